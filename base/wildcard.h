@@ -1,0 +1,36 @@
+// Case-insensitive file-name patterns and ordering. The system's wildcard search also
+// matches 8.3 short names ("*.jpg" finds "holiday.jpgx" through "HOLIDA~1.JPG"), so the
+// file list checks every long name it gets back against its pattern here.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmaro {
+
+// Maps each byte to its lower-case form. The default folds A-Z only; the Windows side
+// builds one from the system's code page so that accented capitals fold too.
+using CaseFold = std::array<unsigned char, 256>;
+const CaseFold& ascii_case_fold();
+
+// "*" stands for any run of characters (the empty run included), "?" for exactly one;
+// every other character matches itself without regard to letter case. An empty pattern
+// matches nothing, not even an empty name: it is the piece after a mask's last ";".
+bool wildcard_match(std::string_view pattern, std::string_view name,
+                    const CaseFold& fold = ascii_case_fold());
+
+// The pieces of a mask such as "*.jpg;*.jpeg;*.bmp;", split at each ";", in order; empty
+// pieces are kept (they match nothing).
+std::vector<std::string> split_mask(std::string_view mask);
+
+// Comparison without regard to letter case: < 0, 0, > 0 like strcmp.
+int compare_nocase(std::string_view a, std::string_view b, const CaseFold& fold = ascii_case_fold());
+bool equal_nocase(std::string_view a, std::string_view b, const CaseFold& fold = ascii_case_fold());
+
+// Alphabetical order without regard to case; names that differ only in case keep a fixed
+// order between them (by their bytes), so sorting gives the same list every time.
+bool name_less(std::string_view a, std::string_view b, const CaseFold& fold = ascii_case_fold());
+
+} // namespace velmaro
