@@ -1,0 +1,45 @@
+// JPEG pictures through libjpeg-turbo: the header alone at load, the pixels when drawn
+// (scaled down by the decoder itself for a small frame), and a full decode straight into
+// a 24-bit bitmap file for the wallpaper converter.
+//
+// Every libjpeg error becomes velmaro::InvalidGraphic; warnings are silent. A truncated
+// file decodes as far as its data goes (the rest grey, as libjpeg fills it); a stream
+// without a complete header is rejected.
+#pragma once
+
+#include "imaging/pixels.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace velmaro::imaging {
+
+enum class JpegColor { Gray, YCbCr, Rgb, Cmyk, Ycck, Other };
+
+struct JpegHeader {
+    int width = 0, height = 0;
+    int components = 0;
+    JpegColor color = JpegColor::Other;
+    bool progressive = false;
+    bool arithmetic = false;
+};
+
+// Reads the header (through the first start-of-scan). Throws velmaro::InvalidGraphic.
+JpegHeader read_jpeg_header(std::span<const std::uint8_t> file);
+
+// The scale n/8 (n = 1..8) that the decoder would use so that the picture comes out as
+// small as possible but still at least min_width x min_height; 8 when either is 0 or the
+// picture is smaller than asked.
+int jpeg_scale_eighths(const JpegHeader& header, int min_width, int min_height);
+
+// Decodes to top-down BGRA at the scale above (0, 0 = full size). Gray, YCbCr, RGB,
+// CMYK and YCCK pictures all come out as RGB; Adobe's inverted CMYK is handled.
+Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width = 0, int min_height = 0,
+                   const DecodeProgress& progress = {});
+
+// Full-size decode written directly as a bottom-up 24-bit BMP file (the result of
+// write_bmp24 on the decoded picture, without a 32-bit intermediate).
+std::vector<std::uint8_t> jpeg_to_bmp24(std::span<const std::uint8_t> file);
+
+} // namespace velmaro::imaging

@@ -1,0 +1,30 @@
+// Limits that keep hostile files from driving the decoders into huge allocations.
+//
+// Every picture is refused when its pixel count exceeds kMaxPixels (2^28, about 268
+// megapixels: far beyond any camera photo, and 1 GiB once expanded to 4 bytes a pixel).
+// Below that ceiling a picture must also be justified by the bytes that encode it:
+//  - an uncompressed bitmap must hold all its rows in the file (only the padding of the
+//    last row may be missing);
+//  - a run-length encoded bitmap may describe at most kMaxRlePixelsPerByte pixels per
+//    byte of the file (a run covers at most 255 pixels in 2 bytes; the factor leaves room
+//    for the skip codes that some writers use for empty areas);
+//  - a JPEG may describe at most kMaxJpegPixelsPerByte pixels per byte of the file
+//    (Huffman coding spends at least one bit on every 8 x 8 block of the largest
+//    component, i.e. 512 pixels a byte at best; arithmetic coding can do better on flat
+//    pictures, hence the room), and libjpeg's own working memory is capped at
+//    kMaxJpegWorkingMemory.
+// A small picture (at most kAlwaysAllowedPixels) is never refused for being short: its
+// buffer is harmless whatever the file holds.
+#pragma once
+
+#include <cstdint>
+
+namespace velmaro::imaging {
+
+inline constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
+inline constexpr std::int64_t kAlwaysAllowedPixels = std::int64_t{1} << 20;
+inline constexpr std::int64_t kMaxRlePixelsPerByte = 1024;
+inline constexpr std::int64_t kMaxJpegPixelsPerByte = 8192;
+inline constexpr long kMaxJpegWorkingMemory = 1024L * 1024 * 1024;
+
+} // namespace velmaro::imaging

@@ -1,0 +1,156 @@
+#include "imaging/picture.h"
+
+#include "base/error.h"
+#include "imaging/bmp_write.h"
+
+#include <fstream>
+#include <optional>
+
+namespace velmaro::imaging {
+
+struct Picture::State {
+    PictureKind kind = PictureKind::None;
+    std::optional<BmpImage> bitmap;
+    JpegHeader jpeg;
+    std::vector<std::uint8_t> jpeg_bytes;
+    // Pixels decoded for drawing, and the scale (in eighths) they were decoded at.
+    Pixels pixels;
+    int pixels_scale = 0; // 0: nothing decoded yet
+};
+
+namespace {
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equals_nocase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
+}
+
+// The extension after the last dot of the last path component, without the dot.
+std::string_view extension_of(std::string_view name) {
+    const auto slash = name.find_last_of("\\/:");
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
+    return name.substr(dot + 1);
+}
+
+std::vector<std::uint8_t> read_whole_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw FileError(format_message("Cannot open file %s", path));
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        throw FileError(format_message("Cannot open file %s", path));
+    in.seekg(0, std::ios::beg);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
+        throw FileError(format_message("Cannot open file %s", path));
+    return bytes;
+}
+
+} // namespace
+
+PictureKind picture_kind_for(std::string_view file_name) {
+    const std::string_view ext = extension_of(file_name);
+    if (equals_nocase(ext, "bmp"))
+        return PictureKind::Bitmap;
+    if (equals_nocase(ext, "jpg") || equals_nocase(ext, "jpeg"))
+        return PictureKind::Jpeg;
+    throw InvalidGraphic(format_message("Unsupported picture file type \"%s\"", ext));
+}
+
+Picture::Picture() : state_(std::make_unique<State>()) {}
+Picture::~Picture() = default;
+Picture::Picture(Picture&&) noexcept = default;
+Picture& Picture::operator=(Picture&&) noexcept = default;
+
+Picture Picture::load_file(const std::string& path) {
+    picture_kind_for(path); // an unsupported name fails before the file is touched
+    return load_bytes(path, read_whole_file(path));
+}
+
+Picture Picture::load_bytes(std::string_view file_name, std::vector<std::uint8_t> bytes) {
+    Picture picture;
+    State& s = *picture.state_;
+    const PictureKind kind = picture_kind_for(file_name);
+    if (kind == PictureKind::Bitmap) {
+        s.bitmap = BmpImage::parse(bytes);
+    } else {
+        s.jpeg = read_jpeg_header(bytes);
+        s.jpeg_bytes = std::move(bytes);
+    }
+    s.kind = kind;
+    return picture;
+}
+
+PictureKind Picture::kind() const { return state_ ? state_->kind : PictureKind::None; }
+
+int Picture::width() const {
+    switch (kind()) {
+    case PictureKind::Bitmap: return state_->bitmap->width();
+    case PictureKind::Jpeg: return state_->jpeg.width;
+    default: return 0;
+    }
+}
+
+int Picture::height() const {
+    switch (kind()) {
+    case PictureKind::Bitmap: return state_->bitmap->height();
+    case PictureKind::Jpeg: return state_->jpeg.height;
+    default: return 0;
+    }
+}
+
+const BmpImage* Picture::bitmap() const { return kind() == PictureKind::Bitmap ? &*state_->bitmap : nullptr; }
+
+const JpegHeader* Picture::jpeg_header() const { return kind() == PictureKind::Jpeg ? &state_->jpeg : nullptr; }
+
+std::span<const std::uint8_t> Picture::jpeg_bytes() const {
+    if (kind() != PictureKind::Jpeg)
+        return {};
+    return state_->jpeg_bytes;
+}
+
+const Pixels& Picture::pixels_for(int min_width, int min_height, const DecodeProgress& progress) const {
+    static const Pixels none;
+    State* s = state_.get();
+    switch (kind()) {
+    case PictureKind::Bitmap:
+        if (s->pixels_scale == 0) {
+            s->pixels = s->bitmap->to_pixels();
+            s->pixels_scale = 8;
+        }
+        return s->pixels;
+    case PictureKind::Jpeg: {
+        const int scale = jpeg_scale_eighths(s->jpeg, min_width, min_height);
+        if (s->pixels_scale < scale) {
+            // Forget the old pixels first: a failed decode must not leave a stale picture
+            // that claims a scale it does not have.
+            s->pixels = Pixels{};
+            s->pixels_scale = 0;
+            s->pixels = decode_jpeg(s->jpeg_bytes, min_width, min_height, progress);
+            s->pixels_scale = scale;
+        }
+        return s->pixels;
+    }
+    default:
+        return none;
+    }
+}
+
+void Picture::clear() { state_ = std::make_unique<State>(); }
+
+std::vector<std::uint8_t> convert_to_bmp24(std::string_view file_name, std::span<const std::uint8_t> bytes) {
+    if (picture_kind_for(file_name) == PictureKind::Bitmap)
+        return write_bmp24(BmpImage::parse(bytes).to_pixels());
+    return jpeg_to_bmp24(bytes);
+}
+
+} // namespace velmaro::imaging

@@ -1,0 +1,66 @@
+// The preview's picture: nothing, a bitmap, or a JPEG picture, picked by the file's
+// extension. A JPEG picture reads only its header at load; its pixels are decoded when
+// first asked for, at the smallest decoder scale that still covers the frame, and kept.
+#pragma once
+
+#include "imaging/bmp.h"
+#include "imaging/jpeg.h"
+#include "imaging/pixels.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmaro::imaging {
+
+enum class PictureKind { None, Bitmap, Jpeg };
+
+// The kind a file name asks for: "bmp" a bitmap, "jpg" and "jpeg" a JPEG picture, in any
+// letter case. Any other extension (none included) raises velmaro::InvalidGraphic.
+PictureKind picture_kind_for(std::string_view file_name);
+
+class Picture {
+public:
+    Picture();
+    ~Picture();
+    Picture(Picture&&) noexcept;
+    Picture& operator=(Picture&&) noexcept;
+
+    // Loads a picture file. The extension is checked first (InvalidGraphic); a file that
+    // cannot be opened or read raises velmaro::FileError "Cannot open file %s"; a
+    // malformed bitmap or a JPEG header the decoder rejects raises InvalidGraphic.
+    static Picture load_file(const std::string& path);
+    // The same from bytes already read; `file_name` only supplies the extension.
+    static Picture load_bytes(std::string_view file_name, std::vector<std::uint8_t> bytes);
+
+    PictureKind kind() const;
+    bool empty() const { return kind() == PictureKind::None; }
+    int width() const;  // 0 when empty
+    int height() const; // 0 when empty
+    const BmpImage* bitmap() const;       // null unless a bitmap
+    const JpegHeader* jpeg_header() const; // null unless a JPEG picture
+    // The bytes of the file a JPEG picture was loaded from (empty otherwise).
+    std::span<const std::uint8_t> jpeg_bytes() const;
+
+    // Pixels to draw in a frame of min_width x min_height: a bitmap's own pixels; a JPEG
+    // picture decoded at the smallest scale still at least that large (0, 0 = full size).
+    // The result is kept and reused while it is large enough; the reference stays valid
+    // until the next call or until the picture is changed. `progress` is called while a
+    // JPEG decodes. A JPEG whose data the decoder rejects raises InvalidGraphic. An empty
+    // picture gives empty pixels.
+    const Pixels& pixels_for(int min_width = 0, int min_height = 0, const DecodeProgress& progress = {}) const;
+
+    void clear();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// The wallpaper converter's route from any picture file the preview accepts to a 24-bit
+// bitmap file. Throws like Picture::load_bytes and decode_jpeg.
+std::vector<std::uint8_t> convert_to_bmp24(std::string_view file_name, std::span<const std::uint8_t> bytes);
+
+} // namespace velmaro::imaging
