@@ -1,0 +1,186 @@
+#include "wallpaper/rotation.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+namespace velmaro::wallpaper {
+
+namespace {
+
+// One unattended start after another over folders of the given sizes, carrying the
+// stored `Folder` and `File` from run to run as the registry would.
+struct Runs {
+    std::vector<int> folder_sizes;
+    bool random = false;
+    int stored_folder = 0; // a fresh system: no values, so the readers' defaults
+    int stored_file = 0;
+    std::mt19937 start_times{2024}; // times of day at which the machine is started
+
+    // The (folder, picture) shown, or picture -1 when the folder had none.
+    std::pair<int, int> run() {
+        std::uniform_int_distribution<std::uint32_t> time_of_day(0, 86'399'999);
+        RandomGenerator generator(time_of_day(start_times));
+        int folder = choose_folder(stored_folder, static_cast<int>(folder_sizes.size()));
+        int n = folder_sizes[folder];
+        int file = choose_file(stored_file, n, random, generator);
+        RotationPosition next = next_position(folder, file, n);
+        stored_folder = next.folder;
+        stored_file = next.file;
+        return {folder, n > 0 ? file : -1};
+    }
+
+    std::vector<std::pair<int, int>> runs(int count) {
+        std::vector<std::pair<int, int>> shown;
+        for (int i = 0; i < count; ++i) shown.push_back(run());
+        return shown;
+    }
+};
+
+using Shown = std::vector<std::pair<int, int>>;
+
+} // namespace
+
+TEST(RandomGenerator, StateFromTimeOfDay) {
+    EXPECT_EQ(RandomGenerator::state_from_time(0, 0, 0, 0), 0u);
+    EXPECT_EQ(RandomGenerator::state_from_time(0, 0, 1, 5), 1005u);
+    EXPECT_EQ(RandomGenerator::state_from_time(1, 2, 3, 4), 3723004u);
+    EXPECT_EQ(RandomGenerator::state_from_time(23, 59, 59, 999), 86399999u);
+}
+
+TEST(RandomGenerator, DrawsFollowTheStatedRecurrence) {
+    RandomGenerator g(86399999u);
+    // Values worked out by hand from state := state * 134775813 + 1 (mod 2^32) and the
+    // upper half of state * n.
+    EXPECT_EQ(g.draw(10), 7u);
+    EXPECT_EQ(g.state(), 3106359292u);
+    EXPECT_EQ(g.draw(100), 99u);
+    EXPECT_EQ(g.state(), 4274149357u);
+    EXPECT_EQ(g.draw(1000), 338u);
+    EXPECT_EQ(g.draw(7), 1u);
+    EXPECT_EQ(g.draw(0xFFFFFFFFu), 658233047u);
+
+    RandomGenerator from_zero(0);
+    EXPECT_EQ(from_zero.draw(10), 0u);
+    EXPECT_EQ(from_zero.state(), 1u);
+}
+
+TEST(RandomGenerator, DrawsStayInRangeAndSpreadEvenly) {
+    RandomGenerator g(12345);
+    EXPECT_EQ(g.draw(0), 0u);
+    EXPECT_EQ(g.draw(1), 0u);
+    std::map<std::uint32_t, int> counts;
+    for (int i = 0; i < 40000; ++i) {
+        auto r = g.draw(4);
+        ASSERT_LT(r, 4u);
+        ++counts[r];
+    }
+    for (std::uint32_t v = 0; v < 4; ++v) {
+        EXPECT_GT(counts[v], 9000) << v;
+        EXPECT_LT(counts[v], 11000) << v;
+    }
+}
+
+TEST(RotationChoice, FolderIndexCorrections) {
+    EXPECT_EQ(choose_folder(0, 3), 0);
+    EXPECT_EQ(choose_folder(2, 3), 2);
+    EXPECT_EQ(choose_folder(3, 3), 0);
+    EXPECT_EQ(choose_folder(7, 3), 0);
+    EXPECT_EQ(choose_folder(-1, 3), 0);
+    EXPECT_EQ(choose_folder(-2147483647 - 1, 3), 0);
+    // An empty list still names entry 0, whose selection then fails in the window.
+    EXPECT_EQ(choose_folder(0, 0), 0);
+}
+
+TEST(RotationChoice, FileIndexCorrections) {
+    RandomGenerator unused(0);
+    EXPECT_EQ(choose_file(0, 4, false, unused), 0);
+    EXPECT_EQ(choose_file(3, 4, false, unused), 3); // the last picture is shown too
+    EXPECT_EQ(choose_file(4, 4, false, unused), 0);
+    EXPECT_EQ(choose_file(-5, 4, false, unused), 0);
+    EXPECT_EQ(choose_file(2, 0, false, unused), 0);
+    EXPECT_EQ(unused.state(), 0u) << "in turn, the generator is left alone";
+
+    RandomGenerator g(86399999u);
+    EXPECT_EQ(choose_file(0, 10, true, g), 7) << "the draw replaces the stored position";
+    RandomGenerator one(5);
+    EXPECT_EQ(choose_file(3, 1, true, one), 0);
+    RandomGenerator none(5);
+    EXPECT_EQ(choose_file(3, 0, true, none), 0);
+}
+
+TEST(RotationChoice, NextPosition) {
+    EXPECT_EQ(next_position(0, 0, 4).folder, 0);
+    EXPECT_EQ(next_position(0, 0, 4).file, 1);
+    EXPECT_EQ(next_position(1, 2, 4).file, 3);
+    EXPECT_EQ(next_position(1, 3, 4).folder, 2); // after the last picture, the next folder
+    EXPECT_EQ(next_position(1, 3, 4).file, 0);
+    EXPECT_EQ(next_position(2, 0, 1).folder, 3);
+    EXPECT_EQ(next_position(2, 0, 0).folder, 3); // an empty folder is left at once
+    EXPECT_EQ(next_position(2, 0, 0).file, 0);
+}
+
+TEST(RotationSequence, OneFolderShowsEveryPictureInTurn) {
+    Runs r{{4}};
+    EXPECT_EQ(r.runs(7), (Shown{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 0}, {0, 1}, {0, 2}}));
+}
+
+TEST(RotationSequence, TwoFoldersTakeTurns) {
+    Runs r{{3, 3}};
+    EXPECT_EQ(r.runs(8), (Shown{{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}, {0, 0}, {0, 1}}));
+}
+
+TEST(RotationSequence, SmallAndEmptyFolders) {
+    Runs r{{2, 0, 1}};
+    EXPECT_EQ(r.runs(6), (Shown{{0, 0}, {0, 1}, {1, -1}, {2, 0}, {0, 0}, {0, 1}}));
+    EXPECT_EQ(r.stored_folder, 1);
+    EXPECT_EQ(r.stored_file, 0);
+}
+
+TEST(RotationSequence, HandEditedPositions) {
+    Runs past_the_list{{2, 2, 2}, false, 7, 1};
+    EXPECT_EQ(past_the_list.run(), (std::pair{0, 1}));
+    Runs negative{{3, 3}, false, -4, -2};
+    EXPECT_EQ(negative.runs(2), (Shown{{0, 0}, {0, 1}}));
+    Runs shrunk_folder{{2, 5}, false, 0, 9}; // the folder lost pictures since the last run
+    EXPECT_EQ(shrunk_folder.runs(2), (Shown{{0, 0}, {0, 1}}));
+}
+
+TEST(RotationSequence, RandomModeShowsEveryPictureAndChangesFolder) {
+    Runs r{{4, 3, 1}, true};
+    std::set<std::pair<int, int>> seen;
+    std::map<int, int> runs_per_folder;
+    int folder_changes = 0;
+    int previous_folder = 0;
+    for (int i = 0; i < 600; ++i) {
+        auto shown = r.run();
+        seen.insert(shown);
+        ++runs_per_folder[shown.first];
+        if (shown.first != previous_folder) ++folder_changes;
+        previous_folder = shown.first;
+    }
+    EXPECT_EQ(seen.size(), 8u) << "every picture of every folder comes up";
+    // The folder moves on when the draw is its last picture: on average every n runs,
+    // so the folders get runs in proportion to their sizes (4 : 3 : 1).
+    EXPECT_GT(runs_per_folder[0], runs_per_folder[1]);
+    EXPECT_GT(runs_per_folder[1], runs_per_folder[2]);
+    EXPECT_GT(folder_changes, 100);
+}
+
+TEST(RotationSequence, RandomModeMovesOnExactlyAfterTheLastPicture) {
+    Runs r{{5, 5}, true};
+    for (int i = 0; i < 200; ++i) {
+        int folder_before = choose_folder(r.stored_folder, 2);
+        auto shown = r.run();
+        ASSERT_EQ(shown.first, folder_before);
+        int expected_next = shown.second == 4 ? (folder_before + 1) : folder_before;
+        ASSERT_EQ(r.stored_folder, expected_next) << "run " << i;
+        ASSERT_EQ(r.stored_file, shown.second == 4 ? 0 : shown.second + 1);
+    }
+}
+
+} // namespace velmaro::wallpaper
