@@ -1,0 +1,73 @@
+#include "wallpaper/converter.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "base/error.h"
+#include "imaging/bmp.h"
+#include "imaging/bmp_write.h"
+#include "imaging/jpeg.h"
+
+namespace velmaro::wallpaper {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using UniqueStdFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// A file named .jpg may hold a bitmap and the other way round; the contents decide.
+std::vector<std::uint8_t> to_bmp24(std::span<const std::uint8_t> file) {
+    if (file.size() >= 2 && file[0] == 'B' && file[1] == 'M')
+        return imaging::write_bmp24(imaging::BmpImage::parse(file).to_pixels());
+    if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xD8) return imaging::jpeg_to_bmp24(file);
+    throw InvalidGraphic("Unknown picture format");
+}
+
+} // namespace
+
+std::vector<std::uint8_t> read_whole_file(const std::string& path) {
+    UniqueStdFile f(std::fopen(path.c_str(), "rb"));
+    if (!f) throw FileError(format_message("Cannot open file %s", path));
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t chunk[64 * 1024];
+    for (;;) {
+        std::size_t got = std::fread(chunk, 1, sizeof chunk, f.get());
+        bytes.insert(bytes.end(), chunk, chunk + got);
+        if (got < sizeof chunk) break;
+    }
+    if (std::ferror(f.get())) throw FileError(format_message("Cannot open file %s", path));
+    return bytes;
+}
+
+void write_whole_file(const std::string& path, std::span<const std::uint8_t> bytes) {
+    UniqueStdFile f(std::fopen(path.c_str(), "wb"));
+    if (!f) throw FileError(format_message("Cannot create file %s", path));
+    if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size() || std::fclose(f.release()) != 0)
+        throw FileError(format_message("Cannot write file %s", path));
+}
+
+int ImageConverter::load(const std::string& path) {
+    std::vector<std::uint8_t> bmp;
+    {
+        std::vector<std::uint8_t> file = read_whole_file(path);
+        try {
+            bmp = to_bmp24(file);
+        } catch (const InvalidGraphic&) {
+            throw InvalidGraphic(format_message("Cannot read picture %s", path));
+        }
+    }
+    bmp_ = std::move(bmp);
+    bmp_.shrink_to_fit();
+    return ++id_;
+}
+
+std::span<const std::uint8_t> ImageConverter::bmp_bytes(int id) const {
+    if (id != id_ || id_ == 0) throw Error(format_message("No picture in buffer %d", id));
+    return bmp_;
+}
+
+void ImageConverter::save_bmp(int id, const std::string& path) const { write_whole_file(path, bmp_bytes(id)); }
+
+} // namespace velmaro::wallpaper
