@@ -1,9 +1,25 @@
 #include "gui/widget_win.h"
 
+#include <commctrl.h>
+
+#include <atomic>
+#include <vector>
+
+#include "base/error.h"
+#include "gui/color_win.h"
+#include "gui/container_win.h"
+#include "gui/form_win.h"
+#include "gui/hint_win.h"
+
 namespace velmaro::gui {
 
 namespace {
 constexpr char kWidgetProp[] = "VelmaroWidget";
+} // namespace
+
+int next_control_id() {
+    static std::atomic<int> next{100};
+    return next++;
 }
 
 Widget::~Widget() {
@@ -13,6 +29,19 @@ Widget::~Widget() {
 void Widget::attach(HWND child) {
     hwnd_.reset(child);
     SetPropA(child, kWidgetProp, reinterpret_cast<HANDLE>(this));
+    if (!parent_) parent_ = Container::from_hwnd(GetParent(child));
+}
+
+HWND Widget::create(Container& parent, const char* window_class, const std::string& text, DWORD style,
+                    DWORD ex_style, int x, int y, int w, int h, const std::optional<FontSpec>& font) {
+    parent_ = &parent;
+    HWND child = CreateWindowExA(ex_style, window_class, text.c_str(), style | WS_CHILD | WS_VISIBLE, x, y, w, h,
+                                 parent.client_hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(next_control_id())),
+                                 GetModuleHandleA(nullptr), nullptr);
+    if (!child) throw Error(std::string("Cannot create a control of class ") + window_class);
+    attach(child);
+    set_font(font ? *font : parent.font());
+    return child;
 }
 
 Widget* Widget::from_hwnd(HWND hwnd) {
@@ -20,13 +49,103 @@ Widget* Widget::from_hwnd(HWND hwnd) {
 }
 
 bool Widget::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    if (msg == WM_COMMAND && lp != 0) {
+    if (lp == 0) return false;
+    switch (msg) {
+    case WM_COMMAND:
         if (Widget* w = from_hwnd(reinterpret_cast<HWND>(lp))) return w->on_command(HIWORD(wp));
-    } else if (msg == WM_NOTIFY && lp != 0) {
+        return false;
+    case WM_NOTIFY: {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
         if (Widget* w = from_hwnd(nm->hwndFrom)) return w->on_notify(*nm, result);
+        return false;
     }
-    return false;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        if (Widget* w = from_hwnd(reinterpret_cast<HWND>(lp)))
+            return w->on_ctl_color(msg, reinterpret_cast<HDC>(wp), result);
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool Widget::on_ctl_color(UINT msg, HDC dc, LRESULT& brush) {
+    SetTextColor(dc, to_colorref(font_.color));
+    if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
+        // Statics and check boxes sit on the container's background.
+        TColor back = parent_ ? parent_->color() : clBtnFace;
+        SetBkColor(dc, to_colorref(back));
+        brush = reinterpret_cast<LRESULT>(solid_brush(back));
+        return true;
+    }
+    // Edit fields and lists keep the system's window colour.
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    brush = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    return true;
+}
+
+void Widget::set_font(const FontSpec& font) {
+    font_ = font;
+    if (hwnd_) {
+        SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(cached_font(font)), TRUE);
+        InvalidateRect(hwnd_.get(), nullptr, TRUE);
+    }
+}
+
+void Widget::set_hint(std::string text) {
+    hint_ = std::move(text);
+    update_tooltip();
+}
+
+void Widget::set_show_hint(bool on) {
+    show_hint_ = on;
+    update_tooltip();
+}
+
+void Widget::update_tooltip() {
+    if (!hwnd_) return;
+    Form* form = Form::from_hwnd(GetAncestor(hwnd_.get(), GA_ROOT));
+    if (!form) return;
+    form->hints().set_window_hint(hwnd_.get(), show_hint_ ? hint_ : std::string());
+}
+
+std::string Widget::text() const {
+    if (!hwnd_) return {};
+    int n = GetWindowTextLengthA(hwnd_.get());
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = GetWindowTextA(hwnd_.get(), s.data(), n + 1);
+    s.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return s;
+}
+
+void Widget::set_text(const std::string& text) {
+    if (hwnd_) SetWindowTextA(hwnd_.get(), text.c_str());
+}
+
+void Widget::set_bounds(int x, int y, int w, int h) {
+    SetWindowPos(hwnd(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT Widget::bounds() const {
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void Widget::set_tab_order(int index) {
+    HWND parent = GetParent(hwnd());
+    std::vector<HWND> order; // the other tab-stop siblings, in Z order
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (c != hwnd() && (GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP)) order.push_back(c);
+    if (index <= 0 || order.empty()) {
+        SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
+    size_t after = std::min(static_cast<size_t>(index), order.size()) - 1;
+    SetWindowPos(hwnd(), order[after], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 } // namespace velmaro::gui

@@ -1,38 +1,88 @@
-// A child-window control. The container's window procedure hands WM_COMMAND and
-// WM_NOTIFY that come from a child back to the child's Widget, found through a window
-// property, so each control handles its own notifications.
+// A child-window control. The container's window procedure hands WM_COMMAND, WM_NOTIFY
+// and WM_CTLCOLOR* that come from a child back to the child's Widget, found through a
+// window property, so each control handles its own notifications.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
+#include "gui/events_win.h"
+#include "gui/font_win.h"
 #include "gui/handles_win.h"
 
 namespace velmaro::gui {
 
-class Widget {
+class Container;
+
+class Widget : public Object {
 public:
     Widget() = default;
     Widget(const Widget&) = delete;
     Widget& operator=(const Widget&) = delete;
-    virtual ~Widget();
+    ~Widget() override;
 
     HWND hwnd() const { return hwnd_.get(); }
+    int control_id() const { return hwnd_ ? GetDlgCtrlID(hwnd_.get()) : 0; }
 
     // Reflected notifications; return true when handled.
     virtual bool on_command(WORD /*code*/) { return false; }
     virtual bool on_notify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+    // WM_CTLCOLOR*: the default paints the text in the font's colour on the parent's
+    // background for statics and buttons; return false to leave the system's colours.
+    virtual bool on_ctl_color(UINT msg, HDC dc, LRESULT& brush);
 
     // The Widget that owns a child window, or null.
     static Widget* from_hwnd(HWND hwnd);
-    // Hands a WM_COMMAND/WM_NOTIFY received by a container to the child it came from.
+    // Hands a WM_COMMAND/WM_NOTIFY/WM_CTLCOLOR* received by a container to the child it
+    // came from.
     static bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
+    const FontSpec& font() const { return font_; }
+    void set_font(const FontSpec& font);
+
+    // Tooltip of the control; shown while show_hint() is set and the text is not empty.
+    const std::string& hint() const { return hint_; }
+    void set_hint(std::string text);
+    bool show_hint() const { return show_hint_; }
+    void set_show_hint(bool on);
+
+    std::string text() const;
+    void set_text(const std::string& text);
+    bool enabled() const { return IsWindowEnabled(hwnd()) != FALSE; }
+    void set_enabled(bool on) { EnableWindow(hwnd(), on ? TRUE : FALSE); }
+    bool visible() const { return IsWindowVisible(hwnd()) != FALSE; }
+    void set_visible(bool on) { ShowWindow(hwnd(), on ? SW_SHOWNA : SW_HIDE); }
+    void set_bounds(int x, int y, int w, int h);
+    RECT bounds() const; // in the parent's client coordinates
+    void focus() { SetFocus(hwnd()); }
+
+    // Position among the siblings that take part in Tab navigation (0 = first).
+    // Without a call the order is the order of creation.
+    void set_tab_order(int index);
+
+    Container* parent_container() const { return parent_; }
+
 protected:
+    // Creates the child window in a container, with a fresh control id and the given
+    // font (the container's when none), and takes ownership of it.
+    HWND create(Container& parent, const char* window_class, const std::string& text, DWORD style,
+                DWORD ex_style, int x, int y, int w, int h, const std::optional<FontSpec>& font);
     // Takes ownership of a freshly created child window and links it to this object.
     void attach(HWND child);
 
 private:
+    void update_tooltip();
+
     UniqueHwnd hwnd_;
+    Container* parent_ = nullptr;
+    FontSpec font_;
+    std::string hint_;
+    bool show_hint_ = false;
 };
+
+// Control ids for child windows: unique in the process, above IDOK..IDCONTINUE.
+int next_control_id();
 
 } // namespace velmaro::gui
