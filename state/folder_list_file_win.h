@@ -1,0 +1,34 @@
+// Loading and saving the selected-folder list file beside the program.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmaro::state {
+
+// The program's directory (from its module path, not the working directory, which the
+// file list changes while browsing) followed by "\Directory.drl".
+std::string folder_list_file_path();
+
+// The file's entries, or nullopt when there is no such file (a folder of that name
+// does not count), so the caller can show kFolderListMissingText. Other readers may
+// read the file meanwhile, no writer may. Throws FileError "Cannot open file %s" when
+// the file exists but cannot be opened.
+std::optional<std::vector<std::string>> load_folder_list_file(const std::string& path);
+
+// Writes one block of bytes to an open file; false on failure.
+using FileWriter = std::function<bool(HANDLE file, const char* data, DWORD size)>;
+
+// Replaces the file with the entries, each followed by CR LF. The list goes to a new
+// file in the same folder first, which takes the old file's place only once it is
+// whole, so a failed or interrupted save leaves the previous list as it was. Throws
+// FileError "Cannot create file %s" when the file cannot be created or replaced, and
+// "Cannot write file %s" when writing fails. `writer` is replaceable for tests.
+void save_folder_list_file(const std::string& path, const std::vector<std::string>& entries,
+                           const FileWriter& writer = {});
+
+} // namespace velmaro::state

@@ -1,0 +1,111 @@
+#include "state/settings_store_win.h"
+
+#include <vector>
+
+#include "base/error.h"
+#include "state/number_text.h"
+
+namespace velmaro::state {
+
+namespace {
+
+// Opens a section below `key` for one read; null when the section does not exist.
+gui::UniqueHkey open_section_for_read(HKEY key, const std::string& section) {
+    HKEY h = nullptr;
+    if (RegOpenKeyExA(key, section.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return {};
+    return gui::UniqueHkey(h);
+}
+
+} // namespace
+
+void TSettingsStore::Open(const std::string& key_path) {
+    key_.reset();
+    key_path_ = key_path;
+    HKEY h = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &h, nullptr) == ERROR_SUCCESS)
+        key_.reset(h);
+}
+
+std::string TSettingsStore::ReadText(const std::string& section, const std::string& name,
+                                     const std::string& fallback) const {
+    if (!key_) return fallback;
+    gui::UniqueHkey section_key;
+    HKEY from = key_.get();
+    if (!section.empty()) {
+        section_key = open_section_for_read(key_.get(), section);
+        if (!section_key) return fallback;
+        from = section_key.get();
+    }
+
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG rc = RegQueryValueExA(from, name.c_str(), nullptr, &type, nullptr, &size);
+    if (rc == ERROR_FILE_NOT_FOUND) return fallback;
+    if (rc != ERROR_SUCCESS) throw Error(format_message("Failed to get data for '%s'", name));
+    if (type != REG_SZ && type != REG_EXPAND_SZ) throw Error(format_message("Invalid data type for '%s'", name));
+
+    // The value may grow between the size query and the read: ask again until it fits.
+    std::vector<char> data;
+    for (;;) {
+        data.assign(static_cast<std::size_t>(size) + 1, '\0');
+        DWORD got = static_cast<DWORD>(data.size());
+        rc = RegQueryValueExA(from, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
+        if (rc == ERROR_MORE_DATA) {
+            size = got > size ? got : size * 2 + 64;
+            continue;
+        }
+        if (rc == ERROR_FILE_NOT_FOUND) return fallback;
+        if (rc != ERROR_SUCCESS) throw Error(format_message("Failed to get data for '%s'", name));
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            throw Error(format_message("Invalid data type for '%s'", name));
+        size = got;
+        break;
+    }
+    std::string text(data.data(), size);
+    if (auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+    return text;
+}
+
+std::int32_t TSettingsStore::ReadNumber(const std::string& section, const std::string& name,
+                                        std::int32_t fallback) const {
+    // A missing value reads as empty text, which parses to the default too.
+    return parse_number(ReadText(section, name, std::string()), fallback);
+}
+
+bool TSettingsStore::ReadFlag(const std::string& section, const std::string& name, bool fallback) const {
+    return ReadNumber(section, name, fallback ? 1 : 0) != 0;
+}
+
+void TSettingsStore::WriteText(const std::string& section, const std::string& name, const std::string& value) {
+    if (!key_) {
+        std::string path = section.empty() ? key_path_ : key_path_ + "\\" + section;
+        throw Error(format_message("Failed to create key %s", path));
+    }
+    gui::UniqueHkey section_key;
+    HKEY to = key_.get();
+    if (!section.empty()) {
+        HKEY h = nullptr;
+        if (RegCreateKeyExA(key_.get(), section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                            nullptr, &h, nullptr) != ERROR_SUCCESS)
+            throw Error(format_message("Failed to create key %s", section));
+        section_key.reset(h);
+        to = h;
+    }
+    if (value.size() >= 0xFFFFFFFFu ||
+        RegSetValueExA(to, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+        throw Error(format_message("Failed to set data for '%s'", name));
+}
+
+void TSettingsStore::WriteNumber(const std::string& section, const std::string& name, std::int32_t value) {
+    WriteText(section, name, format_number(value));
+}
+
+void TSettingsStore::WriteFlag(const std::string& section, const std::string& name, bool value) {
+    WriteText(section, name, value ? "1" : "0");
+}
+
+void TSettingsStore::Close() { key_.reset(); }
+
+} // namespace velmaro::state

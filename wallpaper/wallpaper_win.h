@@ -1,0 +1,39 @@
+// Making a staged BMP file the desktop wallpaper.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+namespace velmaro::wallpaper {
+
+// The Windows directory as the system gives it (normally without a trailing separator).
+std::string WindowsDirPath();
+
+// Where the wallpaper request stages its file: the Windows directory's "VMImage.bmp"
+// when a file can be created there. A standard user may not write there, so when the
+// system refuses for lack of rights the file goes to "Velmaro\VMImage.bmp" in the
+// user's local application-data folder instead (the folder is made here). Any other
+// obstacle keeps the Windows directory, whose write then reports the failure.
+std::string staged_wallpaper_path();
+
+// The choice above, with the two directories given (for tests).
+std::string choose_staged_path(const std::string& preferred_dir, const std::string& fallback_root);
+
+// Creates or empties the file and writes the bytes. Throws FileError
+// "Cannot create file %s" or "Cannot write file %s".
+void write_staged_file(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Writes the five values of "Control Panel\Desktop" for the display index through the
+// settings store, then asks the system to apply the file and tell the other programs.
+// Store errors stop it before the system is asked; a refusal by the system throws
+// "Cannot set wallpaper %s".
+void SetDesktopWallpaper(const std::string& path, int display_index);
+
+// The same with the system's part replaced (for tests): `apply` gets the path and
+// returns whether the system accepted it.
+using ApplyWallpaper = std::function<bool(const std::string& path)>;
+void SetDesktopWallpaper(const std::string& path, int display_index, const ApplyWallpaper& apply);
+
+} // namespace velmaro::wallpaper
