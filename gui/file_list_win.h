@@ -1,0 +1,78 @@
+// The file list: the picture files of one folder, chosen by a mask, one bare name a line,
+// in alphabetical order without regard to case.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gui/widget_win.h"
+
+namespace velmaro::gui {
+
+class FileList : public Widget {
+public:
+    static constexpr const char* kDefaultMask = "*.jpg;*.jpeg;*.bmp;";
+    static constexpr int kItemHeight = 15;
+
+    // The current folder starts as the process's working directory; nothing is listed
+    // until the window exists.
+    explicit FileList(std::string mask = kDefaultMask);
+
+    // A single-selection list box with whole lines only (its height shrinks to a multiple
+    // of the line height); lists the current folder. `font` is not owned.
+    void create(HWND parent, int x, int y, int w, int h, HFONT font, int id = 0);
+
+    // Rules, given a full path P:
+    //  1. P empty, or P equal to selected_file_path() without regard to case: nothing.
+    //  2. P names the current folder (case ignored): nothing, even when the lines were
+    //     removed by clear() before.
+    //  3. Otherwise an existing folder P becomes the current folder (anything else - a
+    //     folder that has gone away, a virtual folder's display name - leaves it as it is)
+    //     and the current folder is listed anew, with no line selected. Nothing is reported.
+    // A relative P is taken relative to the current folder.
+    void show_folder(const std::string& path);
+
+    // Lists the current folder anew: lines replaced, no line selected.
+    void refresh();
+    // Removes every line; the current folder stays.
+    void clear();
+
+    int count() const;
+    // The selected line, or -1.
+    int item_index() const;
+    // Selects line i; an index outside the lines leaves no line selected. Raises no event.
+    void set_item_index(int i);
+    // Line i; ListIndexError outside the lines.
+    std::string item(int i) const;
+
+    // current_folder() + "\" (left out when the folder already ends with one) + the
+    // selected line; empty with no line selected.
+    std::string selected_file_path() const;
+    const std::string& current_folder() const { return folder_; }
+    const std::string& mask() const { return mask_; }
+
+    // The user chose a line with the mouse or the keyboard.
+    std::function<void()> on_click;
+
+    bool on_command(WORD code) override;
+
+private:
+    std::vector<std::string> find_names() const;
+    std::string resolve(const std::string& path) const;
+
+    std::string mask_;
+    std::vector<std::string> patterns_;
+    std::string folder_;
+};
+
+// Reads the matching plain files of a folder (hidden and system files and folders left
+// out; every long name checked against its pattern) and sorts them. The list box's own
+// cost is left out, which is what the listing benchmark compares against.
+std::vector<std::string> list_picture_files(const std::string& folder,
+                                            const std::vector<std::string>& patterns);
+
+// folder + "\" + name, with no doubled separator after a drive's root.
+std::string join_path(const std::string& folder, const std::string& name);
+
+} // namespace velmaro::gui
