@@ -13,11 +13,35 @@ if [ -n "${DISPLAY:-}" ]; then
   exec bash "$root/tools/wine-session.sh" "$build/run" -- wine "$exe" "$@"
 fi
 
-shot=$build/run/velmaro.png
+# No display: show the program's main job. The bundled sample folder becomes the selected
+# folder list, and Velmaro runs unattended ("/s") inside a Wine virtual desktop, which
+# draws the wallpaper; then we print what was applied and take a screenshot.
+demo=$build/run/demo
+mkdir -p "$demo"
+cp "$exe" "$demo/Velmaro.exe"
+pictures=$root/samples/pictures
+printf 'Z:%s\r\n' "${pictures//\//\\}" >"$demo/Directory.drl"
+shot=$build/run/wallpaper.png
 bash "$root/tools/wine-session.sh" "$build/run" -- bash -c '
-  wine "$1" & pid=$!
-  sleep 8
-  import -window root "$2"
-  wineserver -k >/dev/null 2>&1 || true
-  wait $pid 2>/dev/null || true' _ "$exe" "$shot"
-echo "screenshot: $shot"
+  demo=$1 shot=$2
+  wine explorer /desktop=Velmaro,1024x768 cmd /c "start /wait Z:${demo//\//\\}\\Velmaro.exe /s & ping -n 8 127.0.0.1 >nul" \
+    >/dev/null 2>&1 &
+  desktop=$!
+  sleep 2
+  for _ in $(seq 120); do pgrep -f "Velmaro.exe /s" >/dev/null || break; sleep 0.5; done
+  sleep 2
+  import -window root "$shot"
+  echo "Applied wallpaper values (HKCU\\Control Panel\\Desktop):"
+  for v in Wallpaper TileWallpaper WallpaperStyle WallpaperOriginX WallpaperOriginY; do
+    wine reg query "HKCU\\Control Panel\\Desktop" /v "$v" 2>/dev/null | tr -d "\r" | grep -E "^\s+$v" || echo "    $v (not set)"
+  done
+  echo "Next position (HKCU\\Software\\Velmaro\\Settings):"
+  wine reg query "HKCU\\Software\\Velmaro\\Settings" 2>/dev/null | tr -d "\r" | grep -E "REG_" || echo "    (none)"
+  staged=$(wine reg query "HKCU\\Control Panel\\Desktop" /v Wallpaper 2>/dev/null | tr -d "\r" | sed -n "s/.*REG_SZ *//p")
+  if [ -n "$staged" ]; then
+    unix=$(winepath -u "$staged" 2>/dev/null)
+    echo "Staged file: $staged"
+    [ -f "$unix" ] && identify "$unix" 2>/dev/null | sed "s|^|    |"
+  fi
+  wait $desktop 2>/dev/null || true' _ "$demo" "$shot"
+echo "screenshot of the desktop with the new wallpaper: $shot"
