@@ -1,0 +1,727 @@
+"""End-to-end harness: drives the real Velmaro.exe under Wine as a person would.
+
+A scenario file (tests/e2e/test_*.py) subclasses Scenario and calls harness.main().
+Each scenario file runs one e2e_driver.exe under Wine for all of its tests; the driver
+starts the program, finds its windows and gives it real mouse and keyboard input.
+Standard library only.
+"""
+
+import argparse
+import json
+import os
+import queue
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import threading
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE_DIR = os.path.dirname(os.path.dirname(HERE))
+
+# Class names of the program's windows.
+STARTUP_CLASS = "TPocetakDialog"
+MAIN_CLASS = "TFormMain"
+OPTIONS_CLASS = "TODialog"
+ABOUT_CLASS = "TAboutDialog"
+# Our own message box, and the system's in case something still uses it.
+BOX_CLASSES = ("TMessageForm", "#32770")
+
+# Registry keys the program reads and writes.
+SETTINGS_KEY = r"Software\Velmaro"
+SETTINGS_SECTION = SETTINGS_KEY + r"\Settings"
+DESKTOP_KEY = r"Control Panel\Desktop"
+
+# How long Wine may take to answer a command beyond the command's own waiting.
+SLACK = 30.0
+
+
+class Config:
+    """Paths given on the command line (CTest passes them)."""
+
+    exe = None  # the built Velmaro.exe
+    driver = None  # e2e_driver.exe
+    build = None  # the build directory
+    testdata = None  # the test pictures made by the testdata fixture
+    desktop = None  # "NAME,WxH": run inside a Wine virtual desktop
+
+    @classmethod
+    def screenshots(cls):
+        path = os.path.join(cls.build, "screenshots")
+        os.makedirs(path, exist_ok=True)
+        return path
+
+    @classmethod
+    def work(cls):
+        return os.path.join(cls.build, "e2e-work")
+
+
+class DriverError(Exception):
+    """The driver answered "err ..." (a timeout shows as DriverError('timeout'))."""
+
+
+def winpath(path):
+    """A host path as Wine's Z: drive shows it."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def quote(value):
+    """One argument of a driver command."""
+    if isinstance(value, Window):
+        return str(value.hwnd)
+    if isinstance(value, bool):
+        return "1" if value else "0"
+    if isinstance(value, int):
+        return str(value)
+    text = str(value)
+    out = ['"']
+    for ch in text:
+        if ch in '"\\':
+            out.append("\\" + ch)
+        elif ch == "\n":
+            out.append("\\n")
+        elif ch == "\r":
+            out.append("\\r")
+        elif ch == "\t":
+            out.append("\\t")
+        elif ord(ch) < 0x20:
+            out.append("\\x%02x" % ord(ch))
+        else:
+            out.append(ch)
+    out.append('"')
+    return "".join(out)
+
+
+class Driver:
+    """One e2e_driver.exe under Wine, spoken to line by line."""
+
+    def __init__(self, driver_exe, desktop=None):
+        if desktop:
+            # A Wine virtual desktop that manages the windows and shows a wallpaper; the
+            # driver works inside it and starts the program there.
+            name = desktop.split(",")[0]
+            args = ["wine", "explorer", "/desktop=" + desktop, driver_exe, "--desktop", name]
+        else:
+            args = ["wine", driver_exe]
+        # Wine's helper processes (the desktop's explorer, services) start on demand and
+        # inherit the driver's output; were that our own output, CTest would wait for
+        # them forever. So both go through private pipes, and stderr is passed on here
+        # (that is where Wine reports a crash: "Unhandled page fault").
+        self.proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE, bufsize=0)
+        self.lines = queue.Queue()
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+        self.errors = threading.Thread(target=self._pass_on_errors, daemon=True)
+        self.errors.start()
+        ready = self._reply(60.0, "start-up")
+        if not isinstance(ready, dict) or not ready.get("ready"):
+            raise DriverError("the driver did not start: %r" % (ready,))
+
+    def _read(self):
+        for raw in self.proc.stdout:
+            self.lines.put(raw.decode("utf-8", "replace").rstrip("\r\n"))
+        self.lines.put(None)
+
+    def _pass_on_errors(self):
+        for raw in self.proc.stderr:
+            sys.stderr.write("wine: " + raw.decode("utf-8", "replace"))
+            sys.stderr.flush()
+
+    def _reply(self, timeout, what):
+        deadline = time.monotonic() + timeout
+        while True:
+            try:
+                line = self.lines.get(timeout=max(0.01, deadline - time.monotonic()))
+            except queue.Empty:
+                raise DriverError("no answer from the driver within %.0f s to: %s" % (timeout, what))
+            if line is None:
+                raise DriverError("the driver ended (while waiting for: %s)" % what)
+            if line.startswith("ok"):
+                rest = line[2:].strip()
+                return json.loads(rest) if rest else None
+            if line.startswith("err"):
+                raise DriverError(line[3:].strip())
+            # Anything else is chatter on the driver's output (Wine's): pass it on.
+            sys.stderr.write("driver: %s\n" % line)
+
+    def call(self, command, *args, wait=0.0):
+        """Runs one command; wait is how long the command itself may take (seconds)."""
+        line = " ".join([command] + [quote(a) for a in args])
+        if self.proc.poll() is not None:
+            raise DriverError("the driver is gone (exit %s)" % self.proc.returncode)
+        self.proc.stdin.write((line + "\n").encode("utf-8"))
+        self.proc.stdin.flush()
+        return self._reply(wait + SLACK, line)
+
+    def close(self):
+        if self.proc.poll() is None:
+            try:
+                self.call("quit")
+            except (DriverError, OSError):
+                pass
+        try:
+            self.proc.wait(timeout=15)
+        except subprocess.TimeoutExpired:
+            # The driver's job ends whatever it started when the driver goes.
+            self.proc.kill()
+            self.proc.wait()
+        self.proc.stdin.close()
+
+
+class Window:
+    """A window of the program under test (a top-level window or a control)."""
+
+    def __init__(self, driver, hwnd, cls=None, title=None):
+        self.driver = driver
+        self.hwnd = int(hwnd)
+        self.cls = cls
+        self.title = title
+
+    def __repr__(self):
+        return "<Window %#x %s %r>" % (self.hwnd, self.cls, self.title)
+
+    def __eq__(self, other):
+        return isinstance(other, Window) and other.hwnd == self.hwnd
+
+    def __hash__(self):
+        return self.hwnd
+
+    def call(self, command, *args, **kw):
+        return self.driver.call(command, self, *args, **kw)
+
+    # ---- reading ----
+    def info(self):
+        """class, title, text, visible, enabled, zoomed, iconic, style, exstyle, id, pid,
+        parent, owner, rect and client (screen [l, t, r, b]), normal (restored bounds)."""
+        return self.call("info")
+
+    def exists(self):
+        try:
+            self.call("info")
+            return True
+        except DriverError:
+            return False
+
+    def rect(self):
+        return self.info()["rect"]
+
+    def client_rect(self):
+        return self.info()["client"]
+
+    def text(self):
+        return self.call("text")
+
+    def children(self):
+        """Every descendant: hwnd, parent, class, text, id, visible, enabled, style, rect."""
+        return self.call("children")
+
+    def find_all(self, cls=None, text=None, id=None, visible=None):
+        """Descendants matching all given criteria. text matches with or without "&"."""
+        found = []
+        for c in self.children():
+            if cls is not None and c["class"] != cls:
+                continue
+            if text is not None and c["text"] != text and c["text"].replace("&", "") != text:
+                continue
+            if id is not None and c["id"] != id:
+                continue
+            if visible is not None and c["visible"] != visible:
+                continue
+            found.append(c)
+        return [Window(self.driver, c["hwnd"], c["class"], c["text"]) for c in found]
+
+    def find(self, cls=None, text=None, id=None, visible=None):
+        found = self.find_all(cls, text, id, visible)
+        if not found:
+            raise AssertionError("no child %s in %r; children: %s" % (
+                dict(cls=cls, text=text, id=id), self, [(c["class"], c["text"]) for c in self.children()]))
+        return found[0]
+
+    def menu(self):
+        """The menu bar as nested lists of {text, id, separator, enabled, checked, items}."""
+        return self.call("menu")
+
+    def list_items(self):
+        """A list box: {count, sel, top, items}."""
+        return self.call("lb_items")
+
+    def combo_items(self):
+        """A combo box: {count, sel, dropped, text, items}."""
+        return self.call("cb_items")
+
+    def checked(self):
+        """A check box: 0 unchecked, 1 checked, 2 indeterminate."""
+        return self.call("check")
+
+    def capture(self, path, client=False):
+        """Writes what the screen shows of this window into a BMP file; returns a Bitmap."""
+        args = [winpath(path), self] + (["client"] if client else [])
+        self.driver.call("capture", *args)
+        return Bitmap(path)
+
+    def pixel(self, x, y):
+        """[r, g, b] of the screen at client coordinates (x, y)."""
+        return self.call_point("pixel", x, y)
+
+    def call_point(self, command, x, y, **kw):
+        return self.driver.call(command, x, y, self, **kw)
+
+    # ---- acting ----
+    def click(self, x=None, y=None):
+        """A real left click at client coordinates (the centre when none are given)."""
+        x, y = self._point(x, y)
+        return self.call_point("click", x, y)
+
+    def double_click(self, x=None, y=None):
+        x, y = self._point(x, y)
+        return self.call_point("double_click", x, y)
+
+    def right_click(self, x=None, y=None):
+        x, y = self._point(x, y)
+        return self.call_point("right_click", x, y)
+
+    def move(self, x=None, y=None):
+        x, y = self._point(x, y)
+        return self.call_point("move", x, y)
+
+    def _point(self, x, y):
+        if x is None or y is None:
+            left, top, right, bottom = self.client_rect()
+            return (right - left) // 2, (bottom - top) // 2
+        return x, y
+
+    def activate(self):
+        return self.call("activate")
+
+    def close(self):
+        """Asks the window to close (WM_CLOSE), as the close box does."""
+        self.call("close")
+
+    def click_close_box(self):
+        """A real click on the caption bar's close box."""
+        x, y = self.call("close_box")
+        self.driver.call("click", x, y)
+
+    def send(self, msg, wparam=0, lparam=0):
+        return self.driver.call("send", self, msg, wparam, lparam)
+
+    def post(self, msg, wparam=0, lparam=0):
+        self.driver.call("post", self, msg, wparam, lparam)
+
+    def wait_gone(self, timeout=10.0):
+        """Waits until the window is destroyed or hidden."""
+        self.driver.call("wait_gone", self, int(timeout * 1000), wait=timeout)
+
+    # ---- list boxes and trees, by real clicks ----
+    def click_list_item(self, text_or_index):
+        """Clicks a list box line (scrolled into sight first); returns its index."""
+        items = self.list_items()["items"]
+        index = text_or_index if isinstance(text_or_index, int) else items.index(text_or_index)
+        left, top, right, bottom = self.driver.call("lb_item_rect", self, index)
+        self.driver.call("click", (left + right) // 2, (top + bottom) // 2)
+        return index
+
+    def tree_items(self, depth=64):
+        """The tree's loaded nodes: {handle, text, selected, expanded, has_children, rect, items}."""
+        return self.call("tv_items", depth)
+
+    def tree_selected(self):
+        """The labels from the root to the selected node."""
+        return self.call("tv_selected")
+
+    def select_tree_path(self, *labels, timeout=20.0):
+        """Clicks down a folder tree by the node labels, as a person would: each node is
+        clicked, and expanded with the Right key when its children are needed."""
+        nodes = self.tree_items(depth=0)
+        node = None
+        for i, label in enumerate(labels):
+            node = _find_node(nodes, label)
+            self.click_tree_node(node)
+            if i + 1 == len(labels):
+                break
+            if not node["expanded"]:
+                self.driver.call("key", "right")
+            nodes = self._wait_children(node["handle"], timeout)
+        deadline = time.monotonic() + timeout
+        while self.tree_selected() != list(_path_to(self.tree_items(), node["handle"])):
+            if time.monotonic() > deadline:
+                raise AssertionError("tree selection stayed at %r" % (self.tree_selected(),))
+            time.sleep(0.1)
+        return node
+
+    def click_tree_node(self, node):
+        left, top, right, bottom = self.driver.call("tv_item_rect", self, node["handle"])
+        self.driver.call("click", (left + right) // 2, (top + bottom) // 2)
+
+    def _wait_children(self, handle, timeout):
+        deadline = time.monotonic() + timeout
+        while True:
+            found = _find_handle(self.tree_items(), handle)
+            if found and found["expanded"] and found["items"]:
+                return found["items"]
+            if time.monotonic() > deadline:
+                raise AssertionError("tree node %r did not expand" % (found and found["text"]))
+            time.sleep(0.1)
+
+
+def _find_node(nodes, label):
+    for n in nodes:
+        if n["text"] == label:
+            return n
+    raise AssertionError("no tree node %r among %r" % (label, [n["text"] for n in nodes]))
+
+
+def _find_handle(nodes, handle):
+    for n in nodes or []:
+        if n["handle"] == handle:
+            return n
+        found = _find_handle(n["items"], handle)
+        if found:
+            return found
+    return None
+
+
+def _path_to(nodes, handle, prefix=()):
+    for n in nodes or []:
+        here = prefix + (n["text"],)
+        if n["handle"] == handle:
+            return here
+        found = _path_to(n["items"], handle, here)
+        if found:
+            return found
+    return None
+
+
+class MessageBox:
+    """A message box of the program: its caption, its text and its buttons."""
+
+    def __init__(self, window, caption, text, buttons):
+        self.window = window
+        self.caption = caption
+        self.text = text
+        self.buttons = buttons  # [Window] in their order on the box
+
+    def __repr__(self):
+        return "<MessageBox %r %r %r>" % (self.caption, self.text, self.button_texts())
+
+    def button_texts(self):
+        return [b.title for b in self.buttons]
+
+    def button(self, label):
+        for b in self.buttons:
+            if b.title == label or b.title.replace("&", "") == label.replace("&", ""):
+                return b
+        raise AssertionError("no button %r on %r" % (label, self))
+
+    def press(self, label, timeout=10.0):
+        """Clicks the button for real and waits until the box has gone."""
+        self.button(label).click()
+        self.window.wait_gone(timeout)
+
+    def key(self, *chords, timeout=10.0):
+        """Presses keys with the box in front (Enter, Esc...) and waits until it has gone."""
+        self.window.activate()
+        self.window.driver.call("key", *chords)
+        self.window.wait_gone(timeout)
+
+
+class Bitmap:
+    """A 24- or 32-bit BMP file, for pixel checks (what the driver's capture writes)."""
+
+    def __init__(self, path):
+        with open(path, "rb") as f:
+            data = f.read()
+        if data[:2] != b"BM":
+            raise ValueError("%s is not a BMP file" % path)
+        offset = struct.unpack_from("<I", data, 10)[0]
+        width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
+        if bits not in (24, 32):
+            raise ValueError("%s: %d bits per pixel not handled" % (path, bits))
+        self.width = width
+        self.height = abs(height)
+        self._bottom_up = height > 0
+        self._bpp = bits // 8
+        self._stride = (width * self._bpp + 3) & ~3
+        self._data = data
+        self._offset = offset
+
+    def pixel(self, x, y):
+        """(r, g, b) at (x, y), counted from the top-left corner."""
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            raise IndexError((x, y))
+        row = self.height - 1 - y if self._bottom_up else y
+        i = self._offset + row * self._stride + x * self._bpp
+        b, g, r = self._data[i:i + 3]
+        return (r, g, b)
+
+    def count(self, rgb, area=None):
+        """How many pixels of one colour, in (left, top, right, bottom) or everywhere."""
+        left, top, right, bottom = area or (0, 0, self.width, self.height)
+        return sum(1 for y in range(top, bottom) for x in range(left, right) if self.pixel(x, y) == rgb)
+
+
+class App:
+    """One run of a program started by the driver."""
+
+    def __init__(self, driver, pid):
+        self.driver = driver
+        self.pid = pid
+
+    def alive(self):
+        return self.driver.call("alive", self.pid)
+
+    def windows(self):
+        """The process's top-level windows: hwnd, class, title, visible, pid, rect."""
+        return self.driver.call("windows", self.pid)
+
+    def visible_windows(self):
+        return [(w["class"], w["title"]) for w in self.windows() if w["visible"]]
+
+    def wait_window(self, cls="*", title="*", timeout=15.0):
+        """A visible top-level window of this run; "*" and "?" work as wildcards."""
+        try:
+            w = self.driver.call("wait_window", cls, title, int(timeout * 1000), self.pid, wait=timeout)
+        except DriverError as e:
+            if str(e) != "timeout":
+                raise
+            raise AssertionError("no visible %s window %r within %.0f s; visible: %s; running: %s" % (
+                cls, title, timeout, self.visible_windows(), self.alive()))
+        return Window(self.driver, w["hwnd"], w["class"], w["title"])
+
+    def window(self, cls, title="*"):
+        """A visible top-level window that is there now, or None."""
+        for w in self.windows():
+            if w["visible"] and _glob(cls, w["class"]) and _glob(title, w["title"]):
+                return Window(self.driver, w["hwnd"], w["class"], w["title"])
+        return None
+
+    def wait_main(self, timeout=30.0):
+        """The main window, after the start-up window if there is one."""
+        return self.wait_window(MAIN_CLASS, timeout=timeout)
+
+    def wait_box(self, timeout=15.0):
+        """The next visible message box of this run, read into a MessageBox."""
+        deadline = time.monotonic() + timeout
+        while True:
+            for w in self.windows():
+                if w["visible"] and w["class"] in BOX_CLASSES:
+                    return read_box(Window(self.driver, w["hwnd"], w["class"], w["title"]))
+            if time.monotonic() > deadline:
+                raise AssertionError("no message box within %.0f s; visible: %s; running: %s" % (
+                    timeout, self.visible_windows(), self.alive()))
+            time.sleep(0.05)
+
+    def box(self):
+        """The message box shown now, or None."""
+        for w in self.windows():
+            if w["visible"] and w["class"] in BOX_CLASSES:
+                return read_box(Window(self.driver, w["hwnd"], w["class"], w["title"]))
+        return None
+
+    def wait_exit(self, timeout=15.0):
+        """The exit code; fails the test if the program is still running after timeout."""
+        try:
+            return self.driver.call("wait_exit", int(timeout * 1000), self.pid, wait=timeout)
+        except DriverError as e:
+            if str(e) != "timeout":
+                raise
+            raise AssertionError("the program did not end within %.0f s; visible: %s" % (
+                timeout, self.visible_windows()))
+
+    def kill(self):
+        """Ends the program at once; True when it was still running."""
+        return self.driver.call("kill", self.pid)
+
+
+def read_box(window):
+    """Caption, text and buttons of a message box: the text is that of its static text
+    controls with text (the icon's has none), the buttons in left-to-right order."""
+    kids = [c for c in window.children() if c["visible"]]
+    texts = [c["text"] for c in kids if c["class"].lower() == "static" and c["text"]]
+    buttons = sorted((c for c in kids if c["class"].lower() == "button"), key=lambda c: (c["rect"][0], c["rect"][1]))
+    return MessageBox(window, window.info()["title"], "\n".join(texts),
+                      [Window(window.driver, c["hwnd"], c["class"], c["text"]) for c in buttons])
+
+
+def _glob(pattern, text):
+    regex = "".join(".*" if c == "*" else "." if c == "?" else re.escape(c) for c in pattern)
+    return re.fullmatch(regex, text, re.S) is not None
+
+
+def screenshot(name):
+    """A PNG of the whole screen (the X display Wine draws on) in <build>/screenshots."""
+    path = os.path.join(Config.screenshots(), name + ".png")
+    tool = "/usr/bin/import" if os.path.exists("/usr/bin/import") else "import"
+    subprocess.run([tool, "-window", "root", path], check=True, timeout=60,
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+    return path
+
+
+def wine_reg_query(key, name):
+    """A registry value read by Wine's own reg tool (independent of the driver):
+    (type name, data as printed) or None when it is missing."""
+    out = subprocess.run(["wine", "reg", "query", key, "/v", name], stdin=subprocess.DEVNULL,
+                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=120)
+    if out.returncode != 0:
+        return None
+    for line in out.stdout.decode("utf-8", "replace").splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[0].lower() == name.lower() and parts[1].startswith("REG_"):
+            return parts[1], parts[2] if len(parts) > 2 else ""
+    return None
+
+
+class Scenario(unittest.TestCase):
+    """Base of the scenarios: one driver per file, a scratch folder per test with its own
+    copy of Velmaro.exe (so each has its own Directory.drl), fresh program settings, and
+    every started program ended at the end of the test."""
+
+    driver = None
+    # None: no Directory.drl (the program reports it missing); a list: its lines.
+    folder_list = []
+    # Start each test with no Software\Velmaro key (the program's first run).
+    fresh_settings = True
+
+    @classmethod
+    def setUpClass(cls):
+        cls.driver = Driver(Config.driver, Config.desktop)
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.driver:
+            cls.driver.close()
+            cls.driver = None
+
+    def setUp(self):
+        self.apps = []
+        self.dir = os.path.join(Config.work(), type(self).__module__, self._testMethodName)
+        shutil.rmtree(self.dir, ignore_errors=True)
+        os.makedirs(self.dir)
+        self.exe = os.path.join(self.dir, "Velmaro.exe")
+        shutil.copy2(Config.exe, self.exe)
+        if self.folder_list is not None:
+            self.write_folder_list(self.folder_list)
+        if self.fresh_settings:
+            self.reg_delete("HKCU", SETTINGS_KEY)
+        self.addCleanup(self._end_programs)
+
+    def _end_programs(self):
+        failed = self._outcome_failed()
+        if failed:
+            try:
+                screenshot("%s.%s-failed" % (type(self).__module__, self._testMethodName))
+            except Exception as e:  # a missing screenshot must not hide the failure
+                sys.stderr.write("screenshot failed: %s\n" % e)
+        for app in self.apps:
+            try:
+                if app.kill() and not failed:
+                    # The test passed but left the program running: that is a fault too.
+                    self.fail("the program was still running at the end of the test")
+            except DriverError:
+                pass
+
+    def _outcome_failed(self):
+        outcome = getattr(self, "_outcome", None)
+        result = getattr(outcome, "result", None)
+        if result is None:
+            return False
+        mine = [t for t, _ in result.failures + result.errors if t is self]
+        return bool(mine) or not getattr(outcome, "success", True)
+
+    # ---- preparing ----
+    def write_folder_list(self, lines, raw=None):
+        """Writes Directory.drl beside the copy of the program (CR LF after every line),
+        or raw bytes when given."""
+        data = raw if raw is not None else b"".join(l.encode("cp1252") + b"\r\n" for l in lines)
+        with open(self.folder_list_path(), "wb") as f:
+            f.write(data)
+
+    def folder_list_path(self):
+        return os.path.join(self.dir, "Directory.drl")
+
+    def read_folder_list(self):
+        with open(self.folder_list_path(), "rb") as f:
+            return f.read()
+
+    def make_folder(self, name, pictures=()):
+        """A folder in the scratch folder with copies of test pictures (names in testdata,
+        or (source, new name) pairs); returns its host path."""
+        path = os.path.join(self.dir, name)
+        os.makedirs(path, exist_ok=True)
+        for p in pictures:
+            src, dst = p if isinstance(p, tuple) else (p, os.path.basename(p))
+            shutil.copy2(os.path.join(Config.testdata, src), os.path.join(path, dst))
+        return path
+
+    # ---- running ----
+    def start(self, args="", cwd=None):
+        """Starts this test's copy of Velmaro.exe with a command line after its name."""
+        reply = self.driver.call("start", winpath(self.exe), args, winpath(cwd or self.dir))
+        app = App(self.driver, reply["pid"])
+        self.apps.append(app)
+        return app
+
+    def screenshot(self, label):
+        return screenshot("%s.%s-%s" % (type(self).__module__, self._testMethodName, label))
+
+    def key(self, *chords):
+        """Real key presses to whatever window has the keyboard."""
+        self.driver.call("key", *chords)
+
+    def type(self, text):
+        self.driver.call("type", text)
+
+    def focus(self):
+        return self.driver.call("focus")
+
+    # ---- registry ----
+    def reg_get(self, root, key, name):
+        """{type, size, value, hex} or None."""
+        return self.driver.call("reg_get", root, key, name)
+
+    def reg_set(self, root, key, name, kind, value):
+        self.driver.call("reg_set", root, key, name, kind, value)
+
+    def reg_delete(self, root, key, name=None):
+        args = [root, key] + ([name] if name is not None else [])
+        return self.driver.call("reg_delete", *args)
+
+    def setting(self, name):
+        """A value of the program's Settings section as text, None when missing."""
+        v = self.reg_get("HKCU", SETTINGS_SECTION, name)
+        return None if v is None else v["value"]
+
+
+def _in_wine_session():
+    return bool(os.environ.get("WINEPREFIX"))
+
+
+def main():
+    """Entry of a scenario file: python3 test_x.py --exe ... --driver ... --build ...
+    [--testdata ...] [--desktop NAME,WxH] [unittest arguments such as -k pattern]."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--driver", required=True)
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--testdata")
+    parser.add_argument("--desktop", default=os.environ.get("VELMARO_E2E_DESKTOP"))
+    opts, rest = parser.parse_known_args()
+    if not _in_wine_session():
+        # Run on our own: inside a Wine session of the build tree, like CTest does.
+        session = os.path.join(SOURCE_DIR, "tools", "wine-session.sh")
+        os.execv("/bin/bash", ["bash", session, opts.build, "--", sys.executable] + sys.argv)
+    Config.exe = os.path.abspath(opts.exe)
+    Config.driver = os.path.abspath(opts.driver)
+    Config.build = os.path.abspath(opts.build)
+    Config.testdata = os.path.abspath(opts.testdata or os.path.join(opts.build, "testdata"))
+    Config.desktop = opts.desktop
+    program = unittest.main(module="__main__", argv=[sys.argv[0], "-v"] + rest, exit=False)
+    result = program.result
+    failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
+    print("%d passed, %d failed, %d skipped" % (result.testsRun - failed - len(result.skipped), failed,
+                                                 len(result.skipped)))
+    sys.exit(0 if result.wasSuccessful() and result.testsRun > 0 else 1)

@@ -1,0 +1,36 @@
+"""Start and end: the program starts, shows its main window and ends with exit code 0
+when the main window is closed, whichever way it is closed."""
+
+import os
+
+import harness
+
+
+class Startup(harness.Scenario):
+    def start_to_main(self):
+        app = self.start()
+        # The start-up picture comes first (about 3 s); the main window only after it.
+        main = app.wait_main(timeout=30)
+        info = main.info()
+        self.assertEqual(info["title"], "Velmaro v1.0")
+        self.assertTrue(info["visible"])
+        self.assertIsNone(app.window(harness.STARTUP_CLASS), "start-up window still shown beside the main window")
+        return app, main
+
+    def test_close_message_ends_with_exit_code_0(self):
+        app, main = self.start_to_main()
+        self.screenshot("main")
+        main.close()
+        self.assertEqual(app.wait_exit(timeout=15), 0)
+        self.assertFalse(main.exists())
+
+    def test_close_box_click_ends_with_exit_code_0(self):
+        app, main = self.start_to_main()
+        main.click_close_box()
+        self.assertEqual(app.wait_exit(timeout=15), 0)
+        # Closing the window saves the (empty) selected-folder list beside the program.
+        self.assertEqual(self.read_folder_list(), b"")
+
+
+if __name__ == "__main__":
+    harness.main()
