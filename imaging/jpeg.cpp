@@ -1,16 +1,272 @@
 #include "imaging/jpeg.h"
 
 #include "base/error.h"
+#include "imaging/bmp_write.h"
+#include "imaging/limits.h"
+
+#include <algorithm>
+#include <climits>
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE and size_t declared first
+
+#include <jpeglib.h>
 
 namespace velmaro::imaging {
 
-JpegHeader read_jpeg_header(std::span<const std::uint8_t>) { throw InvalidGraphic("Not a valid JPEG picture"); }
-int jpeg_scale_eighths(const JpegHeader&, int, int) { return 8; }
-Pixels decode_jpeg(std::span<const std::uint8_t>, int, int, const DecodeProgress&) {
-    throw InvalidGraphic("Not a valid JPEG picture");
+namespace {
+
+[[noreturn]] void invalid() { throw InvalidGraphic("Not a valid JPEG picture"); }
+
+// libjpeg's default error handler ends the process. Ours jumps back to the guarded call
+// that started the failing step (see run_step), which turns it into InvalidGraphic.
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+void on_error_exit(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
-std::vector<std::uint8_t> jpeg_to_bmp24(std::span<const std::uint8_t>) {
-    throw InvalidGraphic("Not a valid JPEG picture");
+// Warnings (corrupt data, premature end of data) say nothing: the picture is shown as
+// far as it decodes.
+void on_emit_message(j_common_ptr, int) {}
+void on_output_message(j_common_ptr) {}
+
+using Step = void (*)(j_decompress_ptr cinfo, void* arg);
+
+// Runs one libjpeg step. This frame and every step hold only trivially destructible
+// objects, so the longjmp from on_error_exit skips no destructor; the step's libjpeg
+// frames in between are plain C. The caller turns `false` into an exception, outside.
+bool run_step(ErrorManager* err, j_decompress_ptr cinfo, Step step, void* arg) {
+    if (setjmp(err->jump) != 0)
+        return false;
+    step(cinfo, arg);
+    return true;
+}
+
+struct ScanlineBatch {
+    JSAMPARRAY rows;
+    JDIMENSION count;
+    JDIMENSION read;
+};
+
+// The libjpeg object and its error manager; a member of its own so that it is destroyed
+// even when the Decompressor's constructor fails halfway.
+struct LibjpegObject {
+    jpeg_decompress_struct cinfo{};
+    ErrorManager err{};
+    bool created = false;
+
+    LibjpegObject() {
+        cinfo.err = jpeg_std_error(&err.pub);
+        err.pub.error_exit = on_error_exit;
+        err.pub.emit_message = on_emit_message;
+        err.pub.output_message = on_output_message;
+        if (!run_step(&err, &cinfo, [](j_decompress_ptr c, void*) { jpeg_create_decompress(c); }, nullptr))
+            invalid();
+        created = true;
+    }
+    ~LibjpegObject() {
+        if (created)
+            jpeg_destroy_decompress(&cinfo);
+    }
+    LibjpegObject(const LibjpegObject&) = delete;
+    LibjpegObject& operator=(const LibjpegObject&) = delete;
+};
+
+// One decompressor over a file held in memory.
+class Decompressor {
+public:
+    explicit Decompressor(std::span<const std::uint8_t> file) {
+        if (file.empty() || file.size() > ULONG_MAX)
+            invalid();
+        // Memory for whole-picture coefficient buffers (progressive and multi-scan files)
+        // beyond this makes libjpeg fail instead of allocating.
+        cinfo_.mem->max_memory_to_use = kMaxJpegWorkingMemory;
+        source_ = file;
+        step([](j_decompress_ptr c, void* arg) {
+            auto* bytes = static_cast<std::span<const std::uint8_t>*>(arg);
+            jpeg_mem_src(c, bytes->data(), static_cast<unsigned long>(bytes->size()));
+            jpeg_read_header(c, TRUE);
+        }, &source_);
+        check_size();
+    }
+    jpeg_decompress_struct& info() { return cinfo_; }
+
+    JpegHeader header() const {
+        JpegHeader h;
+        h.width = static_cast<int>(cinfo_.image_width);
+        h.height = static_cast<int>(cinfo_.image_height);
+        h.components = cinfo_.num_components;
+        switch (cinfo_.jpeg_color_space) {
+        case JCS_GRAYSCALE: h.color = JpegColor::Gray; break;
+        case JCS_YCbCr: h.color = JpegColor::YCbCr; break;
+        case JCS_RGB: h.color = JpegColor::Rgb; break;
+        case JCS_CMYK: h.color = JpegColor::Cmyk; break;
+        case JCS_YCCK: h.color = JpegColor::Ycck; break;
+        default: h.color = JpegColor::Other; break;
+        }
+        h.progressive = cinfo_.progressive_mode != 0;
+        h.arithmetic = cinfo_.arith_code != 0;
+        return h;
+    }
+
+    bool four_component() const {
+        return cinfo_.jpeg_color_space == JCS_CMYK || cinfo_.jpeg_color_space == JCS_YCCK;
+    }
+    // Adobe's applications write CMYK inverted (0 = full ink) and mark the file with
+    // their APP14 marker; libjpeg hands the values through as stored.
+    bool inverted_cmyk() const { return cinfo_.saw_Adobe_marker != 0; }
+
+    void start(int scale_eighths, J_COLOR_SPACE out) {
+        cinfo_.scale_num = static_cast<unsigned>(scale_eighths);
+        cinfo_.scale_denom = 8;
+        cinfo_.out_color_space = four_component() ? JCS_CMYK : out;
+        step([](j_decompress_ptr c, void*) { jpeg_start_decompress(c); }, nullptr);
+    }
+
+    // Reads up to `count` rows into `rows`; returns how many came.
+    int read_rows(JSAMPARRAY rows, int count) {
+        ScanlineBatch batch{rows, static_cast<JDIMENSION>(count), 0};
+        step([](j_decompress_ptr c, void* arg) {
+            auto* b = static_cast<ScanlineBatch*>(arg);
+            b->read = jpeg_read_scanlines(c, b->rows, b->count);
+        }, &batch);
+        if (batch.read == 0) // a suspending source is never used, so no rows means no data
+            invalid();
+        return static_cast<int>(batch.read);
+    }
+
+private:
+    void step(Step s, void* arg) {
+        if (!run_step(&err_, &cinfo_, s, arg))
+            invalid();
+    }
+
+    // Refuses pictures beyond the pixel ceiling, or larger than the file could describe
+    // (see limits.h), before anything of their size is allocated.
+    void check_size() const {
+        const std::int64_t pixels = std::int64_t{cinfo_.image_width} * cinfo_.image_height;
+        if (pixels <= 0 || pixels > kMaxPixels)
+            invalid();
+        if (!cinfo_.arith_code && pixels > kAlwaysAllowedPixels &&
+            pixels > kMaxJpegPixelsPerByte * static_cast<std::int64_t>(source_.size()))
+            invalid();
+        if (cinfo_.jpeg_color_space == JCS_UNKNOWN)
+            invalid();
+    }
+
+    LibjpegObject lib_;
+    jpeg_decompress_struct& cinfo_ = lib_.cinfo;
+    ErrorManager& err_ = lib_.err;
+    std::span<const std::uint8_t> source_;
+};
+
+// CMYK (or YCCK, which libjpeg turns into CMYK) to RGB, the simple way every viewer
+// uses without a colour profile: each channel is its ink's absence times black's absence.
+void cmyk_to_bgra(const std::uint8_t* cmyk, std::uint8_t* bgra, int width, bool inverted, int step) {
+    for (int x = 0; x < width; ++x, cmyk += 4, bgra += step) {
+        unsigned c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        // c, m, y, k now hold 255 - ink.
+        bgra[0] = static_cast<std::uint8_t>((y * k + 127) / 255);
+        bgra[1] = static_cast<std::uint8_t>((m * k + 127) / 255);
+        bgra[2] = static_cast<std::uint8_t>((c * k + 127) / 255);
+        if (step == 4)
+            bgra[3] = 255;
+    }
+}
+
+constexpr int kBatchRows = 16;
+
+} // namespace
+
+JpegHeader read_jpeg_header(std::span<const std::uint8_t> file) {
+    Decompressor d(file);
+    return d.header();
+}
+
+int jpeg_scale_eighths(const JpegHeader& header, int min_width, int min_height) {
+    if (min_width <= 0 || min_height <= 0)
+        return 8;
+    for (int n = 1; n < 8; ++n) {
+        // libjpeg's scaled size: the exact product rounded up.
+        const std::int64_t w = (std::int64_t{header.width} * n + 7) / 8;
+        const std::int64_t h = (std::int64_t{header.height} * n + 7) / 8;
+        if (w >= min_width && h >= min_height)
+            return n;
+    }
+    return 8;
+}
+
+Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width, int min_height,
+                   const DecodeProgress& progress) {
+    Decompressor d(file);
+    d.start(jpeg_scale_eighths(d.header(), min_width, min_height), JCS_EXT_BGRA);
+    jpeg_decompress_struct& info = d.info();
+
+    Pixels out;
+    out.width = static_cast<int>(info.output_width);
+    out.height = static_cast<int>(info.output_height);
+    out.bgra.assign(static_cast<std::size_t>(out.width) * out.height * 4, 0);
+
+    const bool cmyk = info.out_color_space == JCS_CMYK;
+    std::vector<std::uint8_t> cmyk_rows(cmyk ? static_cast<std::size_t>(out.width) * 4 * kBatchRows : 0);
+    // Report progress about every eighth of the picture, so a redraw costs little.
+    const int report_every = std::max(kBatchRows, out.height / 8);
+    int next_report = report_every;
+
+    int done = 0;
+    JSAMPROW rows[kBatchRows];
+    while (done < out.height) {
+        const int want = std::min(kBatchRows, out.height - done);
+        for (int i = 0; i < want; ++i)
+            rows[i] = cmyk ? cmyk_rows.data() + static_cast<std::size_t>(i) * out.width * 4 : out.row(done + i);
+        const int got = d.read_rows(rows, want);
+        if (cmyk)
+            for (int i = 0; i < got; ++i)
+                cmyk_to_bgra(rows[i], out.row(done + i), out.width, d.inverted_cmyk(), 4);
+        done += got;
+        if (progress && done >= next_report && done < out.height) {
+            progress(out, done);
+            next_report = done + report_every;
+        }
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> jpeg_to_bmp24(std::span<const std::uint8_t> file) {
+    Decompressor d(file);
+    d.start(8, JCS_EXT_BGR);
+    jpeg_decompress_struct& info = d.info();
+    const int width = static_cast<int>(info.output_width), height = static_cast<int>(info.output_height);
+    const std::size_t stride = bmp24_stride(width);
+
+    // The decoder writes its rows straight into their places in the file, bottom-up.
+    std::vector<std::uint8_t> out(54 + stride * static_cast<std::size_t>(height));
+    put_bmp24_header(out.data(), width, height);
+    auto row_at = [&](int y) { return out.data() + 54 + stride * static_cast<std::size_t>(height - 1 - y); };
+
+    const bool cmyk = info.out_color_space == JCS_CMYK;
+    std::vector<std::uint8_t> cmyk_rows(cmyk ? static_cast<std::size_t>(width) * 4 * kBatchRows : 0);
+    int done = 0;
+    JSAMPROW rows[kBatchRows];
+    while (done < height) {
+        const int want = std::min(kBatchRows, height - done);
+        for (int i = 0; i < want; ++i)
+            rows[i] = cmyk ? cmyk_rows.data() + static_cast<std::size_t>(i) * width * 4 : row_at(done + i);
+        const int got = d.read_rows(rows, want);
+        if (cmyk)
+            for (int i = 0; i < got; ++i)
+                cmyk_to_bgra(rows[i], row_at(done + i), width, d.inverted_cmyk(), 3);
+        done += got;
+    }
+    return out;
 }
 
 } // namespace velmaro::imaging

@@ -8,10 +8,12 @@
 //  - a run-length encoded bitmap may describe at most kMaxRlePixelsPerByte pixels per
 //    byte of the file (a run covers at most 255 pixels in 2 bytes; the factor leaves room
 //    for the skip codes that some writers use for empty areas);
-//  - a JPEG may describe at most kMaxJpegPixelsPerByte pixels per byte of the file
-//    (Huffman coding spends at least one bit on every 8 x 8 block of the largest
-//    component, i.e. 512 pixels a byte at best; arithmetic coding can do better on flat
-//    pictures, hence the room), and libjpeg's own working memory is capped at
+//  - a Huffman-coded JPEG may describe at most kMaxJpegPixelsPerByte pixels per byte of
+//    the file (every 8 x 8 block of a full-size component costs at least one bit, i.e.
+//    512 pixels a byte at best; the factor 2 above that lets a cut-off file still show
+//    its first part). Arithmetic coding has no such floor (a flat 12-megapixel picture
+//    takes about 200 bytes), so there only the ceiling applies. For every JPEG, libjpeg's
+//    own working memory (the whole-picture buffers of progressive files) is capped at
 //    kMaxJpegWorkingMemory.
 // A small picture (at most kAlwaysAllowedPixels) is never refused for being short: its
 // buffer is harmless whatever the file holds.
@@ -24,7 +26,7 @@ namespace velmaro::imaging {
 inline constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
 inline constexpr std::int64_t kAlwaysAllowedPixels = std::int64_t{1} << 20;
 inline constexpr std::int64_t kMaxRlePixelsPerByte = 1024;
-inline constexpr std::int64_t kMaxJpegPixelsPerByte = 8192;
+inline constexpr std::int64_t kMaxJpegPixelsPerByte = 1024;
 inline constexpr long kMaxJpegWorkingMemory = 1024L * 1024 * 1024;
 
 } // namespace velmaro::imaging
