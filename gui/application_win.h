@@ -27,6 +27,11 @@ public:
     // A hidden window that owns the forms and carries the title.
     HWND handle() const { return window_.get(); }
 
+    // The program icon given to the forms created after the call (and to the
+    // application window).
+    void set_icon(HICON icon);
+    HICON icon() const { return icon_; }
+
     const std::string& title() const { return title_; }
     void set_title(std::string title);
 
@@ -71,6 +76,7 @@ private:
     UniqueHwnd window_;
     std::vector<std::unique_ptr<Form>> forms_;
     Form* main_form_ = nullptr;
+    HICON icon_ = nullptr;
     ErrorReporter* previous_reporter_ = nullptr;
 };
 

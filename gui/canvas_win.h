@@ -41,6 +41,7 @@ public:
 
 private:
     friend class GraphicControl;
+    friend class Container;
     // The canvas of a windowless control: it draws on the parent's surface, clipped to
     // the control, origin at the control's top-left corner.
     explicit Canvas(GraphicControl& owner);

@@ -70,7 +70,7 @@ private:
     void on_mouse_leave();
     void on_button_down(TMouseButton b, WPARAM wp, POINT pt, bool double_click);
     void on_button_up(TMouseButton b, WPARAM wp, POINT pt);
-    bool on_set_cursor(LPARAM lp);
+    bool on_set_cursor(WPARAM wp, LPARAM lp);
     void track_leave();
     void set_mouse_control(GraphicControl* now);
     GraphicControl* enabled_control_at_client(POINT pt) const;
@@ -84,6 +84,7 @@ private:
     GraphicControl* mouse_control_ = nullptr;
     bool double_press_ = false;
     bool tracking_ = false;
+    HWND client_hwnd_registered_ = nullptr;
 };
 
 } // namespace velmaro::gui

@@ -80,6 +80,9 @@ public:
     // Raised when the user chooses a line with the mouse or the keyboard.
     TNotifyEvent OnClick;
     bool on_command(WORD code) override;
+
+private:
+    int requested_height_ = 0;
 };
 
 // A drop-down list with an edit field: the user may choose an item or type a text.

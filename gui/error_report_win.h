@@ -28,6 +28,9 @@ void report_error(const std::exception& error) noexcept;
 // For use inside a catch block: reports the exception being handled, whatever its type.
 void report_current_exception() noexcept;
 
+// The program file's name without folder and extension (the title until one is set).
+std::string program_title();
+
 // The box itself, with a given caption (the Application's report uses its title).
 void show_error_report(const std::string& caption, const std::exception& error) noexcept;
 

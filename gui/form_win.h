@@ -97,10 +97,11 @@ public:
 
     // The form's menu bar; call attach_menu() after filling it.
     MainMenu& menu() { return menu_; }
-    void attach_menu() { menu_.attach(hwnd()); }
+    void attach_menu();
 
     // Tooltips of the form's controls.
     Hints& hints();
+    bool has_hints() const { return hints_ != nullptr; }
 
     // Runs on_create() with the general error report as its boundary.
     void run_create_handler();
@@ -128,7 +129,7 @@ private:
     void on_activate_message(WPARAM wp);
     void on_command(WPARAM wp, LPARAM lp);
     void place_for_showing();
-    bool close_query_and_handlers();
+    bool run_close_handlers(CloseAction& action);
     LRESULT default_button_id();
 
     Application& app_;

@@ -32,7 +32,9 @@ bool process_one_message();
 class ModalScope {
 public:
     explicit ModalScope(HWND modal);
-    ~ModalScope();
+    ~ModalScope() { end(); }
+    // Enables the windows again now (once).
+    void end();
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
 
@@ -40,10 +42,20 @@ private:
     HWND modal_;
     HWND previously_active_;
     std::vector<HWND> disabled_;
+    bool ended_ = false;
 };
 
 // Set while a message box gives the activation back, so that a form's activation handler
 // can tell a return from a box apart from being activated.
 bool returning_from_message_box();
+
+// Held by a message box while it gives the activation back.
+class BoxReturnScope {
+public:
+    BoxReturnScope();
+    ~BoxReturnScope();
+    BoxReturnScope(const BoxReturnScope&) = delete;
+    BoxReturnScope& operator=(const BoxReturnScope&) = delete;
+};
 
 } // namespace velmaro::gui

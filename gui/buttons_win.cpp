@@ -1,0 +1,125 @@
+#include "gui/controls_win.h"
+
+#include "base/error.h"
+#include "gui/form_win.h"
+
+namespace velmaro::gui {
+
+namespace {
+// A drop-down's window height covers its list too.
+constexpr int kDropDownRows = 8;
+} // namespace
+
+ComboBox::ComboBox(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font) {
+    create(parent, "COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, x, y, w,
+           h + kDropDownRows * 16, font);
+}
+
+int ComboBox::add(const std::string& item) {
+    return static_cast<int>(SendMessageA(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())));
+}
+
+void ComboBox::clear() {
+    SendMessageA(hwnd(), CB_RESETCONTENT, 0, 0);
+    typed_ = false;
+}
+
+int ComboBox::count() const { return static_cast<int>(SendMessageA(hwnd(), CB_GETCOUNT, 0, 0)); }
+
+std::string ComboBox::item(int index) const {
+    if (index < 0 || index >= count()) throw ListIndexError(index);
+    auto len = SendMessageA(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    std::string s(static_cast<size_t>(len) + 1, '\0');
+    len = SendMessageA(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(static_cast<size_t>(len > 0 ? len : 0));
+    return s;
+}
+
+int ComboBox::item_index() const {
+    // A typed text chooses no item, even when it happens to match one.
+    if (typed_) return -1;
+    return static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0));
+}
+
+void ComboBox::set_item_index(int index) {
+    typed_ = false;
+    if (index < 0 || index >= count()) index = -1;
+    SendMessageA(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int ComboBox::item_height() const { return static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, 0, 0)); }
+
+void ComboBox::set_item_height(int px) { SendMessageA(hwnd(), CB_SETITEMHEIGHT, 0, px); }
+
+bool ComboBox::on_command(WORD code) {
+    switch (code) {
+    case CBN_EDITCHANGE:
+        typed_ = true;
+        break;
+    case CBN_SELCHANGE:
+        typed_ = false;
+        break;
+    default:
+        return false;
+    }
+    if (OnChange) OnChange(this);
+    return true;
+}
+
+CheckBox::CheckBox(Container& parent, int x, int y, int w, int h, const std::string& text,
+                   const std::optional<FontSpec>& font) {
+    create(parent, "BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP, 0, x, y, w, h, font);
+}
+
+bool CheckBox::checked() const { return SendMessageA(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void CheckBox::set_checked(bool on) { SendMessageA(hwnd(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+
+bool CheckBox::on_command(WORD code) {
+    if (code != BN_CLICKED) return false;
+    if (OnClick) OnClick(this);
+    return true;
+}
+
+PushButton::PushButton(Container& parent, int x, int y, int w, int h, const std::string& text,
+                       const std::optional<FontSpec>& font) {
+    create(parent, "BUTTON", text, BS_PUSHBUTTON | WS_TABSTOP, 0, x, y, w, h, font);
+}
+
+void PushButton::set_default(bool on) {
+    Form* form = parent_container() ? parent_container()->owning_form() : nullptr;
+    if (form) {
+        if (on)
+            form->set_default_button(this);
+        else if (form->default_button() == this)
+            form->set_default_button(nullptr);
+    }
+    SendMessageA(hwnd(), BM_SETSTYLE, on ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void PushButton::set_cancel(bool on) {
+    Form* form = parent_container() ? parent_container()->owning_form() : nullptr;
+    if (!form) return;
+    if (on)
+        form->set_cancel_button(this);
+    else if (form->cancel_button() == this)
+        form->set_cancel_button(nullptr);
+}
+
+void PushButton::click() {
+    if (modal_result_ != 0) {
+        if (Form* form = parent_container() ? parent_container()->owning_form() : nullptr)
+            form->set_modal_result(modal_result_);
+    }
+    if (OnClick) OnClick(this);
+}
+
+bool PushButton::on_command(WORD code) {
+    if (code != BN_CLICKED) return false;
+    click();
+    return true;
+}
+
+bool PushButton::on_ctl_color(UINT, HDC, LRESULT&) { return false; }
+
+} // namespace velmaro::gui

@@ -1,0 +1,270 @@
+#include "gui/form_win.h"
+
+#include <set>
+
+#include "base/error.h"
+#include "gui/application_win.h"
+#include "gui/controls_win.h"
+#include "gui/error_report_win.h"
+#include "gui/hint_win.h"
+
+namespace velmaro::gui {
+
+namespace {
+
+struct Styles {
+    DWORD style;
+    DWORD ex_style;
+};
+
+Styles styles_for(BorderKind border) {
+    constexpr DWORD common = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    switch (border) {
+    case BorderKind::none:
+        return {common | WS_POPUP, WS_EX_CONTROLPARENT};
+    case BorderKind::tool_fixed:
+        return {common | WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT};
+    case BorderKind::tool_sizeable:
+        return {common | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT};
+    case BorderKind::tool_sizeable_no_buttons:
+        return {common | WS_POPUP | WS_CAPTION | WS_THICKFRAME, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT};
+    case BorderKind::sizeable:
+        return {common | WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT};
+    case BorderKind::dialog:
+        return {common | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME,
+                WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT};
+    }
+    return {common | WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT};
+}
+
+void register_form_class(HINSTANCE instance, const std::string& name, WNDPROC proc) {
+    static std::set<std::string> registered;
+    if (registered.count(name)) return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = name.c_str();
+    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw Error("Cannot register the window class " + name);
+    registered.insert(name);
+}
+
+bool usable(HWND h) { return h && IsWindowVisible(h) && IsWindowEnabled(h); }
+
+} // namespace
+
+Form::Form(Application& app, FormDesc desc) : app_(app), desc_(std::move(desc)) {
+    if (desc_.window_class.empty()) desc_.window_class = "VelmaroForm";
+    register_form_class(app_.instance(), desc_.window_class, &Form::window_proc);
+    set_font(desc_.font);
+    set_color(desc_.color);
+    set_cursor(desc_.cursor);
+
+    Styles st = styles_for(desc_.border);
+    RECT r{desc_.left, desc_.top, desc_.left + desc_.width, desc_.top + desc_.height};
+    if (desc_.client_size) AdjustWindowRectEx(&r, st.style, FALSE, st.ex_style);
+    HWND hwnd = CreateWindowExA(st.ex_style, desc_.window_class.c_str(), desc_.caption.c_str(), st.style,
+                                desc_.left, desc_.top, r.right - r.left, r.bottom - r.top, app_.handle(), nullptr,
+                                app_.instance(), this);
+    if (!hwnd) throw Error("Cannot create the window " + desc_.window_class);
+    register_window(hwnd);
+    KeyHandler::install(hwnd, this);
+    if (app_.icon()) {
+        SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(app_.icon()));
+        SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(app_.icon()));
+    }
+}
+
+Form::~Form() {
+    if (HWND h = hwnd()) {
+        // The derived parts are gone: from here on the window gets default handling only.
+        SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+        KeyHandler::remove(h);
+    }
+    hints_.reset();
+}
+
+Form* Form::from_hwnd(HWND hwnd) {
+    if (!hwnd) return nullptr;
+    auto* c = Container::from_hwnd(hwnd);
+    return c ? c->owning_form() : nullptr;
+}
+
+LRESULT CALLBACK Form::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        auto* form = static_cast<Form*>(cs->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        form->hwnd_.reset(hwnd);
+    }
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
+    try {
+        return form->handle(msg, wp, lp);
+    } catch (...) {
+        report_current_exception();
+        return 0;
+    }
+}
+
+LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    switch (msg) {
+    case WM_CLOSE:
+        close();
+        return 0;
+    case WM_ACTIVATE:
+        on_activate_message(wp);
+        return 0;
+    case WM_COMMAND:
+        if (Widget::reflect(msg, wp, lp, result)) return result;
+        on_command(wp, lp);
+        return 0;
+    case DM_GETDEFID:
+        return default_button_id();
+    case WM_DESTROY:
+        guarded([&] { on_destroy(); });
+        break;
+    default:
+        if (handle_container_message(msg, wp, lp, result)) return result;
+        break;
+    }
+    return DefWindowProcA(hwnd(), msg, wp, lp);
+}
+
+void Form::on_activate_message(WPARAM wp) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd(), focus)) last_focus_ = focus;
+        return;
+    }
+    if (IsIconic(hwnd())) return;
+    if (usable(last_focus_) && IsChild(hwnd(), last_focus_)) {
+        SetFocus(last_focus_);
+    } else {
+        HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE);
+        SetFocus(usable(first) ? first : hwnd());
+    }
+    if (!returning_from_message_box()) guarded([&] { on_activate(); });
+}
+
+void Form::on_command(WPARAM wp, LPARAM lp) {
+    WORD id = LOWORD(wp);
+    if (lp == 0 && (HIWORD(wp) == 0 || HIWORD(wp) == 1) && menu_.dispatch(id)) return;
+    // Enter and Esc as the dialog manager reports them when no control claimed them.
+    if (id == IDCANCEL && cancel_button_ && usable(cancel_button_->hwnd())) {
+        cancel_button_->click();
+    } else if (id == IDOK && default_button_ && usable(default_button_->hwnd())) {
+        default_button_->click();
+    }
+}
+
+LRESULT Form::default_button_id() {
+    // A push button with the focus takes Enter, as in any dialog.
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd(), focus) && dynamic_cast<PushButton*>(Widget::from_hwnd(focus)))
+        return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+    if (default_button_ && usable(default_button_->hwnd()))
+        return MAKELRESULT(default_button_->control_id(), DC_HASDEFID);
+    return 0;
+}
+
+bool Form::pre_translate(MSG& msg) {
+    if (HACCEL accel = menu_.accelerators(); accel && TranslateAcceleratorA(hwnd(), accel, &msg)) return true;
+    return IsDialogMessageA(hwnd(), &msg) != FALSE;
+}
+
+std::string Form::caption() const {
+    char buf[512] = "";
+    GetWindowTextA(hwnd(), buf, sizeof buf);
+    return buf;
+}
+
+void Form::set_caption(const std::string& text) { SetWindowTextA(hwnd(), text.c_str()); }
+
+void Form::attach_menu() {
+    menu_.attach(hwnd());
+    if (desc_.client_size) {
+        // The menu bar takes its height from the client area: give it back.
+        RECT r{0, 0, desc_.width, desc_.height};
+        AdjustWindowRectEx(&r, GetWindowLongA(hwnd(), GWL_STYLE), TRUE, GetWindowLongA(hwnd(), GWL_EXSTYLE));
+        SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void Form::place_for_showing() {
+    if (visible() || desc_.position == FormPosition::designed) return;
+    RECT r;
+    GetWindowRect(hwnd(), &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::show() {
+    place_for_showing();
+    ShowWindow(hwnd(), IsZoomed(hwnd()) ? SW_SHOW : SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd());
+}
+
+void Form::show_maximized() {
+    place_for_showing();
+    ShowWindow(hwnd(), SW_SHOWMAXIMIZED);
+    SetForegroundWindow(hwnd());
+}
+
+void Form::show_designed() {
+    if (desc_.maximized)
+        show_maximized();
+    else
+        show();
+}
+
+void Form::hide() { ShowWindow(hwnd(), SW_HIDE); }
+
+// The close query and the close handler; false when the close is abandoned (by either
+// of them or by an error, which is reported).
+bool Form::run_close_handlers(CloseAction& action) {
+    action = CloseAction::hide;
+    bool ok = guarded([&] {
+        if (!on_close_query()) {
+            action = CloseAction::none;
+            return;
+        }
+        on_close(action);
+    });
+    return ok && action != CloseAction::none;
+}
+
+void Form::close() {
+    if (modal_) {
+        // The modal loop runs the close handlers and hides the form.
+        modal_result_ = mrCancel;
+        return;
+    }
+    CloseAction action;
+    if (!run_close_handlers(action)) return;
+    if (app_.main_form() == this) {
+        app_.request_quit();
+    } else if (action == CloseAction::hide) {
+        hide();
+    } else {
+        ShowWindow(hwnd(), SW_MINIMIZE);
+    }
+}
+
+Hints& Form::hints() {
+    if (!hints_) hints_ = std::make_unique<Hints>(hwnd());
+    return *hints_;
+}
+
+void Form::run_create_handler() {
+    guarded([&] { on_create(); });
+}
+
+} // namespace velmaro::gui

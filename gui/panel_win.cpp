@@ -1,0 +1,107 @@
+#include "gui/controls_win.h"
+
+#include "base/error.h"
+#include "gui/color_win.h"
+#include "gui/error_report_win.h"
+
+namespace velmaro::gui {
+
+namespace {
+constexpr char kPanelClass[] = "TPanel";
+
+void register_panel_class(WNDPROC proc) {
+    static bool done = false;
+    if (done) return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kPanelClass;
+    RegisterClassExA(&wc);
+    done = true;
+}
+
+// A one-pixel ring: top and left in one colour, bottom and right in the other.
+void ring(HDC dc, const RECT& r, TColor top_left, TColor bottom_right) {
+    if (r.right - r.left < 1 || r.bottom - r.top < 1) return;
+    HBRUSH tl = solid_brush(top_left), br = solid_brush(bottom_right);
+    RECT top{r.left, r.top, r.right - 1, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom - 1};
+    RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
+    FillRect(dc, &top, tl);
+    FillRect(dc, &left, tl);
+    FillRect(dc, &bottom, br);
+    FillRect(dc, &right, br);
+}
+
+// Draws a bevel ring and moves the rectangle inside it.
+void bevel(HDC dc, RECT& r, BevelCut cut) {
+    if (cut == BevelCut::none) return;
+    if (cut == BevelCut::raised)
+        ring(dc, r, clBtnHighlight, clBtnShadow);
+    else
+        ring(dc, r, clBtnShadow, clBtnHighlight);
+    InflateRect(&r, -1, -1);
+}
+} // namespace
+
+Panel::Panel(Container& parent, int x, int y, int w, int h, BevelCut outer, BevelCut inner)
+    : parent_(parent), outer_(outer), inner_(inner) {
+    register_panel_class(&Panel::window_proc);
+    Container::set_font(parent.font());
+    set_color(parent.color());
+    HWND hwnd = create(parent, kPanelClass, "", WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, x, y, w, h,
+                       parent.font());
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    register_window(hwnd);
+}
+
+Form* Panel::owning_form() { return parent_.owning_form(); }
+
+void Panel::set_bevels(BevelCut outer, BevelCut inner) {
+    outer_ = outer;
+    inner_ = inner;
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void Panel::paint_background(HDC dc, const RECT& area) {
+    Container::paint_background(dc, area);
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    bevel(dc, r, outer_);
+    bevel(dc, r, inner_);
+}
+
+LRESULT CALLBACK Panel::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* panel = reinterpret_cast<Panel*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!panel) return DefWindowProcA(hwnd, msg, wp, lp);
+    try {
+        LRESULT result = 0;
+        if (panel->handle_container_message(msg, wp, lp, result)) return result;
+    } catch (...) {
+        report_current_exception();
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+Bevel::Bevel(Container& parent, int x, int y, int w, int h, BevelCut cut) : cut_(cut) {
+    set_bounds(x, y, w, h);
+    set_parent(&parent);
+}
+
+void Bevel::paint(Canvas& canvas) {
+    if (cut_ == BevelCut::none) return;
+    const int w = width(), h = height();
+    TColor tl = cut_ == BevelCut::raised ? clBtnHighlight : clBtnShadow;
+    TColor br = cut_ == BevelCut::raised ? clBtnShadow : clBtnHighlight;
+    canvas.set_brush_color(tl);
+    canvas.fill_rect(RECT{0, 0, w - 1, 1});
+    canvas.fill_rect(RECT{0, 0, 1, h - 1});
+    canvas.set_brush_color(br);
+    canvas.fill_rect(RECT{0, h - 1, w, h});
+    canvas.fill_rect(RECT{w - 1, 0, w, h});
+}
+
+} // namespace velmaro::gui
