@@ -35,6 +35,18 @@ SETTINGS_KEY = r"Software\Velmaro"
 SETTINGS_SECTION = SETTINGS_KEY + r"\Settings"
 DESKTOP_KEY = r"Control Panel\Desktop"
 
+WM_CLOSE = 0x0010
+WM_SYSCOMMAND = 0x0112
+SC_CLOSE = 0xF060
+BM_CLICK = 0x00F5
+LB_GETCOUNT = 0x018B
+LB_GETCURSEL = 0x0188
+CB_GETCURSEL = 0x0147
+BM_GETCHECK = 0x00F0
+
+# Our message box's text control (gui/message_box_win.h).
+BOX_TEXT_ID = 100
+
 # How long Wine may take to answer a command beyond the command's own waiting.
 SLACK = 30.0
 
@@ -47,6 +59,7 @@ class Config:
     build = None  # the build directory
     testdata = None  # the test pictures made by the testdata fixture
     desktop = None  # "NAME,WxH": run inside a Wine virtual desktop
+    scenario = "e2e"  # the scenario file's name without .py: names screenshots and folders
 
     @classmethod
     def screenshots(cls):
@@ -297,14 +310,36 @@ class Window:
     def activate(self):
         return self.call("activate")
 
+    def choose_menu(self, *path, timeout=10.0):
+        """Chooses a menu item with the keyboard, as a person would: Alt with the access
+        key of the menu ("&" marks it), then each item's access key; an item given as a
+        number is reached with that many Down presses from the first item and Enter
+        (separators are skipped, as the keyboard skips them). Wine keeps menus in the
+        owning process, so they cannot be read from outside; the keyboard needs nothing."""
+        self.activate()
+        self.driver.call("key", "alt+" + access_key(path[0]))
+        pid = self.info()["pid"]
+        self.driver.call("wait_window", "#32768", "*", int(timeout * 1000), pid, wait=timeout)
+        for entry in path[1:]:
+            if isinstance(entry, int):
+                self.driver.call("key", *(["down"] * entry + ["enter"]))
+            else:
+                self.driver.call("key", access_key(entry))
+
     def close(self):
         """Asks the window to close (WM_CLOSE), as the close box does."""
         self.call("close")
 
     def click_close_box(self):
-        """A real click on the caption bar's close box."""
+        """A real click on the caption bar's close box. Without a window manager Wine
+        draws the caption of tool windows only; for other windows run in a virtual
+        desktop (--desktop), or use system_close()."""
         x, y = self.call("close_box")
         self.driver.call("click", x, y)
+
+    def system_close(self):
+        """The system's close command (what the close box and Alt+F4 send)."""
+        self.post(WM_SYSCOMMAND, SC_CLOSE)
 
     def send(self, msg, wparam=0, lparam=0):
         return self.driver.call("send", self, msg, wparam, lparam)
@@ -366,6 +401,18 @@ class Window:
             if time.monotonic() > deadline:
                 raise AssertionError("tree node %r did not expand" % (found and found["text"]))
             time.sleep(0.1)
+
+
+def access_key(caption):
+    """The access key of a menu caption or button text: the character after "&"."""
+    i = 0
+    while i < len(caption) - 1:
+        if caption[i] == "&":
+            if caption[i + 1] != "&":
+                return caption[i + 1].lower()
+            i += 1
+        i += 1
+    raise ValueError("%r has no access key: give the item's position instead" % caption)
 
 
 def _find_node(nodes, label):
@@ -538,13 +585,28 @@ class App:
 
 
 def read_box(window):
-    """Caption, text and buttons of a message box: the text is that of its static text
-    controls with text (the icon's has none), the buttons in left-to-right order."""
+    """Caption, text and buttons of a message box: the text is that of its text control
+    (our box's has id BOX_TEXT_ID; for other boxes every static text with text, the
+    icon's having none), the buttons in left-to-right order."""
     kids = [c for c in window.children() if c["visible"]]
-    texts = [c["text"] for c in kids if c["class"].lower() == "static" and c["text"]]
+    statics = [c for c in kids if c["class"].lower() == "static"]
+    own = [c for c in statics if c["id"] == BOX_TEXT_ID]
+    texts = [c["text"] for c in (own or statics) if c["text"] or own]
     buttons = sorted((c for c in kids if c["class"].lower() == "button"), key=lambda c: (c["rect"][0], c["rect"][1]))
     return MessageBox(window, window.info()["title"], "\n".join(texts),
                       [Window(window.driver, c["hwnd"], c["class"], c["text"]) for c in buttons])
+
+
+def wait_until(predicate, timeout=10.0, what="the condition", interval=0.05):
+    """Polls until predicate() gives a true value and returns it; fails after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("%s did not come within %.0f s" % (what, timeout))
+        time.sleep(interval)
 
 
 def _glob(pattern, text):
@@ -598,7 +660,7 @@ class Scenario(unittest.TestCase):
 
     def setUp(self):
         self.apps = []
-        self.dir = os.path.join(Config.work(), type(self).__module__, self._testMethodName)
+        self.dir = os.path.join(Config.work(), Config.scenario, self._testMethodName)
         shutil.rmtree(self.dir, ignore_errors=True)
         os.makedirs(self.dir)
         self.exe = os.path.join(self.dir, "Velmaro.exe")
@@ -613,14 +675,12 @@ class Scenario(unittest.TestCase):
         failed = self._outcome_failed()
         if failed:
             try:
-                screenshot("%s.%s-failed" % (type(self).__module__, self._testMethodName))
+                screenshot("%s.%s-failed" % (Config.scenario, self._testMethodName))
             except Exception as e:  # a missing screenshot must not hide the failure
                 sys.stderr.write("screenshot failed: %s\n" % e)
         for app in self.apps:
             try:
-                if app.kill() and not failed:
-                    # The test passed but left the program running: that is a fault too.
-                    self.fail("the program was still running at the end of the test")
+                app.kill()
             except DriverError:
                 pass
 
@@ -660,13 +720,18 @@ class Scenario(unittest.TestCase):
     # ---- running ----
     def start(self, args="", cwd=None):
         """Starts this test's copy of Velmaro.exe with a command line after its name."""
-        reply = self.driver.call("start", winpath(self.exe), args, winpath(cwd or self.dir))
+        return self.start_program(self.exe, args, cwd or self.dir)
+
+    def start_program(self, path, args="", cwd=None):
+        """Starts any program (a host path) as the shell would; it is ended at the end
+        of the test if it is still running."""
+        reply = self.driver.call("start", winpath(path), args, winpath(cwd or os.path.dirname(path)))
         app = App(self.driver, reply["pid"])
         self.apps.append(app)
         return app
 
     def screenshot(self, label):
-        return screenshot("%s.%s-%s" % (type(self).__module__, self._testMethodName, label))
+        return screenshot("%s.%s-%s" % (Config.scenario, self._testMethodName, label))
 
     def key(self, *chords):
         """Real key presses to whatever window has the keyboard."""
@@ -719,6 +784,7 @@ def main():
     Config.build = os.path.abspath(opts.build)
     Config.testdata = os.path.abspath(opts.testdata or os.path.join(opts.build, "testdata"))
     Config.desktop = opts.desktop
+    Config.scenario = os.path.splitext(os.path.basename(sys.argv[0]))[0]
     program = unittest.main(module="__main__", argv=[sys.argv[0], "-v"] + rest, exit=False)
     result = program.result
     failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)

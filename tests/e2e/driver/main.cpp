@@ -78,25 +78,37 @@ std::string class_of(HWND h) {
     return buf;
 }
 
+// Texts are read with the wide-character messages: Wine hands the ANSI forms of the
+// list and combo box text messages across processes as wide text, in a buffer sized for
+// ANSI, so the ANSI forms overrun. The wide forms are exact, and JSON wants Unicode.
+
 // The caption as the system keeps it: never blocks on a busy program.
-std::string caption_of(HWND h) {
-    int n = GetWindowTextLengthA(h);
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    s.resize(static_cast<size_t>(std::max(0, GetWindowTextA(h, s.data(), n + 1))));
+std::wstring caption_of(HWND h) {
+    int n = GetWindowTextLengthW(h);
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    s.resize(static_cast<size_t>(std::max(0, GetWindowTextW(h, s.data(), n + 1))));
     return s;
 }
 
 // The control's own text (WM_GETTEXT): edit fields and combo boxes keep it themselves.
-std::string text_of(HWND h) {
+std::wstring text_of(HWND h) {
     DWORD_PTR len = 0;
-    if (!SendMessageTimeoutA(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &len))
+    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &len) || len > (1u << 20))
         return caption_of(h);
-    std::string s(len + 1, '\0');
+    // Room to spare: the length may be counted in ANSI bytes.
+    std::wstring s(len * 2 + 2, L'\0');
     DWORD_PTR got = 0;
-    if (!SendMessageTimeoutA(h, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(s.data()), SMTO_ABORTIFHUNG,
+    if (!SendMessageTimeoutW(h, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(s.data()), SMTO_ABORTIFHUNG,
                              kTextTimeoutMs, &got))
         return caption_of(h);
-    s.resize(std::min<size_t>(got, len));
+    s.resize(wcsnlen(s.c_str(), s.size()));
+    return s;
+}
+
+std::string ansi_caption(HWND h) {
+    int n = GetWindowTextLengthA(h);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    s.resize(static_cast<size_t>(std::max(0, GetWindowTextA(h, s.data(), n + 1))));
     return s;
 }
 
@@ -120,7 +132,7 @@ std::string window_json(HWND h) {
     GetWindowRect(h, &wr);
     return json_object({{"hwnd", hwnd_json(h)},
                         {"class", json_text(class_of(h))},
-                        {"title", json_text(caption_of(h))},
+                        {"title", json_wtext(caption_of(h))},
                         {"visible", json_bool(IsWindowVisible(h))},
                         {"pid", json_number(pid_of(h))},
                         {"rect", rect_json(wr)}});
@@ -134,8 +146,8 @@ std::string info_json(HWND h) {
     GetWindowPlacement(h, &wp);
     return json_object({{"hwnd", hwnd_json(h)},
                         {"class", json_text(class_of(h))},
-                        {"title", json_text(caption_of(h))},
-                        {"text", json_text(text_of(h))},
+                        {"title", json_wtext(caption_of(h))},
+                        {"text", json_wtext(text_of(h))},
                         {"visible", json_bool(IsWindowVisible(h))},
                         {"enabled", json_bool(IsWindowEnabled(h))},
                         {"zoomed", json_bool(IsZoomed(h))},
@@ -266,7 +278,7 @@ std::string cmd_wait_window(const Args& a) {
     while (true) {
         for (HWND h : top_windows()) {
             if ((pid && pid_of(h) != pid) || !IsWindowVisible(h)) continue;
-            if (glob(cls.c_str(), class_of(h).c_str()) && glob(title.c_str(), caption_of(h).c_str()))
+            if (glob(cls.c_str(), class_of(h).c_str()) && glob(title.c_str(), ansi_caption(h).c_str()))
                 return window_json(h);
         }
         if (GetTickCount() - start >= ms) throw CommandError("timeout");
@@ -294,7 +306,7 @@ std::string cmd_children(const Args& a) {
         items.push_back(json_object({{"hwnd", hwnd_json(h)},
                                      {"parent", hwnd_json(GetAncestor(h, GA_PARENT))},
                                      {"class", json_text(class_of(h))},
-                                     {"text", json_text(text_of(h))},
+                                     {"text", json_wtext(text_of(h))},
                                      {"id", json_number(GetDlgCtrlID(h))},
                                      {"visible", json_bool(IsWindowVisible(h))},
                                      {"enabled", json_bool(IsWindowEnabled(h))},
@@ -325,7 +337,13 @@ std::string cmd_close_box(const Args& a) {
         }
     }
     if (!n) throw CommandError("the window has no close box");
-    return json_array({json_number(sx / n), json_number(sy / n)});
+    POINT p{sx / n, sy / n};
+    // Without a window manager Wine leaves the frames of ordinary top-level windows
+    // undrawn (tool windows excepted): there is then nothing on the screen to click.
+    HWND under = WindowFromPoint(p);
+    if (under != h && !IsChild(h, under))
+        throw CommandError("the close box is not on the screen (no window manager draws this frame)");
+    return json_array({json_number(p.x), json_number(p.y)});
 }
 
 std::string cmd_focus(const Args&) {
@@ -395,12 +413,12 @@ std::string cmd_menu(const Args& a) {
 
 // ---- list box, combo box, button, tree view ---------------------------------------
 
-std::string item_text(HWND h, UINT len_msg, UINT text_msg, int i) {
-    LRESULT len = SendMessageA(h, len_msg, static_cast<WPARAM>(i), 0);
-    if (len < 0) return {};
-    std::string s(static_cast<size_t>(len) + 1, '\0');
-    LRESULT got = SendMessageA(h, text_msg, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(got < 0 ? 0 : static_cast<size_t>(std::min<LRESULT>(got, len)));
+std::wstring item_text(HWND h, UINT len_msg, UINT text_msg, int i) {
+    LRESULT len = SendMessageW(h, len_msg, static_cast<WPARAM>(i), 0);
+    if (len < 0 || len > (1 << 20)) return {};
+    std::wstring s(static_cast<size_t>(len) * 2 + 2, L'\0');
+    SendMessageW(h, text_msg, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(wcsnlen(s.c_str(), s.size()));
     return s;
 }
 
@@ -408,7 +426,7 @@ std::string cmd_lb_items(const Args& a) {
     HWND h = hwnd_arg(a, 1);
     int n = static_cast<int>(SendMessageA(h, LB_GETCOUNT, 0, 0));
     std::vector<std::string> items;
-    for (int i = 0; i < n; ++i) items.push_back(json_text(item_text(h, LB_GETTEXTLEN, LB_GETTEXT, i)));
+    for (int i = 0; i < n; ++i) items.push_back(json_wtext(item_text(h, LB_GETTEXTLEN, LB_GETTEXT, i)));
     return json_object({{"count", json_number(n)},
                         {"sel", json_number(SendMessageA(h, LB_GETCURSEL, 0, 0))},
                         {"top", json_number(SendMessageA(h, LB_GETTOPINDEX, 0, 0))},
@@ -434,11 +452,11 @@ std::string cmd_cb_items(const Args& a) {
     HWND h = hwnd_arg(a, 1);
     int n = static_cast<int>(SendMessageA(h, CB_GETCOUNT, 0, 0));
     std::vector<std::string> items;
-    for (int i = 0; i < n; ++i) items.push_back(json_text(item_text(h, CB_GETLBTEXTLEN, CB_GETLBTEXT, i)));
+    for (int i = 0; i < n; ++i) items.push_back(json_wtext(item_text(h, CB_GETLBTEXTLEN, CB_GETLBTEXT, i)));
     return json_object({{"count", json_number(n)},
                         {"sel", json_number(SendMessageA(h, CB_GETCURSEL, 0, 0))},
                         {"dropped", json_bool(SendMessageA(h, CB_GETDROPPEDSTATE, 0, 0))},
-                        {"text", json_text(text_of(h))},
+                        {"text", json_wtext(text_of(h))},
                         {"items", json_array(items)}});
 }
 
@@ -687,7 +705,7 @@ const std::map<std::string, Handler>& commands() {
         {"wait_gone", cmd_wait_gone},
         {"info", [](const Args& a) { return info_json(hwnd_arg(a, 1)); }},
         {"children", cmd_children},
-        {"text", [](const Args& a) { return json_text(text_of(hwnd_arg(a, 1))); }},
+        {"text", [](const Args& a) { return json_wtext(text_of(hwnd_arg(a, 1))); }},
         {"focus", cmd_focus},
         {"close_box", cmd_close_box},
         {"activate", cmd_activate},

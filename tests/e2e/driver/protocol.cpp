@@ -117,8 +117,9 @@ long long parse_number(const std::string& token) {
     return negative ? -static_cast<long long>(v) : static_cast<long long>(v);
 }
 
-std::string json_text(const std::string& ansi) {
-    std::wstring w = widen(ansi, CP_ACP);
+std::string json_text(const std::string& ansi) { return json_wtext(widen(ansi, CP_ACP)); }
+
+std::string json_wtext(const std::wstring& w) {
     std::string out = "\"";
     for (wchar_t c : w) {
         if (c == L'"' || c == L'\\') {

@@ -29,6 +29,7 @@ long long parse_number(const std::string& token);
 
 // Small JSON builders. Strings passed to json_text are ANSI and come out as UTF-8 JSON.
 std::string json_text(const std::string& ansi);
+std::string json_wtext(const std::wstring& text);
 std::string json_number(long long v);
 std::string json_bool(bool v);
 std::string json_array(const std::vector<std::string>& items);
