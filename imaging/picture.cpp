@@ -44,15 +44,23 @@ std::vector<std::uint8_t> read_whole_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw FileError(format_message("Cannot open file %s", path));
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        throw FileError(format_message("Cannot open file %s", path));
-    in.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
-        throw FileError(format_message("Cannot open file %s", path));
-    return bytes;
+    // Read in pieces rather than trusting the size the stream reports: for some things
+    // that open like files (a folder on Linux) that size is meaningless, while reading
+    // them fails cleanly.
+    std::vector<std::uint8_t> bytes;
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    for (;;) {
+        const std::size_t have = bytes.size();
+        bytes.resize(have + kPiece);
+        in.read(reinterpret_cast<char*>(bytes.data() + have), static_cast<std::streamsize>(kPiece));
+        bytes.resize(have + static_cast<std::size_t>(in.gcount()));
+        if (in.bad())
+            throw FileError(format_message("Cannot open file %s", path));
+        if (in.eof())
+            return bytes;
+        if (!in)
+            throw FileError(format_message("Cannot open file %s", path));
+    }
 }
 
 } // namespace

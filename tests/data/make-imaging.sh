@@ -7,7 +7,7 @@
 # when the files are already there.
 set -euo pipefail
 out=$1/imaging
-stamp=$out/.made-v3
+stamp=$out/.made-v4
 [ -f "$stamp" ] && exit 0
 rm -rf "$out"
 mkdir -p "$out"
@@ -95,6 +95,9 @@ done
 size=$(stat -c %s scale-base.jpg)
 head -c $((size / 2)) scale-base.jpg >jpeg-truncated.jpg
 head -c 100 scale-base.jpg >jpeg-header-cut.jpg
+
+# A folder named like a picture.
+mkdir folder.jpg
 
 rm src.png
 : >"$stamp"

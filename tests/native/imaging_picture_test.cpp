@@ -65,8 +65,9 @@ TEST(PictureLoad, TheExtensionIsCheckedBeforeTheFile) {
     } catch (const FileError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + missing);
     }
-    // A folder is no file either.
+    // A folder is no picture file, whatever its name.
     EXPECT_THROW(Picture::load_file(data_path("")), InvalidGraphic);
+    EXPECT_THROW(Picture::load_file(data_path("folder.jpg")), FileError);
 }
 
 TEST(PictureLoad, ContentMustMatchTheExtension) {

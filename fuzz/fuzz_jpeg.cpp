@@ -1,0 +1,53 @@
+// JPEG reading on hostile input: the header, the scaled preview decode and the full
+// decode straight to a 24-bit bitmap either fail as an invalid picture or agree with
+// each other. Never a crash, never an exit from inside libjpeg.
+#include "base/error.h"
+#include "imaging/bmp.h"
+#include "imaging/jpeg.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+using namespace velmaro::imaging;
+
+namespace {
+// Arithmetic-coded streams may declare very large pictures in a few bytes, legitimately;
+// decoding those is slow and proves nothing more, so only their header is read.
+constexpr std::int64_t kMostPixelsDecoded = std::int64_t{1} << 22;
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> file(data, size);
+    JpegHeader header;
+    try {
+        header = read_jpeg_header(file);
+    } catch (const velmaro::InvalidGraphic&) {
+        return 0;
+    }
+    if (header.width <= 0 || header.height <= 0)
+        std::abort();
+    if (std::int64_t{header.width} * header.height > kMostPixelsDecoded)
+        return 0;
+
+    try {
+        const int scale = jpeg_scale_eighths(header, 16, 16);
+        const Pixels preview = decode_jpeg(file, 16, 16, [](const Pixels& p, int rows) {
+            if (rows <= 0 || rows >= p.height)
+                std::abort();
+        });
+        if (preview.width != (header.width * scale + 7) / 8 || preview.height != (header.height * scale + 7) / 8)
+            std::abort();
+    } catch (const velmaro::InvalidGraphic&) {
+    }
+
+    try {
+        const Pixels full = decode_jpeg(file);
+        if (full.width != header.width || full.height != header.height)
+            std::abort();
+        const std::vector<std::uint8_t> bmp = jpeg_to_bmp24(file);
+        if (BmpImage::parse(bmp).to_pixels().bgra != full.bgra)
+            std::abort();
+    } catch (const velmaro::InvalidGraphic&) {
+    }
+    return 0;
+}
