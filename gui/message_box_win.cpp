@@ -55,8 +55,10 @@ private:
         done_ = true;
     }
     void build(MsgKind kind, const std::string& text);
-    int default_id() const { return (buttons_ & mbOK) ? idOk : idYes; }
-    int cancel_id() const { return (buttons_ & mbNo) ? idNo : idOk; }
+    // Enter: OK, else Yes (a box with No alone: No). Esc: No, else OK (a box with Yes
+    // alone: as its close box).
+    int default_id() const { return (buttons_ & mbOK) ? idOk : (buttons_ & mbYes) ? idYes : idNo; }
+    int cancel_id() const { return (buttons_ & mbNo) ? idNo : (buttons_ & mbOK) ? idOk : idClosed; }
     bool has(int id) const;
 
     Buttons buttons_;
