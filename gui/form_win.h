@@ -41,15 +41,15 @@ enum class CloseAction { none, hide, minimize };
 enum : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 struct FormDesc {
-    std::string window_class; // e.g. "TFormMain": lets a driver find the window
-    std::string caption;
+    std::string window_class{}; // e.g. "TFormMain": lets a driver find the window
+    std::string caption{};
     BorderKind border = BorderKind::sizeable;
     int left = 0, top = 0;
     int width = 0, height = 0;
     bool client_size = true; // width/height are the client area's, else the outer size
     FormPosition position = FormPosition::designed;
     TColor color = clBtnFace;
-    FontSpec font;
+    FontSpec font{};
     TCursor cursor = crDefault;
     bool maximized = false; // how Application::run() shows the main form
 };
