@@ -1,0 +1,94 @@
+// The picture control: shows one picture (a bitmap or a JPEG picture) in its frame, fitted
+// by its layout. A JPEG picture is decoded when it is first drawn, by the decoder's own
+// scaling at the smallest size that still covers the drawn size; with incremental display
+// the rows appear while they decode.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gui/container_win.h"
+#include "gui/widget_win.h"
+#include "imaging/fit.h"
+#include "imaging/picture.h"
+
+namespace velmaro::gui {
+
+struct PictureLayout {
+    bool center = false;       // centre the picture in the frame (else from the top-left)
+    bool proportional = false; // shrink a larger picture to fit, keeping its proportions
+    bool stretch = false;      // scale to the frame (with proportional: keeping proportions,
+                               // enlarging too)
+};
+
+// The preview: centred, proportional, never enlarged.
+inline constexpr PictureLayout kPreviewLayout{true, true, false};
+
+// Where a w x h picture goes in a frame_w x frame_h frame. Scaled when stretching, or when
+// proportional and larger than the frame in either direction: proportionally the side of
+// the picture's longer dimension fills the frame and the other follows (truncated), and
+// if that overflows, the other side fills and the first follows; without proportions the
+// frame is filled. Otherwise the picture keeps its size. Offsets are halves of the spare
+// room, truncated toward zero, when centred; else 0.
+imaging::FitRect picture_rect(int w, int h, int frame_w, int frame_h, const PictureLayout& layout);
+
+class PictureBox : public Widget {
+public:
+    static constexpr const char* kWindowClass = "TImage";
+
+    PictureBox() = default;
+
+    // A child window of its own class at (x, y, w, h) in the parent's client area.
+    void create(HWND parent, int x, int y, int w, int h, int id = 0);
+    void create(Container& parent, int x, int y, int w, int h);
+
+    PictureLayout layout() const { return layout_; }
+    void set_layout(const PictureLayout& layout);
+    bool incremental_display() const { return incremental_; }
+    void set_incremental_display(bool on) { incremental_ = on; }
+
+    // Picks the kind by the file's extension. Throws velmaro::InvalidGraphic (another
+    // extension, a malformed bitmap, a JPEG header the decoder rejects) or
+    // velmaro::FileError (the file cannot be opened); either way the control keeps the
+    // picture it had.
+    void load_from_file(const std::string& path);
+    // The same from bytes in memory (the start-up picture among the program's resources);
+    // `name` only supplies the extension.
+    void load_from_memory(std::vector<std::uint8_t> bytes, const std::string& name = "picture.jpg");
+    void clear();
+
+    const imaging::Picture& picture() const { return picture_; }
+    bool empty() const { return picture_.empty(); }
+    int width() const { return picture_.width(); }   // 0 when empty
+    int height() const { return picture_.height(); } // 0 when empty
+    bool is_bitmap() const { return picture_.kind() == imaging::PictureKind::Bitmap; }
+    bool is_jpeg() const { return picture_.kind() == imaging::PictureKind::Jpeg; }
+
+    // Where the picture goes in the control now (all zero when empty).
+    imaging::FitRect drawn_rect() const;
+
+    // Paints the control into a DC in its client coordinates (WM_PAINT and WM_PRINTCLIENT).
+    void paint(HDC dc);
+
+    // Watches incremental display: called after each band of rows reached the DC while
+    // a picture decodes (rows decoded so far, of the decoded height).
+    std::function<void(int rows_done, int rows_total)> on_progress;
+
+private:
+    static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static void register_class();
+    void guarded_paint(HDC dc) noexcept;
+    void picture_changed();
+    void fill_background(HDC dc, const RECT& area) const;
+
+    imaging::Picture picture_;
+    PictureLayout layout_ = kPreviewLayout;
+    bool incremental_ = true;
+    bool decoded_ = false;     // the pixels for the present layout and size are at hand
+    bool draw_failed_ = false; // the decoder rejected this picture's data: draw nothing
+};
+
+} // namespace velmaro::gui
