@@ -112,6 +112,9 @@ class Driver:
     """One e2e_driver.exe under Wine, spoken to line by line."""
 
     def __init__(self, driver_exe, desktop=None):
+        self.x_pointer = bool(desktop)
+        if self.x_pointer and not shutil.which("xdotool"):
+            raise DriverError("a virtual desktop run needs xdotool (apt-get install xdotool)")
         if desktop:
             # A Wine virtual desktop that manages the windows and shows a wallpaper; the
             # driver works inside it and starts the program there.
@@ -169,6 +172,28 @@ class Driver:
         self.proc.stdin.write((line + "\n").encode("utf-8"))
         self.proc.stdin.flush()
         return self._reply(wait + SLACK, line)
+
+    def pointer(self, action, x, y):
+        """Moves the pointer to screen (x, y) and does one of: move, click, double_click,
+        right_click, down, up. Inside a virtual desktop Wine replays its own pointer
+        moves late, which can land clicks where the pointer was before; there the pointer
+        is moved by the X server itself (xdotool), as a real mouse would move it."""
+        if not self.x_pointer:
+            return self.call(action, x, y)
+        buttons = {"move": [], "click": ["click", "1"], "right_click": ["click", "3"],
+                   "double_click": ["click", "--repeat", "2", "--delay", "60", "1"],
+                   "down": ["mousedown", "1"], "up": ["mouseup", "1"]}
+        if action not in buttons:
+            raise ValueError(action)
+        here = self.call("cursor")
+        # Two steps on the way, as the driver's own moves do, so that hover is seen.
+        for step in (1, 2):
+            mid = [here[0] + (x - here[0]) * step // 3, here[1] + (y - here[1]) * step // 3]
+            subprocess.run(["xdotool", "mousemove", str(mid[0]), str(mid[1])], check=True)
+            time.sleep(0.03)
+        subprocess.run(["xdotool", "mousemove", str(x), str(y)] + buttons[action], check=True)
+        time.sleep(0.05)
+        return [x, y]
 
     def close(self):
         if self.proc.poll() is None:
@@ -283,23 +308,30 @@ class Window:
     def call_point(self, command, x, y, **kw):
         return self.driver.call(command, x, y, self, **kw)
 
+    def screen_point(self, x, y):
+        left, top, _, _ = self.client_rect()
+        return left + x, top + y
+
+    def pointer(self, action, x, y):
+        return self.driver.pointer(action, *self.screen_point(x, y))
+
     # ---- acting ----
     def click(self, x=None, y=None):
         """A real left click at client coordinates (the centre when none are given)."""
         x, y = self._point(x, y)
-        return self.call_point("click", x, y)
+        return self.pointer("click", x, y)
 
     def double_click(self, x=None, y=None):
         x, y = self._point(x, y)
-        return self.call_point("double_click", x, y)
+        return self.pointer("double_click", x, y)
 
     def right_click(self, x=None, y=None):
         x, y = self._point(x, y)
-        return self.call_point("right_click", x, y)
+        return self.pointer("right_click", x, y)
 
     def move(self, x=None, y=None):
         x, y = self._point(x, y)
-        return self.call_point("move", x, y)
+        return self.pointer("move", x, y)
 
     def _point(self, x, y):
         if x is None or y is None:
@@ -335,7 +367,7 @@ class Window:
         draws the caption of tool windows only; for other windows run in a virtual
         desktop (--desktop), or use system_close()."""
         x, y = self.call("close_box")
-        self.driver.call("click", x, y)
+        self.driver.pointer("click", x, y)
 
     def system_close(self):
         """The system's close command (what the close box and Alt+F4 send)."""
@@ -357,7 +389,7 @@ class Window:
         items = self.list_items()["items"]
         index = text_or_index if isinstance(text_or_index, int) else items.index(text_or_index)
         left, top, right, bottom = self.driver.call("lb_item_rect", self, index)
-        self.driver.call("click", (left + right) // 2, (top + bottom) // 2)
+        self.driver.pointer("click", (left + right) // 2, (top + bottom) // 2)
         return index
 
     def tree_items(self, depth=64):
@@ -390,7 +422,7 @@ class Window:
 
     def click_tree_node(self, node):
         left, top, right, bottom = self.driver.call("tv_item_rect", self, node["handle"])
-        self.driver.call("click", (left + right) // 2, (top + bottom) // 2)
+        self.driver.pointer("click", (left + right) // 2, (top + bottom) // 2)
 
     def _wait_children(self, handle, timeout):
         deadline = time.monotonic() + timeout

@@ -46,9 +46,9 @@ class Harness(harness.Scenario):
         self.assertEqual(self.app.wait_exit(10), 7)
 
     def test_mouse_hover_click_double_and_right(self):
+        hover = self.main.find(cls="E2EHover")
         self.noise = ()
         self.skip_log()
-        hover = self.main.find(cls="E2EHover")
         hover.move(40, 15)
         self.expect("hover enter")
         self.main.move(5, 5)

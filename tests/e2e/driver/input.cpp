@@ -35,7 +35,13 @@ void move_once(POINT to) {
     in.mi.dy = static_cast<LONG>(((to.y - vy) * 65535LL + (vh - 1) / 2) / (vh - 1));
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     send(in);
+    // Inside a Wine virtual desktop the move reaches the cursor a little later; give it
+    // time before deciding it went astray, or the correction would overtake it.
     POINT now = cursor();
+    for (int i = 0; i < 20 && (now.x != to.x || now.y != to.y); ++i) {
+        Sleep(10);
+        now = cursor();
+    }
     // Rounding of the absolute scale differs between systems; land exactly where asked.
     if (now.x != to.x || now.y != to.y) SetCursorPos(to.x, to.y);
 }
