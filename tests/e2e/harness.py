@@ -695,6 +695,10 @@ class Scenario(unittest.TestCase):
         self.dir = os.path.join(Config.work(), Config.scenario, self._testMethodName)
         shutil.rmtree(self.dir, ignore_errors=True)
         os.makedirs(self.dir)
+        # A screenshot of an earlier failure would tell of a fault that may be gone.
+        stale = os.path.join(Config.screenshots(), "%s.%s-failed.png" % (Config.scenario, self._testMethodName))
+        if os.path.exists(stale):
+            os.remove(stale)
         self.exe = os.path.join(self.dir, "Velmaro.exe")
         shutil.copy2(Config.exe, self.exe)
         if self.folder_list is not None:
