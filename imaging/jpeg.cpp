@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
 
@@ -74,23 +75,39 @@ struct LibjpegObject {
     LibjpegObject& operator=(const LibjpegObject&) = delete;
 };
 
-// One decompressor over a file held in memory.
+// Where the compressed data comes from: bytes held in memory, or an open file read as
+// the decoder goes (`size` is the file's length, for the size check).
+struct Source {
+    std::span<const std::uint8_t> bytes;
+    std::FILE* file = nullptr;
+    std::int64_t size = 0;
+};
+
+// One decompressor over one source.
 class Decompressor {
 public:
-    explicit Decompressor(std::span<const std::uint8_t> file) {
-        if (file.empty() || file.size() > ULONG_MAX)
-            invalid();
+    explicit Decompressor(std::span<const std::uint8_t> bytes) : Decompressor(Source{bytes, nullptr, 0}) {}
+
+    explicit Decompressor(Source source) : source_(source) {
+        if (!source_.file) {
+            if (source_.bytes.empty() || source_.bytes.size() > ULONG_MAX)
+                invalid();
+            source_.size = static_cast<std::int64_t>(source_.bytes.size());
+        }
         // Memory for whole-picture coefficient buffers (progressive and multi-scan files)
         // beyond this makes libjpeg fail instead of allocating.
         cinfo_.mem->max_memory_to_use = kMaxJpegWorkingMemory;
-        source_ = file;
         step([](j_decompress_ptr c, void* arg) {
-            auto* bytes = static_cast<std::span<const std::uint8_t>*>(arg);
-            jpeg_mem_src(c, bytes->data(), static_cast<unsigned long>(bytes->size()));
+            auto* src = static_cast<Source*>(arg);
+            if (src->file)
+                jpeg_stdio_src(c, src->file);
+            else
+                jpeg_mem_src(c, src->bytes.data(), static_cast<unsigned long>(src->bytes.size()));
             jpeg_read_header(c, TRUE);
         }, &source_);
         check_size();
     }
+
     jpeg_decompress_struct& info() { return cinfo_; }
 
     JpegHeader header() const {
@@ -150,7 +167,7 @@ private:
         if (pixels <= 0 || pixels > kMaxPixels)
             invalid();
         if (!cinfo_.arith_code && pixels > kAlwaysAllowedPixels &&
-            pixels > kMaxJpegPixelsPerByte * static_cast<std::int64_t>(source_.size()))
+            pixels > kMaxJpegPixelsPerByte * source_.size)
             invalid();
         if (cinfo_.jpeg_color_space == JCS_UNKNOWN)
             invalid();
@@ -159,7 +176,7 @@ private:
     LibjpegObject lib_;
     jpeg_decompress_struct& cinfo_ = lib_.cinfo;
     ErrorManager& err_ = lib_.err;
-    std::span<const std::uint8_t> source_;
+    Source source_;
 };
 
 // CMYK (or YCCK, which libjpeg turns into CMYK) to RGB, the simple way every viewer
@@ -183,6 +200,22 @@ void cmyk_to_bgra(const std::uint8_t* cmyk, std::uint8_t* bgra, int width, bool 
 }
 
 constexpr int kBatchRows = 16;
+
+// 64-bit file positions on both C libraries.
+int file_seek(std::FILE* f, std::int64_t offset, int whence) {
+#ifdef _WIN32
+    return _fseeki64(f, offset, whence);
+#else
+    return fseeko(f, static_cast<off_t>(offset), whence);
+#endif
+}
+std::int64_t file_tell(std::FILE* f) {
+#ifdef _WIN32
+    return _ftelli64(f);
+#else
+    return ftello(f);
+#endif
+}
 
 } // namespace
 
@@ -240,8 +273,9 @@ Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width, int min_he
     return out;
 }
 
-std::vector<std::uint8_t> jpeg_to_bmp24(std::span<const std::uint8_t> file) {
-    Decompressor d(file);
+namespace {
+
+std::vector<std::uint8_t> decode_to_bmp24(Decompressor& d) {
     d.start(8, JCS_EXT_BGR);
     jpeg_decompress_struct& info = d.info();
     const int width = static_cast<int>(info.output_width), height = static_cast<int>(info.output_height);
@@ -267,6 +301,40 @@ std::vector<std::uint8_t> jpeg_to_bmp24(std::span<const std::uint8_t> file) {
         done += got;
     }
     return out;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> jpeg_to_bmp24(std::span<const std::uint8_t> file) {
+    Decompressor d(file);
+    return decode_to_bmp24(d);
+}
+
+std::vector<std::uint8_t> jpeg_file_to_bmp24(const std::string& path) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    std::int64_t size = -1;
+    if (file && file_seek(file.get(), 0, SEEK_END) == 0) {
+        size = file_tell(file.get());
+        if (file_seek(file.get(), 0, SEEK_SET) != 0)
+            size = -1;
+    }
+    if (size < 0)
+        throw FileError(format_message("Cannot open file %s", path));
+    if (size == 0)
+        invalid();
+    // A read error looks like the end of the data to libjpeg; it is told apart here.
+    std::vector<std::uint8_t> bmp;
+    try {
+        Decompressor d(Source{{}, file.get(), size});
+        bmp = decode_to_bmp24(d);
+    } catch (const InvalidGraphic&) {
+        if (std::ferror(file.get()))
+            throw FileError(format_message("Cannot open file %s", path));
+        throw;
+    }
+    if (std::ferror(file.get()))
+        throw FileError(format_message("Cannot open file %s", path));
+    return bmp;
 }
 
 } // namespace velmaro::imaging

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace velmaro::imaging {
@@ -41,5 +42,10 @@ Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width = 0, int mi
 // Full-size decode written directly as a bottom-up 24-bit BMP file (the result of
 // write_bmp24 on the decoded picture, without a 32-bit intermediate).
 std::vector<std::uint8_t> jpeg_to_bmp24(std::span<const std::uint8_t> file);
+
+// The same, reading the JPEG file as it decodes instead of holding it whole: the peak
+// memory is then the bitmap and little more. A file that cannot be opened or read raises
+// velmaro::FileError "Cannot open file %s".
+std::vector<std::uint8_t> jpeg_file_to_bmp24(const std::string& path);
 
 } // namespace velmaro::imaging

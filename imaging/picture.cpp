@@ -161,4 +161,10 @@ std::vector<std::uint8_t> convert_to_bmp24(std::string_view file_name, std::span
     return jpeg_to_bmp24(bytes);
 }
 
+std::vector<std::uint8_t> convert_file_to_bmp24(const std::string& path) {
+    if (picture_kind_for(path) == PictureKind::Bitmap)
+        return write_bmp24(BmpImage::parse(read_whole_file(path)).to_pixels());
+    return jpeg_file_to_bmp24(path);
+}
+
 } // namespace velmaro::imaging

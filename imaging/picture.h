@@ -62,5 +62,8 @@ private:
 // The wallpaper converter's route from any picture file the preview accepts to a 24-bit
 // bitmap file. Throws like Picture::load_bytes and decode_jpeg.
 std::vector<std::uint8_t> convert_to_bmp24(std::string_view file_name, std::span<const std::uint8_t> bytes);
+// The same from a file; a JPEG is read as it decodes (see jpeg_file_to_bmp24), so only
+// the bitmap is held whole. Throws like Picture::load_file.
+std::vector<std::uint8_t> convert_file_to_bmp24(const std::string& path);
 
 } // namespace velmaro::imaging

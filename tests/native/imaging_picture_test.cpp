@@ -160,5 +160,15 @@ TEST(ConvertToBmp24, BitmapsAndJpegs) {
     EXPECT_THROW(convert_to_bmp24("x.gif", data_file("jpeg-base.jpg")), InvalidGraphic);
 }
 
+TEST(ConvertToBmp24, FromFilesReadAsTheyDecode) {
+    for (const char* name : {"scale-prog.jpg", "jpeg-cmyk.jpg", "jpeg-truncated.jpg", "bmp3-rle8.bmp"})
+        EXPECT_EQ(convert_file_to_bmp24(data_path(name)), convert_to_bmp24(name, data_file(name))) << name;
+    EXPECT_THROW(convert_file_to_bmp24(data_path("missing.jpg")), FileError);
+    EXPECT_THROW(convert_file_to_bmp24(data_path("missing.bmp")), FileError);
+    EXPECT_THROW(convert_file_to_bmp24(data_path("folder.jpg")), FileError);
+    EXPECT_THROW(convert_file_to_bmp24(data_path("jpeg-header-cut.jpg")), InvalidGraphic);
+    EXPECT_THROW(convert_file_to_bmp24(data_path("bmp3-24.ppm")), InvalidGraphic);
+}
+
 } // namespace
 } // namespace velmaro::imaging
