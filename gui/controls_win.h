@@ -97,6 +97,8 @@ public:
     int item_index() const;
     void set_item_index(int index);
     int item_height() const;
+    // The list's line height; the system's combo box honours it for owner-drawn lists
+    // only, so a plain drop-down keeps the height its font gives.
     void set_item_height(int px);
     std::string edit_text() const { return text(); }
 
