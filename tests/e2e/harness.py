@@ -58,7 +58,10 @@ class Config:
     driver = None  # e2e_driver.exe
     build = None  # the build directory
     testdata = None  # the test pictures made by the testdata fixture
-    desktop = None  # "NAME,WxH": run inside a Wine virtual desktop
+    # "NAME,WxH": run inside a Wine virtual desktop, which manages the windows as a window
+    # manager would (a maximized window really fills the screen, frames are drawn) so
+    # that what the screen shows and where Wine places windows agree; None: bare X.
+    desktop = "velmaro,1024x768"
     scenario = "e2e"  # the scenario file's name without .py: names screenshots and folders
 
     @classmethod
@@ -113,6 +116,8 @@ class Driver:
 
     def __init__(self, driver_exe, desktop=None):
         self.x_pointer = bool(desktop)
+        self.desktop_name = desktop.split(",")[0] if desktop else None
+        self.x_offset = None  # where the desktop's X window lies on the X screen
         if self.x_pointer and not shutil.which("xdotool"):
             raise DriverError("a virtual desktop run needs xdotool (apt-get install xdotool)")
         if desktop:
@@ -185,7 +190,11 @@ class Driver:
                    "down": ["mousedown", "1"], "up": ["mouseup", "1"]}
         if action not in buttons:
             raise ValueError(action)
+        if self.x_offset is None:
+            self.x_offset = _desktop_origin(self.desktop_name)
         here = self.call("cursor")
+        x, y = x + self.x_offset[0], y + self.x_offset[1]
+        here = [here[0] + self.x_offset[0], here[1] + self.x_offset[1]]
         # Two steps on the way, as the driver's own moves do, so that hover is seen.
         for step in (1, 2):
             mid = [here[0] + (x - here[0]) * step // 3, here[1] + (y - here[1]) * step // 3]
@@ -208,6 +217,18 @@ class Driver:
             self.proc.kill()
             self.proc.wait()
         self.proc.stdin.close()
+
+
+def _desktop_origin(name):
+    """The X screen position of a Wine virtual desktop's window (0, 0 on a bare Xvfb;
+    elsewhere where a window manager put it)."""
+    out = subprocess.run(["xdotool", "search", "--name", "^%s - Wine desktop$" % re.escape(name),
+                          "getwindowgeometry", "--shell"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                         text=True, timeout=30).stdout
+    found = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    if "X" not in found:
+        raise DriverError("cannot find the X window of the Wine desktop %r" % name)
+    return int(found["X"]), int(found["Y"])
 
 
 class Window:
@@ -809,7 +830,8 @@ def main():
     parser.add_argument("--driver", required=True)
     parser.add_argument("--build", required=True)
     parser.add_argument("--testdata")
-    parser.add_argument("--desktop", default=os.environ.get("VELMARO_E2E_DESKTOP"))
+    parser.add_argument("--desktop", default=os.environ.get("VELMARO_E2E_DESKTOP", Config.desktop),
+                        help='NAME,WxH for a Wine virtual desktop (the default), or "none"')
     opts, rest = parser.parse_known_args()
     if not _in_wine_session():
         # Run on our own: inside a Wine session of the build tree, like CTest does.
@@ -819,7 +841,7 @@ def main():
     Config.driver = os.path.abspath(opts.driver)
     Config.build = os.path.abspath(opts.build)
     Config.testdata = os.path.abspath(opts.testdata or os.path.join(opts.build, "testdata"))
-    Config.desktop = opts.desktop
+    Config.desktop = None if opts.desktop in ("", "none") else opts.desktop
     Config.scenario = os.path.splitext(os.path.basename(sys.argv[0]))[0]
     program = unittest.main(module="__main__", argv=[sys.argv[0], "-v"] + rest, exit=False)
     result = program.result
