@@ -60,7 +60,7 @@ int Application::run() {
 void Application::request_quit(int exit_code) { PostQuitMessage(exit_code); }
 
 int Application::show_modal(Form& form) {
-    if (form.modal_) throw Error("Cannot make a visible window modal");
+    if (form.modal_ || form.visible()) throw Error("Cannot make a visible window modal");
     form.modal_result_ = mrNone;
     form.modal_ = true;
     int result = mrNone;
