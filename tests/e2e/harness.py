@@ -300,10 +300,6 @@ class Window:
                 dict(cls=cls, text=text, id=id), self, [(c["class"], c["text"]) for c in self.children()]))
         return found[0]
 
-    def menu(self):
-        """The menu bar as nested lists of {text, id, separator, enabled, checked, items}."""
-        return self.call("menu")
-
     def list_items(self):
         """A list box: {count, sel, top, items}."""
         return self.call("lb_items")

@@ -381,36 +381,6 @@ std::string message(const Args& a, bool post) {
     return json_number(static_cast<long long>(static_cast<LRESULT>(result)));
 }
 
-// ---- menus ------------------------------------------------------------------------
-
-std::string menu_json(HMENU menu) {
-    std::vector<std::string> items;
-    int n = GetMenuItemCount(menu);
-    for (int i = 0; i < n; ++i) {
-        char text[512]{};
-        MENUITEMINFOA mi{};
-        mi.cbSize = sizeof mi;
-        mi.fMask = MIIM_STRING | MIIM_ID | MIIM_SUBMENU | MIIM_STATE | MIIM_FTYPE;
-        mi.dwTypeData = text;
-        mi.cch = sizeof text - 1;
-        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &mi)) throw CommandError("cannot read the menu");
-        items.push_back(json_object({{"text", json_text(text)},
-                                     {"id", json_number(mi.wID)},
-                                     {"separator", json_bool(mi.fType & MFT_SEPARATOR)},
-                                     {"enabled", json_bool(!(mi.fState & (MFS_DISABLED | MFS_GRAYED)))},
-                                     {"checked", json_bool(mi.fState & MFS_CHECKED)},
-                                     {"items", mi.hSubMenu ? menu_json(mi.hSubMenu) : "null"}}));
-    }
-    return json_array(items);
-}
-
-std::string cmd_menu(const Args& a) {
-    HWND h = hwnd_arg(a, 1);
-    HMENU menu = GetMenu(h);
-    if (!menu || GetMenuItemCount(menu) < 0) throw CommandError("the window has no readable menu");
-    return menu_json(menu);
-}
-
 // ---- list box, combo box, button, tree view ---------------------------------------
 
 std::wstring item_text(HWND h, UINT len_msg, UINT text_msg, int i) {
@@ -715,7 +685,6 @@ const std::map<std::string, Handler>& commands() {
              if (!PostMessageA(hwnd_arg(a, 1), WM_CLOSE, 0, 0)) throw CommandError("PostMessage failed");
              return std::string();
          }},
-        {"menu", cmd_menu},
         {"lb_items", cmd_lb_items},
         {"lb_item_rect", cmd_lb_item_rect},
         {"cb_items", cmd_cb_items},
