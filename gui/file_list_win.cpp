@@ -63,42 +63,58 @@ std::vector<std::string> list_picture_files(const std::string& folder,
                                             const std::vector<std::string>& patterns) {
     const CaseFold& fold = system_case_fold();
     std::vector<std::string> names;
-    for (const std::string& pattern : patterns) {
-        if (pattern.empty()) continue;   // the piece after the last ";" matches nothing
-        WIN32_FIND_DATAA found;
-        // The basic information level skips the short names, which we never use.
-        FindScope find(FindFirstFileExA(join_path(folder, pattern).c_str(), FindExInfoBasic, &found,
-                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-        if (find.get() == INVALID_HANDLE_VALUE) continue;
+    // One pass over the folder, each long name tried against the patterns in their order,
+    // finds exactly the files that one search per pattern would once its short-name
+    // matches ("*.jpg" finds "x.jpgx" as "X~1.JPG") are dropped, and reads a large folder
+    // once instead of once per pattern.
+    WIN32_FIND_DATAA found;
+    // The basic information level skips the short names, which we never use.
+    FindScope find(FindFirstFileExA(join_path(folder, "*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                    nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (find.get() != INVALID_HANDLE_VALUE) {
         do {
             if (found.dwFileAttributes & kSkipped) continue;
-            // The system matched the short name too: "*.jpg" finds "x.jpgx" as "X~1.JPG".
-            if (!wildcard_match(pattern, found.cFileName, fold)) continue;
-            names.emplace_back(found.cFileName);
+            for (const std::string& pattern : patterns) {
+                if (wildcard_match(pattern, found.cFileName, fold)) {   // "" (after the last ";") matches nothing
+                    names.emplace_back(found.cFileName);
+                    break;
+                }
+            }
         } while (FindNextFileA(find.get(), &found));
     }
     std::sort(names.begin(), names.end(),
               [&](const std::string& a, const std::string& b) { return name_less(a, b, fold); });
-    // Overlapping patterns would find a file twice; it is still one file.
-    names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
 }
 
 FileList::FileList(std::string mask)
     : mask_(std::move(mask)), patterns_(split_mask(mask_)), folder_(working_directory()) {}
 
+namespace {
+constexpr DWORD kListStyle = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY;
+}
+
 void FileList::create(HWND parent, int x, int y, int w, int h, HFONT font, int id) {
-    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY, x, y, w, h,
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | kListStyle, x, y, w, h,
                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleA(nullptr), nullptr);
     if (!list) throw Error("Cannot create the file list");
     attach(list);
     if (font) SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SendMessageA(list, LB_SETITEMHEIGHT, 0, kItemHeight);
+    finish_create(w, h);
+}
+
+void FileList::create(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font) {
+    Widget::create(parent, "LISTBOX", "", kListStyle, WS_EX_CLIENTEDGE, x, y, w, h, font);
+    finish_create(w, h);
+}
+
+void FileList::finish_create(int w, int h) {
+    // After the font: a new font resets the line height.
+    SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, kItemHeight);
     // The box fits its height to whole lines when it is sized, so size it again now that
     // the line height is final.
-    SetWindowPos(list, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     refresh();
 }
 

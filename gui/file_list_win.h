@@ -3,9 +3,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "gui/container_win.h"
 #include "gui/widget_win.h"
 
 namespace velmaro::gui {
@@ -20,7 +22,10 @@ public:
     explicit FileList(std::string mask = kDefaultMask);
 
     // A single-selection list box with whole lines only (its height shrinks to a multiple
-    // of the line height); lists the current folder. `font` is not owned.
+    // of the line height); lists the current folder. In a form or panel, with the
+    // container's font unless one is given:
+    void create(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font = std::nullopt);
+    // In any window (`font` is not owned):
     void create(HWND parent, int x, int y, int w, int h, HFONT font, int id = 0);
 
     // Rules, given a full path P:
@@ -58,7 +63,7 @@ public:
     bool on_command(WORD code) override;
 
 private:
-    std::vector<std::string> find_names() const;
+    void finish_create(int w, int h);
     std::string resolve(const std::string& path) const;
 
     std::string mask_;
@@ -66,9 +71,8 @@ private:
     std::string folder_;
 };
 
-// Reads the matching plain files of a folder (hidden and system files and folders left
-// out; every long name checked against its pattern) and sorts them. The list box's own
-// cost is left out, which is what the listing benchmark compares against.
+// The plain files of a folder whose long names match one of the patterns (hidden and
+// system files and folders left out), sorted without regard to case: the list box's lines.
 std::vector<std::string> list_picture_files(const std::string& folder,
                                             const std::vector<std::string>& patterns);
 

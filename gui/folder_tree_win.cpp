@@ -76,24 +76,40 @@ FolderTree::~FolderTree() {
     }
 }
 
-void FolderTree::create(HWND parent, int x, int y, int w, int h, HFONT font, int id) {
+namespace {
+// No lines above the root (ShowRoot off); label editing and dragging are not offered,
+// since nothing would carry them out on the disk.
+constexpr DWORD kTreeStyle =
+    WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP;
+
+void open_tree_class() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    if (FAILED(SHGetDesktopFolder(desktop_.put())) || !desktop_) throw Error("Cannot open the Desktop folder");
+}
+} // namespace
 
-    // No lines above the root (ShowRoot off); label editing and dragging are not offered,
-    // since nothing would carry them out on the disk.
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS |
-                  TVS_DISABLEDRAGDROP;
-    HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", style, x, y, w, h, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+void FolderTree::create(HWND parent, int x, int y, int w, int h, HFONT font, int id) {
+    open_tree_class();
+    HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | kTreeStyle, x, y, w, h,
+                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
                                 nullptr);
     if (!tree) throw Error("Cannot create the folder tree");
     attach(tree);
-    SetWindowSubclass(tree, &FolderTree::watch_selection, 0, reinterpret_cast<DWORD_PTR>(this));
     if (font) SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    TreeView_SetIndent(tree, kIndent);
+    fill();
+}
 
+void FolderTree::create(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font) {
+    open_tree_class();
+    Widget::create(parent, WC_TREEVIEWA, "", kTreeStyle, WS_EX_CLIENTEDGE, x, y, w, h, font);
+    fill();
+}
+
+void FolderTree::fill() {
+    HWND tree = hwnd();
+    if (FAILED(SHGetDesktopFolder(desktop_.put())) || !desktop_) throw Error("Cannot open the Desktop folder");
+    SetWindowSubclass(tree, &FolderTree::watch_selection, 0, reinterpret_cast<DWORD_PTR>(this));
+    TreeView_SetIndent(tree, kIndent);
     auto root = std::make_unique<Node>();
     ITEMIDLIST* desktop_id = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop_id)) || !desktop_id)

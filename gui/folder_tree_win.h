@@ -8,9 +8,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
+#include "gui/container_win.h"
 #include "gui/widget_win.h"
 
 namespace velmaro::gui {
@@ -24,7 +26,9 @@ public:
 
     // Builds the tree: adds the Desktop root, expands it one level and selects it, which
     // raises on_change once, so set on_change before calling this. Needs COM on this
-    // thread. `font` is not owned.
+    // thread. In a form or panel, with the container's font unless one is given:
+    void create(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font = std::nullopt);
+    // In any window (`font` is not owned):
     void create(HWND parent, int x, int y, int w, int h, HFONT font, int id = 0);
 
     // The selected node's folder: the shell's parsing name of its item (a file-system
@@ -45,6 +49,7 @@ public:
 private:
     struct Node;
 
+    void fill();
     HTREEITEM insert(HTREEITEM parent, std::unique_ptr<Node> node, const std::string& text, bool has_children);
     void expand_node(HTREEITEM item);
     static LRESULT CALLBACK watch_selection(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
