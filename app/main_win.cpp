@@ -1,34 +1,39 @@
-// Entry point. Until the forms exist this shows an empty main window and ends when it closes.
+// The entry: the windows are created hidden in a fixed order, the start-up picture is
+// shown modally, and then either the main window takes over (interactive) or, after one
+// wallpaper change, the program ends (started with "/s").
 #include <windows.h>
 
+#include "app/command_line.h"
+#include "gui/application_win.h"
 #include "gui/handles_win.h"
+#include "ui/AboutD.h"
+#include "ui/MainForm.h"
+#include "ui/OptionsD.h"
+#include "ui/PocetakD.h"
 
 namespace {
-LRESULT CALLBACK skeleton_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wp, lp);
-}
+bool started_unattended() { return velmaro::app::is_unattended(GetCommandLineA()); }
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    velmaro::gui::ComScope com;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = skeleton_proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = "TFormMain";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, "TFormMain", "Velmaro v1.0", WS_OVERLAPPEDWINDOW, 230, 105,
-                                450, 459, nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, show);
-    MSG m;
-    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-    return 0;
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    using namespace velmaro;
+    gui::ComScope com; // the shell's folder tree needs COM on this thread
+    gui::Application app(instance);
+    app.set_title("Velmaro");
+
+    auto& main = app.create_form<ui::TFormMain>();
+    auto& startup = app.create_form<ui::TPocetakDialog>();
+    auto& about = app.create_form<ui::TAboutDialog>();
+    auto& options = app.create_form<ui::TODialog>();
+    main.set_dialogs(about, options);
+
+    startup.unattended = started_unattended;
+    startup.rotate = [&main] { main.RotateWallpaper(); };
+    startup.wallpaper_pending = [&main] { return main.wallpaper_pending(); };
+    main.on_wallpaper_done = [&startup] { startup.wallpaper_done(); };
+
+    startup.Timer.set_enabled(true);
+    app.show_modal(startup);
+    if (started_unattended()) app.request_quit();
+    return app.run();
 }

@@ -1,0 +1,24 @@
+// The About box: the program's emblem, name and version, the maker and a link to the
+// maker's home page.
+#pragma once
+
+#include "controls/URLLabel_win.h"
+#include "gui/controls_win.h"
+#include "gui/form_win.h"
+#include "gui/picture_box_win.h"
+
+namespace velmaro::ui {
+
+class TAboutDialog : public gui::Form {
+public:
+    explicit TAboutDialog(gui::Application& app);
+
+    gui::Panel Panel1;
+    gui::PictureBox ProgramIcon;
+    gui::Label MakerName;
+    gui::Label ProductName;
+    controls::TURLLabel URLLabel1;
+    gui::PushButton OKButton;
+};
+
+} // namespace velmaro::ui

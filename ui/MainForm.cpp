@@ -1,0 +1,308 @@
+#include "ui/MainForm.h"
+
+#include "base/error.h"
+#include "gui/application_win.h"
+#include "gui/error_report_win.h"
+#include "gui/hint_win.h"
+#include "gui/message_box_win.h"
+#include "state/folder_list_file_win.h"
+#include "state/settings_store_win.h"
+#include "ui/AboutD.h"
+#include "ui/OptionsD.h"
+#include "wallpaper/rotation.h"
+#include "wallpaper/rotation_win.h"
+#include "wallpaper/wallpaper_win.h"
+
+namespace velmaro::ui {
+
+namespace {
+
+constexpr TColor kHoverGreen = 10795396; // 0xA4B984
+
+gui::FormDesc main_form_desc() {
+    gui::FormDesc d;
+    d.window_class = "TFormMain";
+    d.caption = "Velmaro v1.0";
+    d.border = gui::BorderKind::tool_sizeable;
+    d.left = 230;
+    d.top = 105;
+    d.width = 450;
+    d.height = 459;
+    d.client_size = false;
+    d.font = gui::FontSpec{"MS Sans Serif", 8};
+    d.maximized = true;
+    return d;
+}
+
+gui::FontSpec comic() { return gui::FontSpec{"Comic Sans MS", 8}; }
+
+const char kMissingListText[] =
+    "File \"Directory.drl\" not found. Cannot load Selected direcotories list!";
+
+// The folder that holds the program's executable, without a trailing separator.
+std::string program_directory() {
+    char buffer[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    std::string path(buffer, n < sizeof buffer ? n : 0);
+    auto slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+} // namespace
+
+TFormMain::TFormMain(gui::Application& app)
+    : gui::Form(app, main_form_desc()),
+      Uputa1(*this, 248, 0, "List of selected folders:", comic()),
+      SelDirLB(*this, 248, 16, 185, 161, comic()),
+      Bevel1(*this, 200, 184, 233, 164, gui::BevelCut::raised),
+      DuzinaL(*this, 200, 352, "Width:", comic()),
+      VisinaL(*this, 200, 368, "Height:", comic()),
+      Timer(2000, false) {
+    HFONT list_font = gui::cached_font(comic());
+    // The tree selects its root while it is built, which lists that folder in the file
+    // list: the file list has to exist first.
+    FileLB.create(hwnd(), 8, 184, 185, 154, list_font);
+    FileLB.on_click = [this] { FileLBClick(this); };
+    ShellTV.on_change = [this] { ShellTVChange(this); };
+    ShellTV.create(hwnd(), 8, 16, 185, 161, list_font);
+    // Tab order: tree, selected-folder list, file list.
+    SetWindowPos(ShellTV.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(SelDirLB.hwnd(), ShellTV.hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(FileLB.hwnd(), SelDirLB.hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    SelDirLB.set_item_height(15);
+    SelDirLB.OnClick = [this](gui::Object* s) { SelDirLBClick(s); };
+    hints().set_window_hint(SelDirLB.hwnd(), "List of selected folders");
+
+    Slika.create(hwnd(), 208, 192, 217, 145);
+    Slika.set_incremental_display(true);
+
+    setup_hover_button(SelectSB, "SelectSB", "  >>", "Select folder", controls::taLeftJustify, true,
+                       "Comic Sans MS", clWhite, [this](gui::Object* s) { SelectBClick(s); });
+    SelectSB.set_bounds(200, 72, 41, 17);
+    setup_hover_button(UnselectSB, "UnselectSB", "  <<", "Unselect folder", controls::taLeftJustify, true,
+                       "Comic Sans MS", clWhite, [this](gui::Object* s) { UnSelectBClick(s); });
+    UnselectSB.set_bounds(200, 104, 41, 17);
+    setup_hover_button(SetSB, "SetSB", " Set as wallpaper", "Sets selected image as wallpaper",
+                       controls::taCenter, false, "Arial", clWhite, [this](gui::Object* s) { SetBClick(s); });
+    SetSB.set_bounds(8, 344, 185, 17);
+    setup_hover_button(ZatvoriSB, "ZatvoriSB", "Close", "", controls::taCenter, false, "Arial", clBlack,
+                       [this](gui::Object* s) { ZatvoriButtonClick(s); });
+    ZatvoriSB.set_bounds(8, 384, 185, 17);
+
+    Timer.OnTimer = [this](gui::Object* s) { TimerTimer(s); };
+    build_menu();
+}
+
+void TFormMain::setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
+                                   const std::string& hint, controls::TAlignment alignment, bool bold,
+                                   const char* font_name, TColor over_caption, gui::TNotifyEvent on_click) {
+    b.set_name(name);
+    b.set_parent(this);
+    b.SetCaption(caption);
+    b.SetColor(clBtnFace);
+    b.SetColorBorder(clGray);
+    b.SetColorOver(kHoverGreen);
+    b.SetColorDown(kHoverGreen);
+    b.SetBorderWidth(1);
+    b.SetEnabled(true);
+    b.set_show_hint(true);
+    b.set_hint(hint);
+    b.SetAlignment(alignment);
+    gui::FontSpec f{font_name, 8};
+    f.bold = bold;
+    f.color = clGray;
+    b.set_font(f);
+    b.SetColorOverCaption(over_caption);
+    b.OnClick = std::move(on_click);
+}
+
+void TFormMain::build_menu() {
+    auto& actions = menu().add_popup("Ac&tions");
+    actions.add("Set as wallpaper", gui::Shortcut::ctrl_key('S'), [this](gui::Object*) { M_A_SetClick(this); });
+    actions.add("Select &directory", [this](gui::Object*) { M_A_SelectClick(this); });
+    actions.add_separator();
+    actions.add("&Options", [this](gui::Object* s) { M_H_OptionsClick(s); });
+    actions.add_separator();
+    actions.add("E&xit", [this](gui::Object* s) { M_A_ExitClick(s); });
+    auto& help = menu().add_popup("&Help");
+    help.add("&Contents", [this](gui::Object* s) { M_H_ContentsClick(s); });
+    help.add_separator();
+    help.add("&About", [this](gui::Object* s) { M_H_AboutClick(s); });
+    attach_menu();
+}
+
+void TFormMain::set_dialogs(TAboutDialog& about, TODialog& options) {
+    about_ = &about;
+    options_ = &options;
+}
+
+// --- creation and closing ---------------------------------------------------------
+
+void TFormMain::FormCreate() {
+    LoadFolderList();
+    app().set_help_file(program_directory() + "\\Velmaro.HLP");
+}
+
+void TFormMain::LoadFolderList() {
+    folder_list_path_ = state::folder_list_file_path();
+    auto entries = state::load_folder_list_file(folder_list_path_);
+    if (!entries) {
+        gui::message_box(gui::MsgKind::error, kMissingListText, gui::mbOK);
+        return;
+    }
+    SelDirLB.assign(*entries);
+    SelDirLB.set_item_index(-1);
+}
+
+void TFormMain::SaveFolderList() {
+    if (folder_list_path_.empty()) folder_list_path_ = state::folder_list_file_path();
+    state::save_folder_list_file(folder_list_path_, SelDirLB.items());
+}
+
+void TFormMain::on_close(gui::CloseAction&) {
+    // A failed save throws: the close is abandoned and the window stays open with its list.
+    SaveFolderList();
+}
+
+// --- folders and files ----------------------------------------------------------------
+
+void TFormMain::ShellTVChange(gui::Object*) {
+    FileLB.show_folder(ShellTV.selected_path());
+    Slika.clear();
+}
+
+void TFormMain::SelDirLBClick(gui::Object*) {
+    int index = SelDirLB.item_index();
+    std::string folder = SelDirLB.item(index); // throws "List index out of bounds (-1)"
+    FileLB.show_folder(folder);
+    Slika.clear();
+}
+
+void TFormMain::FileLBClick(gui::Object*) {
+    selected_image_path_ = FileLB.selected_file_path();
+    try {
+        Slika.load_from_file(selected_image_path_);
+    } catch (const InvalidGraphic&) {
+        Slika.clear();
+    }
+    update_size_labels();
+    hints().set_window_hint(Slika.hwnd(), "Picture: " + selected_image_path_);
+}
+
+void TFormMain::update_size_labels() {
+    VisinaL.set_caption("Height: " + std::to_string(Slika.picture().height()));
+    DuzinaL.set_caption("Width:  " + std::to_string(Slika.picture().width()));
+}
+
+void TFormMain::SelectBClick(gui::Object*) {
+    if (FileLB.count() == 0) {
+        int answer = gui::message_box(gui::MsgKind::information,
+                                      "Selected folder does not contain supported image types. "
+                                      "Do you still wish to add it to the list?",
+                                      gui::mbYesNo);
+        if (answer == gui::idNo) return;
+    }
+    std::string folder = ShellTV.selected_path();
+    for (int i = 0; i < SelDirLB.count(); ++i) {
+        if (SelDirLB.item(i) == folder) {
+            gui::message_box(gui::MsgKind::error, "Folder allready selected!", gui::mbOK);
+            return;
+        }
+    }
+    SelDirLB.add(folder);
+}
+
+void TFormMain::UnSelectBClick(gui::Object*) {
+    int index = SelDirLB.item_index();
+    if (index < 0) {
+        gui::message_box(gui::MsgKind::warning, "No folder selected!", gui::mbOK);
+        return;
+    }
+    SelDirLB.delete_item(index);
+    SelDirLB.set_item_index(-1);
+    FileLB.clear();
+}
+
+// --- menu and buttons -------------------------------------------------------------------
+
+void TFormMain::ZatvoriButtonClick(gui::Object*) { close(); }
+void TFormMain::M_A_ExitClick(gui::Object*) { close(); }
+void TFormMain::M_A_SetClick(gui::Object*) { SetBClick(this); }
+void TFormMain::M_A_SelectClick(gui::Object*) { SelectBClick(this); }
+
+void TFormMain::M_H_OptionsClick(gui::Object*) {
+    if (options_) app().show_modal(*options_);
+}
+
+void TFormMain::M_H_AboutClick(gui::Object*) {
+    if (about_) app().show_modal(*about_);
+}
+
+void TFormMain::M_H_ContentsClick(gui::Object*) { app().help_contents(hwnd()); }
+
+// --- the wallpaper request and its tick -------------------------------------------------
+
+void TFormMain::SetBClick(gui::Object*) {
+    if (FileLB.item_index() == -1) {
+        gui::message_box(gui::MsgKind::error, " No file selected! ", gui::mbOK);
+        return;
+    }
+    buffer_id_ = ImagN.load(selected_image_path_);
+    staged_path_ = wallpaper::staged_wallpaper_path();
+    // A running timer keeps its countdown: two quick requests give one tick.
+    if (!Timer.enabled()) Timer.set_enabled(true);
+}
+
+void TFormMain::TimerTimer(gui::Object*) {
+    Timer.set_enabled(false);
+    try {
+        if (const imaging::BmpImage* bmp = Slika.picture().bitmap()) {
+            wallpaper::write_staged_file(staged_path_, bmp->to_bmp_file());
+        } else {
+            ImagN.save_bmp(buffer_id_, staged_path_);
+        }
+        int display_index = options_ ? options_->DisplayCB.item_index() : 0;
+        SetDesktopWallpaper(staged_path_, display_index);
+    } catch (...) {
+        gui::report_current_exception();
+    }
+    if (on_wallpaper_done) on_wallpaper_done();
+}
+
+void TFormMain::SetDesktopWallpaper(const std::string& path, int display_index) {
+    wallpaper::SetDesktopWallpaper(path, display_index);
+}
+
+// --- the unattended rotation ------------------------------------------------------------
+
+void TFormMain::RotateWallpaper() {
+    state::TSettingsStore store("Software\\Velmaro");
+    int file_index = store.ReadNumber("Settings", "File", 0);
+    int folder_index = store.ReadNumber("Settings", "Folder", 0);
+    bool random = store.ReadFlag("Settings", "RndFile", false);
+    bool once_per_day = store.ReadFlag("Settings", "ChangeWP", false);
+
+    if (once_per_day) {
+        if (store.ReadText("Settings", "Date", "00") == wallpaper::today_short_date()) return;
+        store.WriteText("Settings", "Date", wallpaper::today_short_date());
+    }
+
+    FormCreate();
+    folder_index = wallpaper::choose_folder(folder_index, SelDirLB.count());
+    SelDirLB.set_item_index(folder_index);
+    SelDirLBClick(this);
+
+    wallpaper::RandomGenerator generator = wallpaper::clock_random_generator();
+    int count = FileLB.count();
+    file_index = wallpaper::choose_file(file_index, count, random, generator);
+    wallpaper::RotationPosition next = wallpaper::next_position(folder_index, file_index, count);
+
+    FileLB.set_item_index(file_index);
+    FileLBClick(this);
+    store.WriteNumber("Settings", "File", next.file);
+    store.WriteNumber("Settings", "Folder", next.folder);
+    SetBClick(this);
+}
+
+} // namespace velmaro::ui

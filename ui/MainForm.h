@@ -1,0 +1,99 @@
+// The main window: folder tree, selected-folder list, file list, preview and the
+// "Set as wallpaper" request. The unattended rotation drives the same controls and
+// handlers that a user's clicks reach.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "controls/ButtonComps_win.h"
+#include "gui/controls_win.h"
+#include "gui/file_list_win.h"
+#include "gui/folder_tree_win.h"
+#include "gui/form_win.h"
+#include "gui/picture_box_win.h"
+#include "gui/timer_win.h"
+#include "wallpaper/converter.h"
+
+namespace velmaro::ui {
+
+class TODialog;
+class TAboutDialog;
+
+class TFormMain : public gui::Form {
+public:
+    explicit TFormMain(gui::Application& app);
+
+    // The dialogs are created after the main window; it shows them and reads the display
+    // mode from the Options dialog.
+    void set_dialogs(TAboutDialog& about, TODialog& options);
+
+    // Handlers (one per user action).
+    void FormCreate();
+    void ShellTVChange(gui::Object* sender);
+    void SelDirLBClick(gui::Object* sender);
+    void FileLBClick(gui::Object* sender);
+    void SelectBClick(gui::Object* sender);
+    void UnSelectBClick(gui::Object* sender);
+    void SetBClick(gui::Object* sender);
+    void ZatvoriButtonClick(gui::Object* sender);
+    void M_A_SetClick(gui::Object* sender);
+    void M_A_SelectClick(gui::Object* sender);
+    void M_A_ExitClick(gui::Object* sender);
+    void M_H_OptionsClick(gui::Object* sender);
+    void M_H_ContentsClick(gui::Object* sender);
+    void M_H_AboutClick(gui::Object* sender);
+    void TimerTimer(gui::Object* sender);
+
+    // Changes the wallpaper to the next picture of the selected folders.
+    void RotateWallpaper();
+    // The desktop values and the system call for a staged file.
+    void SetDesktopWallpaper(const std::string& path, int display_index);
+
+    // Whether a wallpaper tick is still due.
+    bool wallpaper_pending() const { return Timer.enabled(); }
+    // Runs after every wallpaper tick, whether it succeeded or failed.
+    std::function<void()> on_wallpaper_done;
+
+    const std::string& selected_image_path() const { return selected_image_path_; }
+    const std::string& staged_path() const { return staged_path_; }
+
+    // Controls, named as in the window's design.
+    gui::FolderTree ShellTV;
+    gui::Label Uputa1;
+    gui::ListBox SelDirLB;
+    controls::TSelButton SelectSB;
+    controls::TSelButton UnselectSB;
+    gui::FileList FileLB;
+    gui::Bevel Bevel1;
+    gui::PictureBox Slika;
+    gui::Label DuzinaL;
+    gui::Label VisinaL;
+    controls::TSelButton SetSB;
+    controls::TSelButton ZatvoriSB;
+    wallpaper::ImageConverter ImagN;
+    gui::Timer Timer;
+
+protected:
+    void on_create() override { FormCreate(); }
+    void on_close(gui::CloseAction& action) override;
+
+private:
+    void build_menu();
+    void setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
+                            const std::string& hint, controls::TAlignment alignment, bool bold,
+                            const char* font_name, TColor over_caption, gui::TNotifyEvent on_click);
+    void LoadFolderList();
+    void SaveFolderList();
+    void update_size_labels();
+
+    TAboutDialog* about_ = nullptr;
+    TODialog* options_ = nullptr;
+    std::string selected_image_path_;
+    std::string folder_list_path_;
+    int buffer_id_ = 0;
+    std::string staged_path_;
+};
+
+} // namespace velmaro::ui

@@ -1,0 +1,68 @@
+#include "ui/OptionsD.h"
+
+#include "state/settings_store_win.h"
+
+namespace velmaro::ui {
+
+namespace {
+
+constexpr char kKey[] = "Software\\Velmaro";
+constexpr char kSection[] = "Settings";
+
+gui::FormDesc options_desc() {
+    gui::FormDesc d;
+    d.window_class = "TODialog";
+    d.caption = "Options";
+    d.border = gui::BorderKind::tool_fixed;
+    d.left = 230;
+    d.top = 174;
+    d.width = 258;
+    d.height = 147;
+    d.client_size = true;
+    d.font = gui::FontSpec{"Comic Sans MS", 8};
+    return d;
+}
+
+} // namespace
+
+// Controls are created in tab order: the list, the random box, OK, Cancel, the daily box.
+TODialog::TODialog(gui::Application& app)
+    : gui::Form(app, options_desc()),
+      DisplayL(*this, 8, 8, "&Display:"),
+      DisplayCB(*this, 8, 24, 89, 23),
+      RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"),
+      OKB(*this, 40, 112, 75, 25, "&OK"),
+      CancelB(*this, 144, 112, 75, 25, "&Cancel"),
+      ChangeWPCB(*this, 8, 80, 249, 17, "Change &wallpaper every time Windows start") {
+    DisplayL.set_auto_size(false);
+    SetWindowPos(DisplayL.hwnd(), nullptr, 8, 8, 41, 15, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const char* item : {"Tile", "Center", "Strech"}) DisplayCB.add(item);
+    DisplayCB.set_item_height(15);
+    OKB.OnClick = [this](gui::Object* s) { OKBClick(s); };
+    CancelB.set_cancel(true);
+    CancelB.OnClick = [this](gui::Object* s) { CancelBClick(s); };
+    set_cancel_button(&CancelB);
+}
+
+void TODialog::LoadOptions() {
+    state::TSettingsStore store(kKey);
+    RndChkB.set_checked(store.ReadFlag(kSection, "RndFile", true));
+    DisplayCB.set_item_index(store.ReadNumber(kSection, "Display", 0));
+    ChangeWPCB.set_checked(store.ReadFlag(kSection, "ChangeWP", false));
+    store.Close();
+}
+
+void TODialog::FormActivate(gui::Object*) { LoadOptions(); }
+
+void TODialog::OKBClick(gui::Object*) {
+    state::TSettingsStore store(kKey);
+    store.WriteFlag(kSection, "RndFile", RndChkB.checked());
+    store.WriteNumber(kSection, "Display", DisplayCB.item_index());
+    store.WriteFlag(kSection, "ChangeWP", ChangeWPCB.checked());
+    store.Close();
+    set_modal_result(gui::mrOk);
+}
+
+void TODialog::CancelBClick(gui::Object*) { set_modal_result(gui::mrCancel); }
+
+} // namespace velmaro::ui

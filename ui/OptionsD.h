@@ -1,0 +1,31 @@
+// The Options dialog: display mode, random order and the once-a-day change. Its Display
+// list is also where the wallpaper tick takes the display mode from.
+#pragma once
+
+#include "gui/controls_win.h"
+#include "gui/form_win.h"
+
+namespace velmaro::ui {
+
+class TODialog : public gui::Form {
+public:
+    explicit TODialog(gui::Application& app);
+
+    void LoadOptions();
+    void FormActivate(gui::Object* sender);
+    void OKBClick(gui::Object* sender);
+    void CancelBClick(gui::Object* sender);
+
+    gui::Label DisplayL;
+    gui::ComboBox DisplayCB;
+    gui::CheckBox RndChkB;
+    gui::PushButton OKB;
+    gui::PushButton CancelB;
+    gui::CheckBox ChangeWPCB;
+
+protected:
+    void on_create() override { LoadOptions(); }
+    void on_activate() override { FormActivate(this); }
+};
+
+} // namespace velmaro::ui
