@@ -144,6 +144,10 @@ class Harness(harness.Scenario):
         self.assertIsNone(self.reg_get("HKCU", key, "Missing"))
         self.assertTrue(self.reg_delete("HKCU", key, "Text"))
         self.assertIsNone(self.reg_get("HKCU", key, "Text"))
+        self.assertTrue(self.reg_delete("HKCU", r"Software\VelmaroE2E"))
+        self.assertIsNone(self.reg_get("HKCU", key, "Number"))
+        self.assertIsNone(harness.wine_reg_query("HKCU\\" + key, "Number"))
+        self.assertFalse(self.reg_delete("HKCU", r"Software\VelmaroE2E"))
 
     def test_kill_ends_a_running_program(self):
         self.assertTrue(self.app.alive())

@@ -637,7 +637,13 @@ std::string cmd_reg_delete(const Args& a) {
         RegCloseKey(k);
         return json_bool(rc == ERROR_SUCCESS);
     }
-    return json_bool(RegDeleteTreeA(root, key.c_str()) == ERROR_SUCCESS && RegDeleteKeyA(root, key.c_str()) == ERROR_SUCCESS);
+    // RegDeleteTree removes the key itself on some systems and only its content on others.
+    LONG rc = RegDeleteTreeA(root, key.c_str());
+    if (rc == ERROR_SUCCESS) RegDeleteKeyA(root, key.c_str());
+    HKEY k = nullptr;
+    bool gone = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS;
+    if (k) RegCloseKey(k);
+    return json_bool(rc == ERROR_SUCCESS && gone);
 }
 
 // ---- input ------------------------------------------------------------------------
