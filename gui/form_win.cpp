@@ -17,21 +17,23 @@ struct Styles {
     DWORD ex_style;
 };
 
+// Forms with a caption bar are overlapped windows, not pop-ups: the system places a
+// maximized pop-up with a menu so that its caption bar ends up above the screen.
 Styles styles_for(BorderKind border) {
     constexpr DWORD common = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     switch (border) {
     case BorderKind::none:
         return {common | WS_POPUP, WS_EX_CONTROLPARENT};
     case BorderKind::tool_fixed:
-        return {common | WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT};
+        return {common | WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT};
     case BorderKind::tool_sizeable:
-        return {common | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT};
+        return {common | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT};
     case BorderKind::tool_sizeable_no_buttons:
-        return {common | WS_POPUP | WS_CAPTION | WS_THICKFRAME, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT};
+        return {common | WS_CAPTION | WS_THICKFRAME, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT};
     case BorderKind::sizeable:
         return {common | WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT};
     case BorderKind::dialog:
-        return {common | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME,
+        return {common | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME,
                 WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT};
     }
     return {common | WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT};
