@@ -108,6 +108,33 @@ TEST(Form, BorderKindsGiveTheirStyles) {
     }
 }
 
+TEST(Form, AMaximizedToolWindowKeepsItsCaptionOnTheScreenAndItsNormalBounds) {
+    Application app;
+    auto& f = app.create_form<TestForm>(FormDesc{.window_class = "TMaxForm", .caption = "Velmaro v1.0",
+                                                 .border = BorderKind::tool_sizeable, .left = 230, .top = 105,
+                                                 .width = 450, .height = 459, .client_size = false,
+                                                 .maximized = true});
+    f.menu().add_popup("Ac&tions").add("E&xit");
+    f.attach_menu();
+    f.show_designed();
+    EXPECT_TRUE(IsZoomed(f.hwnd()));
+    TITLEBARINFO tb{};
+    tb.cbSize = sizeof tb;
+    GetTitleBarInfo(f.hwnd(), &tb);
+    EXPECT_GE(tb.rcTitleBar.top, 0) << "the caption bar is on the screen";
+    POINT origin{0, 0};
+    ClientToScreen(f.hwnd(), &origin);
+    EXPECT_GE(origin.y, GetSystemMetrics(SM_CYSMCAPTION)) << "caption and menu above the client area";
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    GetWindowPlacement(f.hwnd(), &wp);
+    EXPECT_EQ(wp.rcNormalPosition.left, 230);
+    EXPECT_EQ(wp.rcNormalPosition.top, 105);
+    EXPECT_EQ(wp.rcNormalPosition.right - wp.rcNormalPosition.left, 450);
+    EXPECT_EQ(wp.rcNormalPosition.bottom - wp.rcNormalPosition.top, 459);
+    f.hide();
+}
+
 TEST(Form, ShowModalDisablesTheOwnerAndReturnsTheModalResult) {
     Application app;
     auto& main = app.create_form<TestForm>();
