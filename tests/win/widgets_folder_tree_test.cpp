@@ -197,6 +197,13 @@ TEST_F(FolderTreeTest, FolderLevelsShowFoldersOnlyReadOnExpand) {
     EXPECT_TRUE(equal_nocase(tree.selected_path(), dir / "Alpha\\Inner"));
     EXPECT_FALSE(tree.select_path(dir / "no such folder"));
     EXPECT_EQ(changes, 3);
+
+    // The desktop folder's own path leads back to the root.
+    char desktop[MAX_PATH];
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop)));
+    ASSERT_TRUE(tree.select_path(desktop));
+    EXPECT_EQ(selection(), root());
+    EXPECT_EQ(changes, 4);
 }
 
 TEST_F(FolderTreeTest, ChangeAfterEveryMoveButNotOnRightClick) {
