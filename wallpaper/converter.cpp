@@ -1,5 +1,6 @@
 #include "wallpaper/converter.h"
 
+#include <array>
 #include <cstdio>
 #include <memory>
 
@@ -48,15 +49,28 @@ void write_whole_file(const std::string& path, std::span<const std::uint8_t> byt
         throw FileError(format_message("Cannot write file %s", path));
 }
 
+namespace {
+// The first bytes of a file, which tell a bitmap from a JPEG stream.
+std::array<std::uint8_t, 2> signature(const std::string& path) {
+    UniqueStdFile f(std::fopen(path.c_str(), "rb"));
+    if (!f) throw FileError(format_message("Cannot open file %s", path));
+    std::array<std::uint8_t, 2> sig{};
+    if (std::fread(sig.data(), 1, sig.size(), f.get()) != sig.size()) sig = {};
+    return sig;
+}
+} // namespace
+
 int ImageConverter::load(const std::string& path) {
     std::vector<std::uint8_t> bmp;
-    {
-        std::vector<std::uint8_t> file = read_whole_file(path);
-        try {
-            bmp = to_bmp24(file);
-        } catch (const InvalidGraphic&) {
-            throw InvalidGraphic(format_message("Cannot read picture %s", path));
+    try {
+        // A large photo is decoded as it is read, so only the bitmap is ever held whole.
+        if (signature(path) == std::array<std::uint8_t, 2>{0xFF, 0xD8}) {
+            bmp = imaging::jpeg_file_to_bmp24(path);
+        } else {
+            bmp = to_bmp24(read_whole_file(path));
         }
+    } catch (const InvalidGraphic&) {
+        throw InvalidGraphic(format_message("Cannot read picture %s", path));
     }
     bmp_ = std::move(bmp);
     bmp_.shrink_to_fit();
