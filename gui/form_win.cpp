@@ -127,6 +127,13 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case DM_GETDEFID:
         return default_button_id();
+    case WM_NEXTDLGCTL: {
+        // The dialog manager sends this for a label's access key (focus the label, then
+        // the control after it); a form is no dialog window, so it moves the focus itself.
+        HWND target = LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd(), GetFocus(), wp != 0);
+        if (target && IsChild(hwnd(), target)) SetFocus(target);
+        return 0;
+    }
     case WM_DESTROY:
         guarded([&] { on_destroy(); });
         break;
