@@ -1,0 +1,240 @@
+"""The Options dialog (Actions > Options), used as a person would: what it shows on a
+fresh system and after stored values, what OK, Cancel, Esc and the close box store
+(read back through Wine's own reg tool), its keyboard, and its layout on the screen."""
+
+import os
+
+import harness
+from harness import wait_until
+from wallpaper_common import WallpaperScenario
+
+SETTINGS_KEY = "HKCU\\" + harness.SETTINGS_SECTION
+OPTION_VALUES = ("RndFile", "Display", "ChangeWP")
+
+RANDOM_TEXT = "Randomize file list"
+DAILY_TEXT = "Change wallpaper every time Windows start"
+
+# Client-area positions of the controls: (left, top, width, height).
+LAYOUT = {
+    "DisplayL": (8, 8, 41, 15),
+    "DisplayCB": (8, 24, 89, 23),
+    "RndChkB": (8, 56, 129, 17),
+    "ChangeWPCB": (8, 80, 249, 17),
+    "OKB": (40, 112, 75, 25),
+    "CancelB": (144, 112, 75, 25),
+}
+
+WS_THICKFRAME = 0x00040000
+WS_MINIMIZEBOX = 0x00020000
+WS_MAXIMIZEBOX = 0x00010000
+WS_SYSMENU = 0x00080000
+WS_EX_TOOLWINDOW = 0x00000080
+
+
+class Options(WallpaperScenario):
+    folder_list = []
+
+    # ---- the dialog's parts ----
+    def controls(self, dlg):
+        return {
+            "DisplayL": dlg.find(cls="Static", text="&Display:"),
+            "DisplayCB": dlg.find(cls="ComboBox"),
+            "RndChkB": dlg.find(cls="Button", text=RANDOM_TEXT),
+            "ChangeWPCB": dlg.find(cls="Button", text=DAILY_TEXT),
+            "OKB": dlg.find(cls="Button", text="&OK"),
+            "CancelB": dlg.find(cls="Button", text="&Cancel"),
+        }
+
+    def shown(self, dlg):
+        """What the dialog shows: (chosen index, list text, random box, daily box)."""
+        c = self.controls(dlg)
+        combo = c["DisplayCB"].combo_items()
+        return combo["sel"], combo["text"], c["RndChkB"].checked(), c["ChangeWPCB"].checked()
+
+    def stored(self):
+        """The three values as Wine's reg tool prints them (type, text), None when missing."""
+        return tuple(harness.wine_reg_query(SETTINGS_KEY, n) for n in OPTION_VALUES)
+
+    def choose_display(self, app, dlg, text):
+        """Opens the Display list with a click on its arrow and clicks an item."""
+        combo = self.controls(dlg)["DisplayCB"]
+        left, top, right, bottom = combo.rect()
+        combo.click(right - left - 8, (bottom - top) // 2)
+        drop = wait_until(lambda: app.window("ComboLBox"), 5, "the Display list's drop-down")
+        self.assertEqual(drop.list_items()["items"], ["Tile", "Center", "Strech"])
+        drop.click_list_item(text)
+        wait_until(lambda: app.window("ComboLBox") is None, 5, "the drop-down to close")
+        self.assertEqual(combo.combo_items()["text"], text)
+
+    def press(self, dlg, name):
+        self.controls(dlg)[name].click()
+        dlg.wait_gone()
+
+    # ---- scenarios ----
+    def test_fresh_system_defaults_cancel_stores_nothing_ok_stores_defaults(self):
+        app, main = self.start_main()
+        dlg = self.open_options(app, main)
+        self.assertEqual(self.controls(dlg)["DisplayCB"].combo_items()["items"], ["Tile", "Center", "Strech"])
+        self.assertEqual(self.shown(dlg), (0, "Tile", 1, 0))
+        self.press(dlg, "CancelB")
+        self.assertEqual(self.stored(), (None, None, None))
+        # Opening created the key, and nothing else.
+        self.assertTrue(self.key_exists("HKCU\\" + harness.SETTINGS_KEY), "no Software\\Velmaro key")
+
+        dlg = self.open_options(app, main)
+        self.assertEqual(self.shown(dlg), (0, "Tile", 1, 0))
+        self.press(dlg, "OKB")
+        self.assertEqual(self.stored(), (("REG_SZ", "1"), ("REG_SZ", "0"), ("REG_SZ", "0")))
+        # The values are text with their terminating NUL.
+        self.assertEqual(self.reg_get("HKCU", harness.SETTINGS_SECTION, "RndFile")["hex"], "3100")
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+
+    def test_choices_stored_by_ok_and_cancelled_choice_replaced_on_reopening(self):
+        app, main = self.start_main()
+        dlg = self.open_options(app, main)
+        self.choose_display(app, dlg, "Center")
+        self.controls(dlg)["RndChkB"].click()
+        self.controls(dlg)["ChangeWPCB"].click()
+        self.assertEqual(self.shown(dlg), (1, "Center", 0, 1))
+        self.press(dlg, "OKB")
+        self.assertEqual(self.stored(), (("REG_SZ", "0"), ("REG_SZ", "1"), ("REG_SZ", "1")))
+
+        # Strech and both boxes changed, then Cancel: nothing stored...
+        dlg = self.open_options(app, main)
+        self.assertEqual(self.shown(dlg), (1, "Center", 0, 1))
+        self.choose_display(app, dlg, "Strech")
+        self.controls(dlg)["RndChkB"].click()
+        self.controls(dlg)["ChangeWPCB"].click()
+        self.press(dlg, "CancelB")
+        self.assertEqual(self.stored(), (("REG_SZ", "0"), ("REG_SZ", "1"), ("REG_SZ", "1")))
+        # ...and the next showing has the stored choices again.
+        dlg = self.open_options(app, main)
+        self.assertEqual(self.shown(dlg), (1, "Center", 0, 1))
+        self.press(dlg, "CancelB")
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+
+    def test_stored_display_naming_no_item_shows_none_and_typed_text_stores_minus_one(self):
+        self.reg_set("HKCU", harness.SETTINGS_SECTION, "Display", "sz", "7")
+        self.reg_set("HKCU", harness.SETTINGS_SECTION, "RndFile", "sz", "0")
+        app, main = self.start_main()
+        dlg = self.open_options(app, main)
+        self.assertEqual(self.shown(dlg), (-1, "", 0, 0))
+        self.press(dlg, "OKB")
+        self.assertEqual(self.stored(), (("REG_SZ", "0"), ("REG_SZ", "-1"), ("REG_SZ", "0")))
+
+        # An item chosen, then a text typed over it: no item is chosen any more.
+        dlg = self.open_options(app, main)
+        self.choose_display(app, dlg, "Center")
+        combo = self.controls(dlg)["DisplayCB"]
+        combo.click(10, 10)
+        self.key("end", *(["backspace"] * 8))
+        self.type("Fancy")
+        self.assertEqual(combo.combo_items()["text"], "Fancy")
+        self.press(dlg, "OKB")
+        self.assertEqual(self.stored()[1], ("REG_SZ", "-1"))
+
+        # Typing the text of an item is still typing, not choosing it.
+        dlg = self.open_options(app, main)
+        self.assertEqual(self.shown(dlg)[:2], (-1, ""))
+        self.controls(dlg)["DisplayCB"].click(10, 10)
+        self.type("Tile")
+        self.press(dlg, "OKB")
+        self.assertEqual(self.stored()[1], ("REG_SZ", "-1"))
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+
+    def test_esc_and_close_box_cancel(self):
+        app, main = self.start_main()
+        for how in ("esc", "close box"):
+            dlg = self.open_options(app, main)
+            self.choose_display(app, dlg, "Strech")
+            self.controls(dlg)["RndChkB"].click()
+            if how == "esc":
+                # From the check box, which has the keyboard after its click.
+                self.key("esc")
+                dlg.wait_gone()
+            else:
+                dlg.click_close_box()
+                dlg.wait_gone()
+            self.assertEqual(self.stored(), (None, None, None), how)
+        dlg = self.open_options(app, main)
+        self.assertEqual(self.shown(dlg), (0, "Tile", 1, 0))
+        self.key("esc")
+        dlg.wait_gone()
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+
+    def test_keyboard_tab_order_and_access_keys(self):
+        app, main = self.start_main()
+        dlg = self.open_options(app, main)
+        c = self.controls(dlg)
+        combo_edit = c["DisplayCB"].find(cls="Edit")
+        focused = lambda: self.focus()["focus"]
+        # Tab order: Display list, random box, OK, Cancel, daily box.
+        wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
+        order = []
+        for _ in range(5):
+            self.key("tab")
+            order.append(focused())
+        self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "OKB", "CancelB", "ChangeWPCB")] + [combo_edit.hwnd])
+        # Access keys: Alt+F and Alt+W toggle the boxes, Alt+D goes to the list.
+        self.key("alt+f", "alt+w")
+        self.assertEqual((c["RndChkB"].checked(), c["ChangeWPCB"].checked()), (0, 1))
+        self.key("alt+d")
+        self.assertEqual(focused(), combo_edit.hwnd)
+        self.key("alt+o")
+        dlg.wait_gone()
+        self.assertEqual(self.stored(), (("REG_SZ", "0"), ("REG_SZ", "0"), ("REG_SZ", "1")))
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+
+    def test_layout_on_the_screen(self):
+        app, main = self.start_main()
+        dlg = self.open_options(app, main)
+        info = dlg.info()
+        self.assertEqual(info["title"], "Options")
+        # The designed position is the window's (as for the main window's normal bounds),
+        # the designed size the client area's.
+        self.assertEqual(info["rect"][:2], [230, 174])
+        client = info["client"]
+        self.assertEqual((client[2] - client[0], client[3] - client[1]), (258, 147))
+        self.assertTrue(info["exstyle"] & WS_EX_TOOLWINDOW, "not a tool window")
+        self.assertTrue(info["style"] & WS_SYSMENU, "no close box")
+        self.assertFalse(info["style"] & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), "sizeable or with min/max")
+
+        controls = self.controls(dlg)
+        left, top = info["client"][:2]
+        for name, (x, y, w, h) in LAYOUT.items():
+            l, t, r, b = controls[name].rect()
+            self.assertEqual((l - left, t - top, r - l, b - t), (x, y, w, h), name)
+
+        # The screen shows them there: outside the controls only the button face, inside
+        # each control something drawn (frame or text).
+        shot = dlg.capture(os.path.join(self.dir, "options.bmp"), client=True)
+        self.screenshot("options")
+        self.assertEqual((shot.width, shot.height), (258, 147))
+        face = shot.pixel(250, 2)
+        inside = lambda px, py: any(x <= px < x + w and y <= py < y + h for x, y, w, h in LAYOUT.values())
+        stray = [(x, y) for y in range(shot.height) for x in range(shot.width)
+                 if not inside(x, y) and shot.pixel(x, y) != face]
+        self.assertEqual(stray[:10], [], "drawing outside the controls' places")
+        for name, (x, y, w, h) in LAYOUT.items():
+            if name == "ChangeWPCB":
+                w = min(w, 258 - x)  # the box's text runs to the dialog's edge
+            drawn = (w * h) - shot.count(face, (x, y, x + w, y + h))
+            self.assertGreater(drawn, 20, "%s shows nothing at its place" % name)
+        # The buttons' frames lie on their edges: the right and bottom edge are dark.
+        for name in ("OKB", "CancelB"):
+            x, y, w, h = LAYOUT[name]
+            self.assertNotEqual(shot.pixel(x + w - 1, y + h // 2), face, name)
+            self.assertNotEqual(shot.pixel(x + w // 2, y + h - 1), face, name)
+            self.assertEqual(shot.pixel(x + w, y + h // 2), face, name)
+        self.press(dlg, "CancelB")
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    harness.main()
