@@ -1,0 +1,197 @@
+"""The About box as a person meets it: Help -> About shows it centred over a disabled main
+window, with the emblem, the maker's and the program's names and the red link; the
+pointer over the link makes it bold and underlined, still red; a click on the link hands
+the "http://" address to the shell's "open"; Enter closes the box; opened again it shows
+the same."""
+
+import os
+import re
+import subprocess
+import time
+
+import harness
+from harness import wait_until
+
+WS_SYSMENU = 0x00080000
+WS_EX_TOOLWINDOW = 0x00000080
+
+# Client positions from the box's design: (left, top, width, height).
+PANEL = (0, 0, 281, 177)
+EMBLEM = (8, 8, 65, 57)  # inside the panel, which lies at the client's corner
+LINK = (8, 96)
+OK_BUTTON = (95, 184, 75, 25)
+
+# The shell's "open" for http addresses. Wine's ShellExecute reads the handler from the
+# machine's classes only (HKCU\Software\Classes is not looked at), so the test puts a
+# recorder there for the time of the test and puts Wine's own handler back afterwards.
+HTTP_OPEN = r"Software\Classes\http\shell\open\command"
+
+CONVERT = "/usr/local/bin/convert" if os.path.exists("/usr/local/bin/convert") else "convert"
+
+
+def is_red(rgb):
+    """Red ink, its smoothed edges included."""
+    r, g, b = rgb
+    return r >= 150 and r - max(g, b) >= 100
+
+
+def red_ink(shot, area):
+    """The red pixels of a captured area (left, top, right, bottom) as a set of points."""
+    left, top, right, bottom = area
+    return {(x, y) for y in range(top, bottom) for x in range(left, right) if is_red(shot.pixel(x, y))}
+
+
+def bounds(points):
+    xs = [p[0] for p in points]
+    ys = [p[1] for p in points]
+    return min(xs), min(ys), max(xs), max(ys)
+
+
+class AboutBox(harness.Scenario):
+    def setUp(self):
+        super().setUp()
+        self.driver.pointer("move", 900, 700)
+
+    def open_about(self, app, main):
+        main.choose_menu("&Help", "&About")
+        about = app.wait_window(harness.ABOUT_CLASS, timeout=10)
+        wait_until(lambda: not main.info()["enabled"], 5, "the main window to be disabled")
+        return about
+
+    def capture(self, about, label, client=True):
+        path = os.path.join(self.dir, label + ".bmp")
+        return about.capture(path, client=client), path
+
+    def record_http_open(self):
+        """Points the shell's http "open" at a recorder; returns the file it writes."""
+        record = os.path.join(self.dir, "opened.txt")
+        old = self.reg_get("HKLM", HTTP_OPEN, "")
+        self.reg_set("HKLM", HTTP_OPEN, "", "sz", 'cmd.exe /c echo %%1> "%s"' % harness.winpath(record))
+        if old is not None:
+            self.addCleanup(self.reg_set, "HKLM", HTTP_OPEN, "", "sz", old["value"])
+        else:
+            self.addCleanup(self.reg_delete, "HKLM", HTTP_OPEN, "")
+        return record
+
+    def test_help_about_shows_the_box_link_hover_and_click_enter_closes(self):
+        record = self.record_http_open()
+        app = self.start()
+        main = app.wait_main(timeout=30)
+        about = self.open_about(app, main)
+
+        info = about.info()
+        self.assertEqual(info["title"], "About")
+        left, top, right, bottom = info["rect"]
+        self.assertEqual((right - left, bottom - top), (291, 243))
+        self.assertLessEqual(abs(left - (1024 - 291) // 2), 1)
+        self.assertLessEqual(abs(top - (768 - 243) // 2), 1)
+        self.assertFalse(info["style"] & WS_SYSMENU, "the caption bar has buttons")
+        self.assertTrue(info["exstyle"] & WS_EX_TOOLWINDOW)
+
+        cl, ct = info["client"][:2]
+
+        def place(cls, text=None):
+            found = about.find(cls=cls, text=text)
+            l, t, r, b = found.rect()
+            return (l - cl, t - ct, r - l, b - t)
+
+        self.assertEqual(place("TPanel"), PANEL)
+        self.assertEqual(place("TImage"), EMBLEM)
+        self.assertEqual(place("Static", "Orbenta")[:2], (88, 8))
+        self.assertEqual(place("Static", "Velmaro v1.0")[:2], (88, 32))
+        self.assertEqual(place("Button", "OK"), OK_BUTTON)
+
+        shot, path = self.capture(about, "about")
+        # The emblem fills its frame: the 65 x 57 bitmap pixel for pixel.
+        emblem = subprocess.run([CONVERT, os.path.join(harness.SOURCE_DIR, "res", "emblem.bmp"), "-depth", "8", "rgb:-"],
+                                check=True, stdout=subprocess.PIPE, timeout=60).stdout
+        ex, ey, ew, eh = EMBLEM
+        wrong = sum(1 for y in range(eh) for x in range(ew)
+                    if shot.pixel(ex + x, ey + y) != tuple(emblem[(y * ew + x) * 3:(y * ew + x) * 3 + 3]))
+        self.assertEqual(wrong, 0, "the emblem differs from res/emblem.bmp")
+        # The link: red text at (8, 96), one line, not underlined.
+        area = (4, 90, 200, 115)
+        normal = red_ink(shot, area)
+        self.assertGreater(len(normal), 50, "no red link text")
+        nl, nt, nr, nb = bounds(normal)
+        self.assertTrue(8 <= nl <= 10 and 96 <= nt <= 99 and nb < 96 + 13 and nr < 8 + 98, bounds(normal))
+        self.assertEqual(red_ink(shot, (0, 0, 281, 90)) | red_ink(shot, (0, 115, 281, 219)), set(),
+                         "red outside the link")
+        save_doc_picture(self.capture(about, "about-window", client=False)[1], "about-box.png")
+
+        # The pointer over the link: bold (wider, more ink) and underlined, still red.
+        about.move(LINK[0] + 20, LINK[1] + 6)
+        wait_until(lambda: len(red_ink(self.capture(about, "hover")[0], area)) > len(normal) * 1.15, 5,
+                   "the hover look")
+        hover_shot, _ = self.capture(about, "hover")
+        hover = red_ink(hover_shot, area)
+        hl, ht, hr, hb = bounds(hover)
+        self.assertEqual(hl, nl)
+        self.assertGreater(hr, nr, "the caption is not wider: not bold")
+        rows = {}
+        for x, y in hover:
+            rows.setdefault(y, set()).add(x)
+        underline = [y for y, xs in rows.items() if len(xs) >= (hr - hl + 1) * 0.9]
+        self.assertTrue(underline and max(underline) > nb - 2, "no underline under the caption: %r" % sorted(rows))
+        self.assertEqual({p for p in self._dark(hover_shot, area)}, set(), "the hover colour is not red")
+
+        # Leaving gives the normal look back.
+        about.move(200, 150)
+        wait_until(lambda: red_ink(self.capture(about, "left")[0], area) == normal, 5, "the normal look after leaving")
+
+        # A click hands the http address to the shell.
+        about.click(LINK[0] + 20, LINK[1] + 6)
+        wait_until(lambda: os.path.exists(record) and os.path.getsize(record) > 0, 15, "the shell's open")
+        time.sleep(0.2)
+        with open(record, "rb") as f:
+            opened = f.read().decode("cp1252").strip()
+        self.assertRegex(opened, r"^http://[A-Za-z0-9-]+(\.[A-Za-z0-9-]+)+/?$")
+        self.assertIn("orbenta", opened.lower())
+        self.assertTrue(about.info()["visible"], "the click closed the box")
+
+        # Enter presses OK, the default button.
+        about.move(200, 150)
+        about.activate()
+        self.key("enter")
+        about.wait_gone(10)
+        wait_until(lambda: main.info()["enabled"], 5, "the main window enabled again")
+        self.assertIsNone(app.window(harness.ABOUT_CLASS))
+
+        # Opened again, it shows the same.
+        about = self.open_about(app, main)
+        self.assertEqual(about.info()["rect"], info["rect"])
+        again, _ = self.capture(about, "again")
+        differ = [(x, y) for y in range(again.height) for x in range(again.width) if again.pixel(x, y) != shot.pixel(x, y)]
+        self.assertEqual(differ[:10], [], "the box shows something else the second time")
+        about.activate()
+        self.key("enter")
+        about.wait_gone(10)
+        main.close()
+        self.assertEqual(app.wait_exit(timeout=15), 0)
+
+    @staticmethod
+    def _dark(shot, area):
+        """Ink of the link area in another colour than red: pixels away from the
+        background with no red cast."""
+        left, top, right, bottom = area
+        back = shot.pixel(left, top)
+        found = set()
+        for y in range(top, bottom):
+            for x in range(left, right):
+                r, g, b = p = shot.pixel(x, y)
+                if max(abs(p[i] - back[i]) for i in range(3)) > 40 and r < max(g, b) + 30:
+                    found.add((x, y))
+        return found
+
+
+def save_doc_picture(bitmap_path, name):
+    """Copies a capture into the documentation folder named by VELMARO_E2E_DOCS as PNG;
+    nothing when it is not set."""
+    docs = os.environ.get("VELMARO_E2E_DOCS")
+    if docs:
+        os.makedirs(docs, exist_ok=True)
+        subprocess.run([CONVERT, bitmap_path, os.path.join(docs, name)], check=True, timeout=60)
+
+
+if __name__ == "__main__":
+    harness.main()
