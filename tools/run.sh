@@ -22,14 +22,25 @@ cp "$exe" "$demo/Velmaro.exe"
 pictures=$root/samples/pictures
 printf 'Z:%s\r\n' "${pictures//\//\\}" >"$demo/Directory.drl"
 shot=$build/run/wallpaper.png
+rm -f "$shot"
 bash "$root/tools/wine-session.sh" "$build/run" -- bash -c '
   demo=$1 shot=$2
-  wine explorer /desktop=Velmaro,1024x768 cmd /c "start /wait Z:${demo//\//\\}\\Velmaro.exe /s & ping -n 8 127.0.0.1 >nul" \
-    >/dev/null 2>&1 &
-  desktop=$!
-  sleep 2
-  for _ in $(seq 120); do pgrep -f "Velmaro.exe /s" >/dev/null || break; sleep 0.5; done
-  sleep 2
+  done=$demo/run-ended
+  rm -f "$done"
+  windemo="Z:${demo//\//\\}"
+  # The desktop lives as long as its command: after Velmaro ends, cmd marks the end in a
+  # file and keeps the desktop (and so the wallpaper) on the screen for the screenshot.
+  # The session ends it, with everything else of its private prefix, when we are done.
+  wine explorer /desktop=Velmaro,1024x768 cmd /c \
+    "start /wait $windemo\\Velmaro.exe /s & echo ended>$windemo\\run-ended & ping -n 60 127.0.0.1 >nul" \
+    </dev/null >/dev/null 2>&1 &
+  ended=0
+  for _ in $(seq 240); do [ -f "$done" ] && { ended=1; break; }; sleep 0.5; done
+  if [ $ended = 1 ]; then
+    sleep 2 # the desktop repaints with the new wallpaper once the program has gone
+  else
+    echo "Velmaro did not end within 2 minutes (a message box waiting?); the screenshot shows why." >&2
+  fi
   import -window root "$shot"
   echo "Applied wallpaper values (HKCU\\Control Panel\\Desktop):"
   for v in Wallpaper TileWallpaper WallpaperStyle WallpaperOriginX WallpaperOriginY; do
@@ -41,7 +52,7 @@ bash "$root/tools/wine-session.sh" "$build/run" -- bash -c '
   if [ -n "$staged" ]; then
     unix=$(winepath -u "$staged" 2>/dev/null)
     echo "Staged file: $staged"
-    [ -f "$unix" ] && identify "$unix" 2>/dev/null | sed "s|^|    |"
+    [ -f "$unix" ] && identify "$unix" 2>/dev/null | sed "s|^.*/VMImage.bmp|    VMImage.bmp|"
   fi
-  wait $desktop 2>/dev/null || true' _ "$demo" "$shot"
+  [ $ended = 1 ]' _ "$demo" "$shot"
 echo "screenshot of the desktop with the new wallpaper: $shot"
