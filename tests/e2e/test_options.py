@@ -3,6 +3,7 @@ fresh system and after stored values, what OK, Cancel, Esc and the close box sto
 (read back through Wine's own reg tool), its keyboard, and its layout on the screen."""
 
 import os
+import time
 
 import harness
 from harness import wait_until
@@ -142,6 +143,30 @@ class Options(WallpaperScenario):
         self.type("Tile")
         self.press(dlg, "OKB")
         self.assertEqual(self.stored()[1], ("REG_SZ", "-1"))
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+
+    def test_value_of_the_wrong_type_reported_at_creation_and_on_showing(self):
+        self.reg_set("HKCU", harness.SETTINGS_SECTION, "Display", "sz", "2")
+        self.reg_set("HKCU", harness.SETTINGS_SECTION, "ChangeWP", "dword", 1)
+        app = self.start()
+        # Filling the dialog at creation: reported, the rest keeps its defaults.
+        box = app.wait_box(timeout=20)
+        self.assertEqual((box.caption, box.text, box.button_texts()),
+                         ("Velmaro", "Invalid data type for 'ChangeWP'", ["OK"]))
+        box.press("OK")
+        main = app.wait_main()
+        time.sleep(1.0)  # see start_main
+        main.choose_menu("Ac&tions", "&Options")
+        # On showing: reported again; the values read before it are shown, and the dialog
+        # stays open.
+        box = app.wait_box(timeout=10)
+        self.assertEqual(box.text, "Invalid data type for 'ChangeWP'")
+        box.press("OK")
+        dlg = app.wait_window(harness.OPTIONS_CLASS, "Options", timeout=10)
+        self.assertEqual(self.shown(dlg), (2, "Strech", 1, 0))
+        self.press(dlg, "OKB")
+        self.assertEqual(self.stored(), (("REG_SZ", "1"), ("REG_SZ", "2"), ("REG_SZ", "0")))
         main.close()
         self.assertEqual(app.wait_exit(), 0)
 

@@ -79,11 +79,11 @@ class Rotation(WallpaperScenario):
         seen = []
         for _ in range(6):
             self.run_unattended()
-            seen.append(self.applied(which))
-        self.assertEqual(seen, [(0, 0), (0, 1), (0, 2), (1, 0), (1, 1), (1, 2)])
+            seen.append((self.applied(which), self.position()))
         # After the last folder's last picture: the first picture of a folder past the end,
         # which the next run reads as folder 0.
-        self.assertEqual(self.position(), ("0", "2"))
+        self.assertEqual(seen, [((0, 0), ("1", "0")), ((0, 1), ("2", "0")), ((0, 2), ("0", "1")),
+                                ((1, 0), ("1", "1")), ((1, 1), ("2", "1")), ((1, 2), ("0", "2"))])
 
     # ---- at random ----
     def test_random_order_draws_pictures_and_moves_on_after_the_last(self):
@@ -151,6 +151,32 @@ class Rotation(WallpaperScenario):
         self.assertEqual(self.position(), (None, None))
         self.assertFalse(os.path.exists(staged_file()))
         self.assertFalse(os.path.exists(self.folder_list_path()), "an unattended run wrote Directory.drl")
+
+    def test_empty_folder_reported_and_the_next_one_used_by_the_next_run(self):
+        which = self.picture_folders(0, 1)
+        app = self.start("/s")
+        box = app.wait_box(timeout=20)
+        self.assertEqual((box.caption, box.text, box.button_texts()), ("Error", " No file selected! ", ["OK"]))
+        box.press("OK")
+        self.assertEqual(app.wait_exit(15), 0)
+        self.assertFalse(os.path.exists(staged_file()))
+        self.assertEqual(self.position(), ("0", "1"))
+        self.run_unattended()
+        self.assertEqual(self.applied(which), (1, 0))
+        self.assertEqual(self.position(), ("0", "2"))
+
+    def test_value_of_the_wrong_type_reported_before_anything_is_written(self):
+        self.picture_folders(2)
+        self.reg_set("HKCU", harness.SETTINGS_SECTION, "File", "dword", 1)
+        app = self.start("/s")
+        box = app.wait_box(timeout=20)
+        self.assertEqual((box.caption, box.text, box.button_texts()), ("Velmaro", "Invalid data type for 'File'", ["OK"]))
+        box.press("OK")
+        self.assertEqual(app.wait_exit(15), 0)
+        self.assertEqual(self.reg_get("HKCU", harness.SETTINGS_SECTION, "File")["type"], 4)
+        self.assertIsNone(self.setting("Folder"))
+        self.assertFalse(os.path.exists(staged_file()))
+        self.assertEqual(self.desktop_values(), (None,) * 5)
 
     def test_large_folder_and_picture_get_the_wallpaper_applied_before_the_end(self):
         # 20,000 pictures to list, the first a 24-megapixel progressive JPEG of noise to
