@@ -165,6 +165,31 @@ class Rotation(WallpaperScenario):
         self.assertEqual(self.applied(which), (1, 0))
         self.assertEqual(self.position(), ("0", "2"))
 
+    def test_unreadable_picture_reported_with_the_position_moved_on(self):
+        path = self.make_folder("F0")
+        with open(os.path.join(path, "a-broken.jpg"), "wb") as out:
+            out.write(b"not a picture\r\n")
+        with open(os.path.join(path, "b-pic.bmp"), "wb") as out:
+            out.write(solid_bmp(16, 8, COLOURS[0]))
+        self.write_folder_list([harness.winpath(path)])
+        app = self.start("/s")
+        box = app.wait_box(timeout=20)
+        self.assertEqual(box.caption, "Velmaro")
+        self.assertIn(harness.winpath(os.path.join(path, "a-broken.jpg")), box.text)
+        box.press("OK")
+        self.assertEqual(app.wait_exit(15), 0)
+        self.assertFalse(os.path.exists(staged_file()))
+        self.assertEqual(self.position(), ("1", "0"))
+
+    def test_folder_and_picture_names_beyond_ascii(self):
+        # Names in the system's 8-bit code page, as the list file holds them.
+        path = self.make_folder("Bilder \u00e9t\u00e9 \u00c4")
+        with open(os.path.join(path, "\u00fcber \u00e6.bmp"), "wb") as out:
+            out.write(solid_bmp(16, 8, COLOURS[2]))
+        self.write_folder_list([harness.winpath(path)])
+        self.run_unattended()
+        self.assertEqual(self.applied({COLOURS[2]: (0, 0)}), (0, 0))
+
     def test_value_of_the_wrong_type_reported_before_anything_is_written(self):
         self.picture_folders(2)
         self.reg_set("HKCU", harness.SETTINGS_SECTION, "File", "dword", 1)

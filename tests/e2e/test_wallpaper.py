@@ -177,6 +177,23 @@ class Wallpaper(WallpaperScenario):
         main.close()
         self.assertEqual(app.wait_exit(), 0)
 
+    def test_tick_while_the_options_dialog_is_open_takes_its_list_as_left(self):
+        self.add_bytes(solid_bmp(20, 10, (10, 200, 30)), "green.bmp")
+        app, main = self.start_main()
+        self.choose_picture(main, 0, "green.bmp")
+        asked = self.press_set(main)
+        dlg = self.open_options(app, main)
+        self.choose_display_item(app, dlg, "Strech")
+        self.assertLess(time.time() - asked, 1.9, "the dialog took too long for the test")
+        self.wait_staged(timeout=10)
+        self.assertTrue(dlg.info()["visible"], "the dialog closed")
+        self.assert_desktop("0", "2")
+        dlg.find(cls="Button", text="&Cancel").click()
+        dlg.wait_gone()
+        self.assertIsNone(self.setting("Display"))
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+
     def choose_display_item(self, app, dlg, text):
         combo = dlg.find(cls="ComboBox")
         left, top, right, bottom = combo.rect()
