@@ -126,6 +126,26 @@ class Wallpaper(WallpaperScenario):
         self.assertEqual(app.wait_exit(), 0)
         self.assert_desktop_shows_tiled(staged_file())
 
+    def test_staged_in_the_users_application_data_when_the_windows_folder_refuses(self):
+        # A folder where the staged file should be: creating the file there is refused
+        # with "access denied", as it is for a user without rights in the Windows folder.
+        os.makedirs(staged_file())
+        self.add_bytes(solid_bmp(24, 12, (240, 120, 10)), "orange.bmp")
+        app, main = self.start_main()
+        self.choose_picture(main, 0, "orange.bmp")
+        self.press_set(main)
+        wait_until(lambda: self.desktop("WallpaperOriginY") is not None, 10, "the desktop values")
+        path = self.desktop("Wallpaper")
+        self.assertRegex(path, r"^C:\\users\\[^\\]+\\AppData\\Local\\Velmaro\\VMImage\.bmp$")
+        host = os.path.join(os.environ["WINEPREFIX"], "drive_c", *path[3:].split("\\"))
+        self.addCleanup(shutil.rmtree, os.path.dirname(host), True)
+        self.assertEqual(read_bytes(host), solid_bmp(24, 12, (240, 120, 10)))
+        self.assert_desktop("1", "0", path=path)
+        self.assertTrue(os.path.isdir(staged_file()), "the folder in the way was touched")
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+        self.assert_desktop_shows_tiled(host)
+
     def test_jpeg_files_staged_through_the_converter_with_the_menu_key_too(self):
         self.add("wallpaper-photo.jpg", "photo.jpg")
         self.add("basic-120x80.jpg", "other.jpeg")

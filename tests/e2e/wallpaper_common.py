@@ -3,6 +3,7 @@ staged file in the Wine prefix's Windows directory, BMP headers, pictures made o
 host, and the main window's controls as a person finds them."""
 
 import os
+import shutil
 import struct
 import subprocess
 import time
@@ -26,6 +27,15 @@ def windows_dir():
 def staged_file():
     """The host path of the staged wallpaper file."""
     return os.path.join(windows_dir(), "VMImage.bmp")
+
+
+def remove_staged():
+    """Removes the staged file (or a folder a test put in its place)."""
+    path = staged_file()
+    if os.path.isdir(path):
+        shutil.rmtree(path)
+    elif os.path.exists(path):
+        os.remove(path)
 
 
 def read_bytes(path):
@@ -93,8 +103,8 @@ class WallpaperScenario(harness.Scenario):
         super().setUp()
         for name in DESKTOP_VALUES:
             self.reg_delete("HKCU", harness.DESKTOP_KEY, name)
-        if os.path.exists(staged_file()):
-            os.remove(staged_file())
+        remove_staged()
+        self.addCleanup(remove_staged)
 
     # ---- reading what was applied ----
     def desktop(self, name):
