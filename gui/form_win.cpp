@@ -134,9 +134,6 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
         if (target && IsChild(hwnd(), target)) SetFocus(target);
         return 0;
     }
-    case WM_DESTROY:
-        guarded([&] { on_destroy(); });
-        break;
     default:
         if (handle_container_message(msg, wp, lp, result)) return result;
         break;

@@ -120,7 +120,6 @@ protected:
     // The form became the active window (also each time it is shown), except when the
     // activation only returns from one of the program's message boxes.
     virtual void on_activate() {}
-    virtual void on_destroy() {}
 
 private:
     friend class Application;
