@@ -28,6 +28,9 @@ public:
     void set_auto_size(bool on);
     bool auto_size() const { return auto_size_; }
 
+protected:
+    void on_font_changed() override { fit(); }
+
 private:
     void fit();
     bool auto_size_ = true;

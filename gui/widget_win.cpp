@@ -91,6 +91,7 @@ void Widget::set_font(const FontSpec& font) {
     if (hwnd_) {
         SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(cached_font(font)), TRUE);
         InvalidateRect(hwnd_.get(), nullptr, TRUE);
+        on_font_changed();
     }
 }
 

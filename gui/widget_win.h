@@ -40,6 +40,7 @@ public:
     static bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
     const FontSpec& font() const { return font_; }
+    // Gives the control a font (and its colour), then runs on_font_changed().
     void set_font(const FontSpec& font);
 
     // Tooltip of the control; shown while show_hint() is set and the text is not empty.
@@ -65,6 +66,7 @@ public:
     Container* parent_container() const { return parent_; }
 
 protected:
+    virtual void on_font_changed() {}
     // Creates the child window in a container, with a fresh control id and the given
     // font (the container's when none), and takes ownership of it.
     HWND create(Container& parent, const char* window_class, const std::string& text, DWORD style,

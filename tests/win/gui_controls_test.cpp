@@ -153,6 +153,12 @@ TEST_F(Controls, LabelsSizeToTheirTextAndCanBeRead) {
     EXPECT_GT(r.right - r.left, narrow);
     // A driver reads the text through the window.
     EXPECT_EQ(test::window_text(l.hwnd()), "Width:  1024");
+    // A larger font re-measures.
+    int width = r.right - r.left, height = r.bottom - r.top;
+    l.set_font(FontSpec{.name = "Arial", .size_pt = 14, .bold = true});
+    r = l.bounds();
+    EXPECT_GT(r.right - r.left, width);
+    EXPECT_GT(r.bottom - r.top, height);
 }
 
 TEST_F(Controls, ControlsTakeTheFormsFontUnlessGivenOne) {
