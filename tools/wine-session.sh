@@ -39,6 +39,11 @@ if [ ! -f "$WINEPREFIX/.velmaro-ready" ]; then
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
   touch "$WINEPREFIX/.velmaro-ready"
 fi
+# Without a window manager, Wine would wait for one at every window that goes away; let
+# it draw its own frames. Running this also starts Wine's background processes here,
+# detached from our output, instead of under the first test (whose pipe they would
+# keep open).
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
 
 set +e
 "$@"
