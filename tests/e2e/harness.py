@@ -365,10 +365,22 @@ class Window:
         number is reached with that many Down presses from the first item and Enter
         (separators are skipped, as the keyboard skips them). Wine keeps menus in the
         owning process, so they cannot be read from outside; the keyboard needs nothing."""
-        self.activate()
-        self.driver.call("key", "alt+" + access_key(path[0]))
         pid = self.info()["pid"]
-        self.driver.call("wait_window", "#32768", "*", int(timeout * 1000), pid, wait=timeout)
+        # Wine's virtual desktop may drop an Alt that arrives in the first moments after a
+        # window appears (the letter then goes to the focused control): try again, after
+        # Esc has cleared whatever the lost key left behind.
+        attempts = 3
+        for attempt in range(attempts):
+            self.activate()
+            self.driver.call("key", "alt+" + access_key(path[0]))
+            wait = timeout if attempt == attempts - 1 else min(timeout, 3.0)
+            try:
+                self.driver.call("wait_window", "#32768", "*", int(wait * 1000), pid, wait=wait)
+                break
+            except DriverError:
+                if attempt == attempts - 1:
+                    raise
+                self.driver.call("key", "esc", "esc")
         for entry in path[1:]:
             if isinstance(entry, int):
                 self.driver.call("key", *(["down"] * entry + ["enter"]))
