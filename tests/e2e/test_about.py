@@ -102,6 +102,13 @@ class AboutBox(harness.Scenario):
         self.assertEqual(place("Button", "OK"), OK_BUTTON)
 
         shot, path = self.capture(about, "about")
+        # The panel: a lowered outer bevel round a raised inner one.
+        back = shot.pixel(150, 150)
+        light = lambda p: sum(p) > sum(back)
+        pw, ph = PANEL[2:]
+        for outer, inner, lit in (((100, 0), (100, 1), False), ((0, 100), (1, 100), False),
+                                  ((100, ph - 1), (100, ph - 2), True), ((pw - 1, 100), (pw - 2, 100), True)):
+            self.assertEqual((light(shot.pixel(*outer)), light(shot.pixel(*inner))), (lit, not lit), (outer, inner))
         # The emblem fills its frame: the 65 x 57 bitmap pixel for pixel.
         emblem = subprocess.run([CONVERT, os.path.join(harness.SOURCE_DIR, "res", "emblem.bmp"), "-depth", "8", "rgb:-"],
                                 check=True, stdout=subprocess.PIPE, timeout=60).stdout

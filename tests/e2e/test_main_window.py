@@ -164,6 +164,28 @@ class MainWindowScenario(harness.Scenario):
         self.press(main, CLOSE_BUTTON)
         self.assertEqual(app.wait_exit(timeout=15), 0)
 
+    def tooltip_text(self, main):
+        """The text of the program's visible tooltip, or None."""
+        for w in main.driver.call("windows", main.info()["pid"]):
+            if w["visible"] and w["class"].lower() == "tooltips_class32":
+                text = main.driver.call("text", w["hwnd"])
+                if text:
+                    return text
+        return None
+
+    def hint_over(self, main, box, timeout=8.0):
+        """Rests the pointer on a control and reads the tooltip that comes up; None when
+        none comes within 2 s (a control without a hint)."""
+        main.move(700, 500)  # away first, so that a tooltip comes anew
+        wait_until(lambda: self.tooltip_text(main) is None, 5, "the tooltip to go")
+        main.move(*centre(box))
+        try:
+            return wait_until(lambda: self.tooltip_text(main), 2.0 if timeout is None else timeout, "a tooltip")
+        except AssertionError:
+            if timeout is None:
+                return None
+            raise
+
     def capture_client(self, main, label):
         path = os.path.join(self.dir, label + ".bmp")
         return main.capture(path, client=True), path
@@ -390,22 +412,17 @@ class Preview(MainWindowScenario):
         self.assertEqual(self.hint_over(main, PREVIEW), "Picture: " + harness.winpath(os.path.join(pics, "fake.jpg")))
         self.close_by_button(app, main)
 
-    def hint_over(self, main, box, timeout=8.0):
-        """Rests the pointer on a control and reads the tooltip that comes up."""
-        main.move(10, 450)  # away first, so that the tooltip comes anew
-        time.sleep(0.3)
-        main.move(*centre(box))
-        pid = main.info()["pid"]
 
-        def shown():
-            for w in main.driver.call("windows", pid):
-                if w["visible"] and w["class"].lower() == "tooltips_class32":
-                    text = main.driver.call("text", w["hwnd"])
-                    if text:
-                        return text
-            return None
-
-        return wait_until(shown, timeout, "a tooltip")
+class Hints(MainWindowScenario):
+    def test_hints_of_the_controls(self):
+        app, main = self.start_main()
+        for box, hint in ((SELECT_BUTTON, "Select folder"), (UNSELECT_BUTTON, "Unselect folder"),
+                          (SET_BUTTON, "Sets selected image as wallpaper"), (SELECTED_LIST, "List of selected folders")):
+            self.assertEqual(self.hint_over(main, box), hint)
+        # The close button, the tree, the file list and the empty preview have none.
+        for box in (CLOSE_BUTTON, (TREE[0], TREE[1] + 140, TREE[2], 20), FILE_LIST, PREVIEW):
+            self.assertIsNone(self.hint_over(main, box, timeout=None), box)
+        self.close_by_button(app, main)
 
 
 class HoverButton(MainWindowScenario):
