@@ -156,6 +156,12 @@ class MainWindowScenario(harness.Scenario):
         except AssertionError:
             self.assertEqual(listbox.list_items()["items"], items)
 
+    def assert_centred(self, window):
+        left, top, right, bottom = window.rect()
+        sw, sh = screen_size()
+        self.assertLessEqual(abs(left - (sw - (right - left)) // 2), 1, "not centred across")
+        self.assertLessEqual(abs(top - (sh - (bottom - top)) // 2), 1, "not centred down")
+
     def assert_no_box(self, app, wait=0.7):
         time.sleep(wait)
         self.assertIsNone(app.box())
@@ -279,10 +285,12 @@ class Folders(MainWindowScenario):
         self.wait_items(selected, [harness.winpath(pics)])
         self.assertEqual(selected.list_items()["sel"], -1, "adding a folder selects it")
 
-        self.press(main, SELECT_BUTTON)
+        # The menu's "Select directory" does what ">>" does.
+        main.choose_menu("Ac&tions", "Select &directory")
         box = app.wait_box()
         self.assertEqual((box.caption, box.text, box.button_texts()), ("Error", "Folder allready selected!", ["OK"]))
         self.assertFalse(main.info()["enabled"], "the box is not modal")
+        self.assert_centred(box.window)
         box.press("OK")
         self.assertEqual(selected.list_items()["items"], [harness.winpath(pics)])
 
@@ -301,6 +309,7 @@ class Folders(MainWindowScenario):
         self.press(main, SELECT_BUTTON)
         box = app.wait_box()
         self.assertEqual((box.caption, box.text, box.button_texts()), ("Information", QUESTION, ["&Yes", "&No"]))
+        self.assert_centred(box.window)
         box.press("&No")
         self.assert_no_box(app, 0.3)
         self.assertEqual(selected.list_items()["items"], [])
@@ -316,7 +325,7 @@ class Folders(MainWindowScenario):
         box.press("&Yes")
         self.wait_items(selected, [harness.winpath(empty)])
 
-        main.system_close()
+        main.choose_menu("Ac&tions", "E&xit")
         self.assertEqual(app.wait_exit(timeout=15), 0)
         self.assertEqual(self.read_folder_list(), harness.winpath(empty).encode("cp1252") + b"\r\n")
 
