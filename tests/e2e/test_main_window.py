@@ -73,19 +73,6 @@ def block_difference(shot, origin, expected, columns=None):
     return sum(errors) / len(errors)
 
 
-def save_doc_picture(bitmap_path, name, crop=None):
-    """Copies a capture into the documentation folder named by VELMARO_E2E_DOCS (as PNG,
-    cropped to (left, top, width, height) when given); nothing when it is not set."""
-    docs = os.environ.get("VELMARO_E2E_DOCS")
-    if not docs:
-        return
-    os.makedirs(docs, exist_ok=True)
-    args = [CONVERT, bitmap_path]
-    if crop:
-        args += ["-crop", "%dx%d+%d+%d" % (crop[2], crop[3], crop[0], crop[1]), "+repage"]
-    subprocess.run(args + [os.path.join(docs, name)], check=True, timeout=60)
-
-
 class MainWindowScenario(harness.Scenario):
     """Helpers for scenarios on the main window."""
 
@@ -230,7 +217,6 @@ class StartAndLayout(MainWindowScenario):
         # The picture is 232 rows high in a 233 row window: the last row is the window's.
         last_row = {shot.pixel(x, 232) for x in range(457)}
         self.assertEqual(len(last_row), 1, "the picture reaches the last row")
-        save_doc_picture(path, "startup-window.png")
 
         main = app.wait_main(timeout=15)
         elapsed = time.monotonic() - shown
@@ -392,23 +378,13 @@ class Preview(MainWindowScenario):
         # A 1024 x 768 JPEG: scaled to 193 x 145 at (12, 0).
         files.click_list_item("wide.jpg")
         wait_until(lambda: self.label_texts(main) == ["Width:  1024", "Height: 768"], 10, "the size labels")
-        shot, path = self.capture_client(main, "wide")
+        shot, _ = self.capture_client(main, "wide")
         self.assertLess(block_difference(shot, (px + 12, py), rgb_pixels(os.path.join(pics, "wide.jpg"), (193, 145))), 2,
                         "the preview is not the picture scaled to 193 x 145")
         for y in range(145):
             self.assertEqual([shot.pixel(px + x, py + y) for x in (0, 11, 205, 216)], [self.background] * 4)
             self.assertNotIn(self.background, [shot.pixel(px + x, py + y) for x in (12, 108, 204)])
         self.assertEqual(self.hint_over(main, PREVIEW), "Picture: " + harness.winpath(os.path.join(pics, "wide.jpg")))
-        # Added to the list, for the picture of the window in the documentation.
-        self.press(main, SELECT_BUTTON)
-        self.wait_items(selected, [harness.winpath(pics)])
-        if os.environ.get("VELMARO_E2E_DOCS"):
-            # The window's designed outer size from the screen's corner: the maximized
-            # window's frame lies off the screen, its caption bar and menu at the top.
-            screen = os.path.join(self.dir, "screen.bmp")
-            main.move(*centre(FILE_LIST))
-            main.driver.call("capture", harness.winpath(screen))
-            save_doc_picture(screen, "main-window.png", (0, 0, 450, 459))
         self.screenshot("preview")
 
         # A ".jpg" that holds no JPEG: no message, an empty preview and sizes of 0.

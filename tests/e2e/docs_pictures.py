@@ -1,0 +1,80 @@
+"""Makes the documentation's pictures of the program (not a test): the start-up window,
+the main window with a folder of the sample pictures chosen and one previewed, and the
+About box, each cropped to the window, written as PNG files into docs/.
+
+    python3 tests/e2e/docs_pictures.py --exe build/win/bin/Velmaro.exe \\
+        --driver build/win/bin/e2e_driver.exe --build build/win
+"""
+
+import os
+import shutil
+import subprocess
+
+import harness
+import test_main_window as mw
+
+DOCS = os.path.join(harness.SOURCE_DIR, "docs")
+SAMPLES = os.path.join(harness.SOURCE_DIR, "samples", "pictures")
+
+
+def save_png(bitmap_path, name, crop=None):
+    """A capture as a PNG file in docs/, cropped to (left, top, width, height) when given."""
+    args = [mw.CONVERT, bitmap_path]
+    if crop:
+        args += ["-crop", "%dx%d+%d+%d" % (crop[2], crop[3], crop[0], crop[1]), "+repage"]
+    subprocess.run(args + [os.path.join(DOCS, name)], check=True, timeout=60)
+
+
+class DocsPictures(mw.MainWindowScenario):
+    def test_pictures(self):
+        # The samples in the prefix's public Pictures folder: a short, familiar path.
+        pictures = os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "Public", "Pictures")
+        copied = []
+        for name in sorted(os.listdir(SAMPLES)):
+            target = os.path.join(pictures, name)
+            if not os.path.exists(target):
+                shutil.copy2(os.path.join(SAMPLES, name), target)
+                copied.append(target)
+        for path in copied:
+            self.addCleanup(os.remove, path)
+
+        app = self.start()
+        startup = app.wait_window(harness.STARTUP_CLASS, timeout=20)
+        shot = os.path.join(self.dir, "startup.bmp")
+        startup.capture(shot)
+        save_png(shot, "startup-window.png")
+
+        main = app.wait_main(timeout=15)
+        self.background = self.window_background(main)
+        tree = self.control_at(main, "SysTreeView32", mw.TREE)
+        tree.select_tree_path("Desktop", "My Computer")
+        self.key("right")
+        drive = harness.wait_until(lambda: [n["text"] for n in (mw._node(tree.tree_items(depth=2), ["Desktop", "My Computer"])["items"] or [])
+                                            if n["text"].endswith("(C:)")], 20, "the C: drive")[0]
+        tree.select_tree_path("Desktop", "My Computer", drive, "users", "Public", "Pictures")
+        selected, files = self.lists(main)
+        self.wait_items(files, sorted(os.listdir(pictures), key=str.lower))
+        self.press(main, mw.SELECT_BUTTON)
+        files.click_list_item("sunset.jpg")
+        harness.wait_until(lambda: self.label_texts(main) == ["Width:  1024", "Height: 768"], 10, "the preview")
+        main.move(*mw.centre(mw.FILE_LIST))
+        screen = os.path.join(self.dir, "screen.bmp")
+        self.driver.call("capture", harness.winpath(screen))
+        # The window's designed outer size from the screen's corner (the maximized
+        # window's frame lies off the screen).
+        save_png(screen, "main-window.png", (0, 0, 450, 459))
+
+        main.choose_menu("&Help", "&About")
+        about = app.wait_window(harness.ABOUT_CLASS, timeout=10)
+        shot = os.path.join(self.dir, "about.bmp")
+        about.capture(shot)
+        save_png(shot, "about-box.png")
+        about.activate()
+        self.key("enter")
+        about.wait_gone(10)
+        # The list is not saved: this folder list belongs to no one.
+        self.assertTrue(app.kill())
+
+
+if __name__ == "__main__":
+    harness.main()
