@@ -356,10 +356,13 @@ class Preview(MainWindowScenario):
                      os.path.join(pics, "wide.jpg"))  # 1024 x 768
         with open(os.path.join(pics, "fake.jpg"), "wb") as f:
             f.write(b"This is text, not a JPEG stream.\r\n" * 20)
+        gone = os.path.join(pics, "gone.jpg")
+        shutil.copy2(os.path.join(pics, "wide.jpg"), gone)
         app, main = self.start_main()
         selected, files = self.lists(main)
         self.choose_folder(main, pics)
-        self.wait_items(files, ["fake.jpg", "small.bmp", "wide.jpg"])
+        self.wait_items(files, ["fake.jpg", "gone.jpg", "small.bmp", "wide.jpg"])
+        os.remove(gone)  # the list does not follow the disk
         self.assertEqual(self.label_texts(main), ["Width:", "Height:"])
 
         # A 100 x 50 bitmap: drawn at its own size in the middle of the 217 x 145 frame.
@@ -386,6 +389,19 @@ class Preview(MainWindowScenario):
             self.assertNotIn(self.background, [shot.pixel(px + x, py + y) for x in (12, 108, 204)])
         self.assertEqual(self.hint_over(main, PREVIEW), "Picture: " + harness.winpath(os.path.join(pics, "wide.jpg")))
         self.screenshot("preview")
+
+        # A listed file that has gone away: the error report; the preview, the labels and
+        # the hint keep what they showed.
+        files.click_list_item("gone.jpg")
+        box = app.wait_box()
+        self.assertEqual((box.caption, box.text, box.button_texts()),
+                         ("Velmaro", "Cannot open file %s." % harness.winpath(gone), ["OK"]))
+        box.press("OK")
+        self.assertEqual(self.label_texts(main), ["Width:  1024", "Height: 768"])
+        again, _ = self.capture_client(main, "gone")
+        self.assertEqual([again.pixel(px + x, py + y) for x in range(0, 217, 7) for y in range(0, 145, 7)],
+                         [shot.pixel(px + x, py + y) for x in range(0, 217, 7) for y in range(0, 145, 7)])
+        self.assertEqual(self.hint_over(main, PREVIEW), "Picture: " + harness.winpath(os.path.join(pics, "wide.jpg")))
 
         # A ".jpg" that holds no JPEG: no message, an empty preview and sizes of 0.
         files.click_list_item("fake.jpg")
