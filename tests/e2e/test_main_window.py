@@ -349,6 +349,27 @@ class Folders(MainWindowScenario):
         self.assertEqual(self.read_folder_list(), b"")
 
 
+    def test_virtual_folder_in_the_tree_keeps_the_list_and_empties_the_preview(self):
+        pics = self.make_folder("pics", ["basic-100x50.bmp", "basic-120x80.jpg"])
+        app, main = self.start_main()
+        selected, files = self.lists(main)
+        tree = self.choose_folder(main, pics)
+        self.wait_items(files, ["basic-100x50.bmp", "basic-120x80.jpg"])
+        files.click_list_item("basic-100x50.bmp")
+        wait_until(lambda: self.label_texts(main) == ["Width:  100", "Height: 50"], 10, "the size labels")
+
+        # My Computer has no folder of the file system: the list is shown anew, as it was.
+        tree.click_tree_node(_node(tree.tree_items(), ["Desktop", "My Computer"]))
+        wait_until(lambda: tree.tree_selected() == ["Desktop", "My Computer"], 10, "My Computer selected")
+        wait_until(lambda: files.list_items()["sel"] == -1, 10, "the file list's selection to go")
+        self.assertEqual(files.list_items()["items"], ["basic-100x50.bmp", "basic-120x80.jpg"])
+        self.assert_no_box(app, 0.3)
+        shot, _ = self.capture_client(main, "virtual")
+        px, py, pw, ph = PREVIEW
+        self.assertEqual(shot.count(self.background, (px, py, px + pw, py + ph)), pw * ph, "the preview is not empty")
+        self.assertEqual(self.label_texts(main), ["Width:  100", "Height: 50"])
+        self.close_by_button(app, main)
+
 class Preview(MainWindowScenario):
     def test_choosing_pictures_shows_them_with_size_and_hint(self):
         pics = self.make_folder("pictures", [("basic-100x50.bmp", "small.bmp")])
