@@ -10,6 +10,7 @@ import subprocess
 import time
 
 import harness
+import x_cursor
 from harness import wait_until
 
 WS_SYSMENU = 0x00080000
@@ -125,8 +126,13 @@ class AboutBox(harness.Scenario):
         self.assertEqual(red_ink(shot, (0, 0, 281, 90)) | red_ink(shot, (0, 115, 281, 219)), set(),
                          "red outside the link")
 
-        # The pointer over the link: bold (wider, more ink) and underlined, still red.
+        # The pointer over the link: bold (wider, more ink) and underlined, still red,
+        # and the pointer a hand instead of the arrow.
+        about.move(200, 150)
+        time.sleep(0.3)
+        arrow = x_cursor.shape()
         about.move(LINK[0] + 20, LINK[1] + 6)
+        wait_until(lambda: x_cursor.shape() != arrow, 5, "another cursor over the link")
         wait_until(lambda: len(red_ink(self.capture(about, "hover")[0], area)) > len(normal) * 1.15, 5,
                    "the hover look")
         hover_shot, _ = self.capture(about, "hover")
@@ -144,6 +150,7 @@ class AboutBox(harness.Scenario):
         # Leaving gives the normal look back.
         about.move(200, 150)
         wait_until(lambda: red_ink(self.capture(about, "left")[0], area) == normal, 5, "the normal look after leaving")
+        wait_until(lambda: x_cursor.shape() == arrow, 5, "the arrow after leaving the link")
 
         # A click hands the http address to the shell.
         about.click(LINK[0] + 20, LINK[1] + 6)

@@ -9,6 +9,7 @@ import subprocess
 import time
 
 import harness
+import x_cursor
 from harness import wait_until
 
 HOVER_GREEN = (132, 185, 164)  # ColorOver and ColorDown, 0xA4B984
@@ -206,6 +207,12 @@ class StartAndLayout(MainWindowScenario):
         self.assertLessEqual(abs(left - (sw - 457) // 2), 1)
         self.assertLessEqual(abs(top - (sh - 233) // 2), 1)
 
+        # The hourglass over the window: a busy cursor, whose hot spot is its middle.
+        startup.move(200, 100)
+        busy = wait_until(lambda: (lambda c: c if abs(c.xhot - c.width // 2) <= 3 and abs(c.yhot - c.height // 2) <= 3
+                                   else None)(x_cursor.shape()), 2, "the hourglass cursor")
+        self.driver.pointer("move", 900, 700)
+
         # The picture: the 566 x 283 start-up JPEG drawn at 465 x 232 from client x = -8.
         path = os.path.join(self.dir, "startup.bmp")
         shot = startup.capture(path, client=True)
@@ -227,6 +234,8 @@ class StartAndLayout(MainWindowScenario):
         self.assertTrue(info["zoomed"])
         self.assertEqual(info["title"], "Velmaro v1.0")
         self.assertNotIn(harness.STARTUP_CLASS, [c for c, _ in app.visible_windows()])
+        main.move(700, 500)
+        wait_until(lambda: x_cursor.shape() != busy, 5, "the arrow over the main window")
 
         # The controls keep their designed places in the maximized window.
         for cls, box in (("SysTreeView32", TREE), ("ListBox", SELECTED_LIST), ("ListBox", FILE_LIST),
