@@ -246,6 +246,18 @@ class StartAndLayout(MainWindowScenario):
         cl, ct = main.client_rect()[:2]
         self.assertEqual([labels[t][:2] for t in ("List of selected folders:", "Width:", "Height:")],
                          [[248 + cl, ct], [200 + cl, 352 + ct], [200 + cl, 368 + ct]])
+        # Tab goes from the tree to the selected-folder list to the file list.
+        tree, (selected, files) = self.control_at(main, "SysTreeView32", TREE), self.lists(main)
+        tree.click(90, 150)  # below the nodes: the selection stays
+        wait_until(lambda: self.focus()["focus"] == tree.hwnd, 5, "the tree to take the focus")
+        order = []
+        for _ in range(3):
+            self.key("tab")
+            time.sleep(0.1)
+            order.append(self.focus()["focus"])
+        self.assertEqual(order, [selected.hwnd, files.hwnd, tree.hwnd])
+        self.assertEqual(tree.tree_selected(), ["Desktop"])
+
         # The hover buttons: a grey outline round a button-face fill that matches the window.
         self.background = self.window_background(main)
         self.assertEqual(last_row, {self.background})
@@ -338,9 +350,12 @@ class Folders(MainWindowScenario):
         box.press("OK")
         self.assertEqual(selected.list_items()["items"], [harness.winpath(first), harness.winpath(second)])
 
-        # Choosing a line shows its folder's pictures.
-        selected.click_list_item(1)
+        # Choosing a line, with the mouse or the keyboard, shows its folder's pictures.
+        selected.click_list_item(0)
+        self.wait_items(files, ["basic-100x50.bmp"])
+        self.key("down")
         self.wait_items(files, ["basic-120x80.jpg", "z.bmp"])
+        self.assertEqual(selected.list_items()["sel"], 1)
         self.press(main, UNSELECT_BUTTON)
         self.assert_no_box(app, 0.3)
         self.wait_items(selected, [harness.winpath(first)])
@@ -408,8 +423,10 @@ class Preview(MainWindowScenario):
             self.assertEqual(shot.pixel(px + x, py + y), self.background, (x, y))
         self.assertEqual(self.hint_over(main, PREVIEW), "Picture: " + harness.winpath(os.path.join(pics, "small.bmp")))
 
-        # A 1024 x 768 JPEG: scaled to 193 x 145 at (12, 0).
-        files.click_list_item("wide.jpg")
+        # A 1024 x 768 JPEG, chosen with the keyboard: scaled to 193 x 145 at (12, 0).
+        main.move(*centre(FILE_LIST))  # the pointer off the preview takes its tooltip away
+        wait_until(lambda: self.tooltip_text(main) is None, 5, "the tooltip to go")
+        self.key("down")
         wait_until(lambda: self.label_texts(main) == ["Width:  1024", "Height: 768"], 10, "the size labels")
         shot, _ = self.capture_client(main, "wide")
         self.assertLess(block_difference(shot, (px + 12, py), rgb_pixels(os.path.join(pics, "wide.jpg"), (193, 145))), 2,
