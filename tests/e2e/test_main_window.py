@@ -394,6 +394,29 @@ class Folders(MainWindowScenario):
         self.assertEqual(self.label_texts(main), ["Width:  100", "Height: 50"])
         self.close_by_button(app, main)
 
+    def test_close_that_cannot_save_the_list_keeps_the_window_open(self):
+        pics = self.make_folder("pics", ["basic-100x50.bmp"])
+        self.write_folder_list([harness.winpath(pics)])
+        app, main = self.start_main()
+        # Something that no file can replace stands where the list file was.
+        os.remove(self.folder_list_path())
+        os.makedirs(os.path.join(self.folder_list_path(), "inside"))
+        self.press(main, CLOSE_BUTTON)
+        box = app.wait_box()
+        self.assertEqual((box.caption, box.text, box.button_texts()),
+                         ("Velmaro", "Cannot create file %s." % harness.winpath(self.folder_list_path()), ["OK"]))
+        box.press("OK")
+        self.assert_no_box(app, 0.5)
+        self.assertTrue(app.alive(), "the close went ahead")
+        self.assertTrue(main.info()["visible"])
+        selected, _ = self.lists(main)
+        self.assertEqual(selected.list_items()["items"], [harness.winpath(pics)])
+
+        # Once the way is clear, the next close saves the list and ends the program.
+        shutil.rmtree(self.folder_list_path())
+        self.close_by_button(app, main)
+        self.assertEqual(self.read_folder_list(), harness.winpath(pics).encode("cp1252") + b"\r\n")
+
 class Preview(MainWindowScenario):
     def test_choosing_pictures_shows_them_with_size_and_hint(self):
         pics = self.make_folder("pictures", [("basic-100x50.bmp", "small.bmp")])
