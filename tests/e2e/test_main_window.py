@@ -12,6 +12,8 @@ import harness
 import x_cursor
 from harness import wait_until
 
+SC_RESTORE = 0xF120
+
 HOVER_GREEN = (132, 185, 164)  # ColorOver and ColorDown, 0xA4B984
 GRAY = (128, 128, 128)  # the hover buttons' frame and caption colour
 
@@ -268,6 +270,14 @@ class StartAndLayout(MainWindowScenario):
             self.assertEqual(shot.pixel(x + 2, y + 2), self.background, button)
             self.assertEqual(shot.pixel(x - 1, y), self.background, button)
         self.screenshot("main")
+
+        # Restored, the window takes its designed bounds; the controls keep their places.
+        main.post(harness.WM_SYSCOMMAND, SC_RESTORE)
+        wait_until(lambda: not main.info()["zoomed"], 5, "the window restored")
+        self.assertEqual(main.rect(), [230, 105, 230 + 450, 105 + 459])
+        for cls, box in (("SysTreeView32", TREE), ("ListBox", SELECTED_LIST), ("ListBox", FILE_LIST),
+                         ("TImage", PREVIEW)):
+            self.control_at(main, cls, box)  # fails for a control that moved
         self.close_by_button(app, main)
 
 
