@@ -5,11 +5,11 @@ the "http://" address to the shell's "open"; Enter closes the box; opened again 
 the same."""
 
 import os
-import re
 import subprocess
 import time
 
 import harness
+import test_main_window as mw
 import x_cursor
 from harness import wait_until
 
@@ -27,7 +27,6 @@ OK_BUTTON = (95, 184, 75, 25)
 # recorder there for the time of the test and puts Wine's own handler back afterwards.
 HTTP_OPEN = r"Software\Classes\http\shell\open\command"
 
-CONVERT = "/usr/local/bin/convert" if os.path.exists("/usr/local/bin/convert") else "convert"
 
 
 def is_red(rgb):
@@ -84,8 +83,9 @@ class AboutBox(harness.Scenario):
         self.assertEqual(info["title"], "About")
         left, top, right, bottom = info["rect"]
         self.assertEqual((right - left, bottom - top), (291, 243))
-        self.assertLessEqual(abs(left - (1024 - 291) // 2), 1)
-        self.assertLessEqual(abs(top - (768 - 243) // 2), 1)
+        sw, sh = mw.screen_size()
+        self.assertLessEqual(abs(left - (sw - 291) // 2), 1)
+        self.assertLessEqual(abs(top - (sh - 243) // 2), 1)
         self.assertFalse(info["style"] & WS_SYSMENU, "the caption bar has buttons")
         self.assertTrue(info["exstyle"] & WS_EX_TOOLWINDOW)
 
@@ -111,7 +111,7 @@ class AboutBox(harness.Scenario):
                                   ((100, ph - 1), (100, ph - 2), True), ((pw - 1, 100), (pw - 2, 100), True)):
             self.assertEqual((light(shot.pixel(*outer)), light(shot.pixel(*inner))), (lit, not lit), (outer, inner))
         # The emblem fills its frame: the 65 x 57 bitmap pixel for pixel.
-        emblem = subprocess.run([CONVERT, os.path.join(harness.SOURCE_DIR, "res", "emblem.bmp"), "-depth", "8", "rgb:-"],
+        emblem = subprocess.run([mw.CONVERT, os.path.join(harness.SOURCE_DIR, "res", "emblem.bmp"), "-depth", "8", "rgb:-"],
                                 check=True, stdout=subprocess.PIPE, timeout=60).stdout
         ex, ey, ew, eh = EMBLEM
         wrong = sum(1 for y in range(eh) for x in range(ew)

@@ -1,7 +1,9 @@
-"""The interactive program as a person uses it: the start-up picture, then the main window
-maximized; folders reached through the folder tree, collected with ">>" and dropped with
-"<<"; a picture chosen in the file list shows in the preview with its size and hint; the
-hover buttons' faces under the pointer; Close ends the program and writes the list file."""
+"""The interactive program as a person uses it: the start-up picture for about 3 s, then
+the main window maximized with its controls in their designed places; folders reached
+through the folder tree, collected with ">>" and dropped with "<<", with the program's
+boxes; a picture chosen in the file list shows in the preview with its size and hint; the
+hover buttons' faces under the pointer; Close ends the program and writes the list file,
+and a list file that cannot be written keeps the window open."""
 
 import os
 import shutil
@@ -31,7 +33,8 @@ QUESTION = ("Selected folder does not contain supported image types. "
             "Do you still wish to add it to the list?")
 
 # ImageMagick: the harness already takes its screenshots with it.
-CONVERT = "/usr/local/bin/convert" if os.path.exists("/usr/local/bin/convert") else "convert"
+CONVERT = shutil.which("convert") or "convert"
+IDENTIFY = shutil.which("identify") or "identify"
 
 
 def screen_size():
@@ -51,7 +54,7 @@ def rgb_pixels(path, size=None):
     """The pixels of a picture file as ImageMagick decodes them (resized to size when
     given): a list of rows of (r, g, b)."""
     if size is None:
-        out = subprocess.run(["identify", "-format", "%w %h", path], check=True, stdout=subprocess.PIPE,
+        out = subprocess.run([IDENTIFY, "-format", "%w %h", path], check=True, stdout=subprocess.PIPE,
                              timeout=60).stdout.split()
         size = int(out[0]), int(out[1])
     w, h = size
