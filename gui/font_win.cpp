@@ -12,27 +12,27 @@ bool FontSpec::same_face(const FontSpec& o) const {
 
 int font_height_px(int size_pt) { return -MulDiv(size_pt, 96, 72); }
 
-UniqueFont make_font(const FontSpec& spec) {
+UniqueFont make_font(const FontSpec& font) {
     LOGFONTA lf{};
-    lf.lfHeight = font_height_px(spec.size_pt);
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec.italic;
-    lf.lfUnderline = spec.underline;
-    lf.lfStrikeOut = spec.strike;
+    lf.lfHeight = font_height_px(font.size_pt);
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = font.italic;
+    lf.lfUnderline = font.underline;
+    lf.lfStrikeOut = font.strike;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
-    lstrcpynA(lf.lfFaceName, spec.name.c_str(), LF_FACESIZE);
+    lstrcpynA(lf.lfFaceName, font.name.c_str(), LF_FACESIZE);
     return UniqueFont(CreateFontIndirectA(&lf));
 }
 
-HFONT cached_font(const FontSpec& spec) {
+HFONT cached_font(const FontSpec& font) {
     using Key = std::tuple<std::string, int, bool, bool, bool, bool>;
     static std::map<Key, UniqueFont> fonts;
-    auto& f = fonts[Key{spec.name, spec.size_pt, spec.bold, spec.italic, spec.underline, spec.strike}];
-    if (!f) f = make_font(spec);
+    auto& f = fonts[Key{font.name, font.size_pt, font.bold, font.italic, font.underline, font.strike}];
+    if (!f) f = make_font(font);
     return f.get();
 }
 

@@ -28,10 +28,10 @@ struct FontSpec {
 // The program is laid out at 96 dpi: 8 pt is 11 px (returned negative: a character height).
 int font_height_px(int size_pt);
 
-// A new GDI font for a spec; the caller owns it.
-UniqueFont make_font(const FontSpec& spec);
+// A new GDI font for a font description; the caller owns it.
+UniqueFont make_font(const FontSpec& font);
 
-// The shared GDI font for a spec's face (cached for the run; never delete it).
-HFONT cached_font(const FontSpec& spec);
+// The shared GDI font for a font description's face (cached for the run; never delete it).
+HFONT cached_font(const FontSpec& font);
 
 } // namespace velmaro::gui

@@ -39,8 +39,8 @@ IDENTIFY = shutil.which("identify") or "identify"
 
 def screen_size():
     """The size of the screen the scenarios run on (the virtual desktop's)."""
-    spec = harness.Config.desktop or os.environ.get("VELMARO_SCREEN", "1024x768x24")
-    size = spec.split(",")[-1]
+    screen = harness.Config.desktop or os.environ.get("VELMARO_SCREEN", "1024x768x24")
+    size = screen.split(",")[-1]
     w, h = size.split("x")[:2]
     return int(w), int(h)
 

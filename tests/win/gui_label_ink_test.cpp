@@ -69,8 +69,8 @@ TEST(LabelInk, AutoSizedLabelsShowEveryPixelOfTheirText) {
                                                "Width:", "Height:", "Orbenta", "Velmaro v1.0"};
     for (const char* face : {"Comic Sans MS", "MS Sans Serif", "Arial"}) {
         for (const std::string& caption : captions) {
-            FontSpec spec{.name = face, .size_pt = 8};
-            Label label(form, 10, 10, caption, spec);
+            FontSpec wanted{.name = face, .size_pt = 8};
+            Label label(form, 10, 10, caption, wanted);
             RECT r = label.bounds();
             const int w = r.right - r.left, h = r.bottom - r.top;
             ASSERT_GT(w, 0);
@@ -78,7 +78,7 @@ TEST(LabelInk, AutoSizedLabelsShowEveryPixelOfTheirText) {
 
             // What the glyphs put down with nothing to clip them.
             Canvas32 free(w + 40, h);
-            SelectObjectScope font(free.dc.get(), cached_font(spec));
+            SelectObjectScope font(free.dc.get(), cached_font(wanted));
             SetBkMode(free.dc.get(), TRANSPARENT);
             SetTextColor(free.dc.get(), RGB(0, 0, 0));
             RECT area{0, 0, free.w, free.h};
