@@ -6,8 +6,10 @@ std::vector<std::string> split_command_line(std::string_view line) {
     std::vector<std::string> args;
     size_t i = 0;
     while (true) {
-        while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
-        if (i >= line.size()) break;
+        while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ')
+            ++i;
+        if (i >= line.size())
+            break;
         std::string arg;
         bool quoted = false;
         for (; i < line.size(); ++i) {

@@ -12,7 +12,9 @@
 #include "ui/PocetakD.h"
 
 namespace {
-bool started_unattended() { return velmaro::app::is_unattended(GetCommandLineA()); }
+bool started_unattended() {
+    return velmaro::app::is_unattended(GetCommandLineA());
+}
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -34,6 +36,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     startup.Timer.set_enabled(true);
     app.show_modal(startup);
-    if (started_unattended()) app.request_quit();
+    if (started_unattended())
+        app.request_quit();
     return app.run();
 }

@@ -15,15 +15,19 @@ constexpr TColor clGray = 0x808080;
 constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clRed = 0x0000FF;
 constexpr TColor clBlue = 0xFF0000;
-constexpr TColor clBtnFace = kSystemColorFlag | 15;   // COLOR_BTNFACE
-constexpr TColor clWindow = kSystemColorFlag | 5;     // COLOR_WINDOW
-constexpr TColor clWindowText = kSystemColorFlag | 8; // COLOR_WINDOWTEXT
-constexpr TColor clBtnText = kSystemColorFlag | 18;   // COLOR_BTNTEXT
-constexpr TColor clBtnShadow = kSystemColorFlag | 16; // COLOR_BTNSHADOW
+constexpr TColor clBtnFace = kSystemColorFlag | 15;      // COLOR_BTNFACE
+constexpr TColor clWindow = kSystemColorFlag | 5;        // COLOR_WINDOW
+constexpr TColor clWindowText = kSystemColorFlag | 8;    // COLOR_WINDOWTEXT
+constexpr TColor clBtnText = kSystemColorFlag | 18;      // COLOR_BTNTEXT
+constexpr TColor clBtnShadow = kSystemColorFlag | 16;    // COLOR_BTNSHADOW
 constexpr TColor clBtnHighlight = kSystemColorFlag | 20; // COLOR_BTNHIGHLIGHT
 
-constexpr bool is_system_color(TColor c) { return (c & 0xFF000000u) == kSystemColorFlag; }
-constexpr int system_color_index(TColor c) { return static_cast<int>(c & 0xFFu); }
+constexpr bool is_system_color(TColor c) {
+    return (c & 0xFF000000u) == kSystemColorFlag;
+}
+constexpr int system_color_index(TColor c) {
+    return static_cast<int>(c & 0xFFu);
+}
 
 // A direct colour from its three components.
 constexpr TColor rgb_color(unsigned r, unsigned g, unsigned b) {

@@ -19,7 +19,6 @@ std::string format_message(std::string_view pattern, long long arg) {
     return fill(pattern, "%d", std::to_string(arg));
 }
 
-ListIndexError::ListIndexError(int index)
-    : Error(format_message("List index out of bounds (%d)", index)) {}
+ListIndexError::ListIndexError(int index) : Error(format_message("List index out of bounds (%d)", index)) {}
 
 } // namespace velmaro

@@ -9,25 +9,25 @@
 namespace velmaro {
 
 class Error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A file that is not a picture we can read (the preview's "invalid graphic").
 class InvalidGraphic : public Error {
-public:
+  public:
     using Error::Error;
 };
 
 // A file that could not be opened, created, read or written.
 class FileError : public Error {
-public:
+  public:
     using Error::Error;
 };
 
 // An index outside a list ("List index out of bounds (%d)").
 class ListIndexError : public Error {
-public:
+  public:
     explicit ListIndexError(int index);
 };
 

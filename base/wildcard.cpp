@@ -13,7 +13,8 @@ const CaseFold& ascii_case_fold() {
 }
 
 bool wildcard_match(std::string_view pattern, std::string_view name, const CaseFold& fold) {
-    if (pattern.empty()) return false;
+    if (pattern.empty())
+        return false;
     auto same = [&](char p, char n) {
         return fold[static_cast<unsigned char>(p)] == fold[static_cast<unsigned char>(n)];
     };
@@ -35,7 +36,8 @@ bool wildcard_match(std::string_view pattern, std::string_view name, const CaseF
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
     return p == pattern.size();
 }
 
@@ -45,7 +47,8 @@ std::vector<std::string> split_mask(std::string_view mask) {
     for (;;) {
         size_t end = mask.find(';', start);
         pieces.emplace_back(mask.substr(start, end == std::string_view::npos ? end : end - start));
-        if (end == std::string_view::npos) break;
+        if (end == std::string_view::npos)
+            break;
         start = end + 1;
     }
     return pieces;
@@ -56,7 +59,8 @@ int compare_nocase(std::string_view a, std::string_view b, const CaseFold& fold)
     for (size_t i = 0; i < len; ++i) {
         int ca = fold[static_cast<unsigned char>(a[i])];
         int cb = fold[static_cast<unsigned char>(b[i])];
-        if (ca != cb) return ca - cb;
+        if (ca != cb)
+            return ca - cb;
     }
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }

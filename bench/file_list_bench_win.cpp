@@ -34,15 +34,19 @@ void make_folder(const std::string& dir, int files) {
     const char* ext[] = {".jpg", ".JPEG", ".bmp", ".Jpg"};
     for (int i = 0; i < files; ++i) {
         char name[64];
-        std::snprintf(name, sizeof name, "\\%s_%05d%s", i % 2 ? "IMG" : "dsc", (i * 7919) % 100000, ext[i % 4]);
-        HANDLE h = CreateFileA((dir + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                               nullptr);
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        std::snprintf(name, sizeof name, "\\%s_%05d%s", i % 2 ? "IMG" : "dsc", (i * 7919) % 100000,
+                      ext[i % 4]);
+        HANDLE h = CreateFileA((dir + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE)
+            CloseHandle(h);
     }
     for (int i = 0; i < 50; ++i) {
         std::string other = dir + "\\notes" + std::to_string(i) + ".txt";
-        HANDLE h = CreateFileA(other.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+        HANDLE h =
+            CreateFileA(other.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE)
+            CloseHandle(h);
     }
 }
 
@@ -51,7 +55,8 @@ int bare_enumeration(const std::string& dir) {
     HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
     int n = 0;
     if (h != INVALID_HANDLE_VALUE) {
-        do ++n;
+        do
+            ++n;
         while (FindNextFileA(h, &fd));
         FindClose(h);
     }
@@ -60,7 +65,8 @@ int bare_enumeration(const std::string& dir) {
 
 LRESULT CALLBACK host_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
-    if (velmaro::gui::Widget::reflect(msg, wp, lp, result)) return result;
+    if (velmaro::gui::Widget::reflect(msg, wp, lp, result))
+        return result;
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -71,15 +77,17 @@ int main(int argc, char** argv) {
     GetTempPathA(MAX_PATH, tmp);
     const std::string dir = argc > 1 && argv[1][0] ? argv[1] : std::string(tmp) + "velmaro-bench-files";
     const int files = argc > 2 ? std::atoi(argv[2]) : 20000;
-    if (bare_enumeration(dir) < files) make_folder(dir, files);
+    if (bare_enumeration(dir) < files)
+        make_folder(dir, files);
 
     WNDCLASSA wc{};
     wc.lpfnWndProc = host_proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "VelmaroBenchHost";
     RegisterClassA(&wc);
-    velmaro::gui::UniqueHwnd host(CreateWindowExA(0, "VelmaroBenchHost", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                                  0, 400, 500, nullptr, nullptr, wc.hInstance, nullptr));
+    velmaro::gui::UniqueHwnd host(CreateWindowExA(0, "VelmaroBenchHost", "bench",
+                                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 500, nullptr,
+                                                  nullptr, wc.hInstance, nullptr));
     velmaro::gui::FileList list;
     list.create(host.get(), 8, 184, 185, 154, nullptr);
     char empty_dir[MAX_PATH];
@@ -96,7 +104,7 @@ int main(int argc, char** argv) {
         entries = bare_enumeration(dir);
         bare.push_back(now_ms() - t0);
 
-        list.show_folder(empty_dir);   // so that the big folder is listed anew
+        list.show_folder(empty_dir); // so that the big folder is listed anew
         t0 = now_ms();
         list.show_folder(dir);
         listing.push_back(now_ms() - t0);
@@ -111,7 +119,8 @@ int main(int argc, char** argv) {
     std::sort(listing.begin(), listing.end());
     std::printf("folder: %s (%d entries, %d listed)\n", dir.c_str(), entries, lines);
     std::printf("bare FindFirstFile/FindNextFile: best %.1f ms, median %.1f ms\n", bare[0], bare[rounds / 2]);
-    std::printf("file list listing:               best %.1f ms, median %.1f ms\n", listing[0], listing[rounds / 2]);
+    std::printf("file list listing:               best %.1f ms, median %.1f ms\n", listing[0],
+                listing[rounds / 2]);
     std::printf("  of which search, checks and sort: best %.1f ms\n", names_only[0]);
     std::printf("ratio (best): %.2f (target: at most 1.5)\n", listing[0] / bare[0]);
     return listing[0] <= 1.5 * bare[0] ? 0 : 1;

@@ -37,7 +37,9 @@ std::string picture_path() {
     return p ? p : "bench-12mp.jpg";
 }
 
-std::string output_path() { return picture_path() + ".out.bmp"; }
+std::string output_path() {
+    return picture_path() + ".out.bmp";
+}
 
 std::vector<std::uint8_t> read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -108,8 +110,9 @@ void WallpaperRequestAndTick(benchmark::State& state) {
 void DjpegBmp(benchmark::State& state) {
     const std::string in = picture_path(), out = output_path();
     for (auto _ : state) {
-        char* argv[] = {const_cast<char*>("djpeg"), const_cast<char*>("-bmp"), const_cast<char*>("-outfile"),
-                        const_cast<char*>(out.c_str()), const_cast<char*>(in.c_str()), nullptr};
+        char* argv[] = {const_cast<char*>("djpeg"),    const_cast<char*>("-bmp"),
+                        const_cast<char*>("-outfile"), const_cast<char*>(out.c_str()),
+                        const_cast<char*>(in.c_str()), nullptr};
         pid_t pid = 0;
         if (posix_spawnp(&pid, "djpeg", nullptr, nullptr, argv, environ) != 0) {
             state.SkipWithError("cannot start djpeg");

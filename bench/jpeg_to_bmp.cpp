@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
         std::vector<std::uint8_t> bmp;
         if (in_memory) {
             std::ifstream in(in_path, std::ios::binary);
-            const std::vector<std::uint8_t> jpeg{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+            const std::vector<std::uint8_t> jpeg{std::istreambuf_iterator<char>(in),
+                                                 std::istreambuf_iterator<char>()};
             bmp = velmaro::imaging::jpeg_to_bmp24(jpeg);
         } else {
             bmp = velmaro::imaging::jpeg_file_to_bmp24(in_path);

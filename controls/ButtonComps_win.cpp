@@ -10,21 +10,25 @@ namespace {
 
 // The face routine's view of the framework canvas.
 class CanvasFaceAdapter : public FaceCanvas {
-public:
+  public:
     explicit CanvasFaceAdapter(gui::Canvas& canvas) : canvas_(canvas) {}
     void set_brush_color(ColorValue color) override { canvas_.set_brush_color(color); }
     void fill_rect(const FaceRect& r) override { canvas_.fill_rect(RECT{r.left, r.top, r.right, r.bottom}); }
-    void frame_rect(const FaceRect& r) override { canvas_.frame_rect(RECT{r.left, r.top, r.right, r.bottom}); }
+    void frame_rect(const FaceRect& r) override {
+        canvas_.frame_rect(RECT{r.left, r.top, r.right, r.bottom});
+    }
     void set_font_color(ColorValue color) override { canvas_.set_font_color(color); }
     int text_width(const std::string& text) override { return canvas_.text_width(text); }
     int text_height(const std::string& text) override { return canvas_.text_height(text); }
     void text_out(int x, int y, const std::string& text) override { canvas_.text_out(x, y, text); }
 
-private:
+  private:
     gui::Canvas& canvas_;
 };
 
-bool is_left(gui::TMouseButton button) { return button == gui::mbLeft; }
+bool is_left(gui::TMouseButton button) {
+    return button == gui::mbLeft;
+}
 
 } // namespace
 
@@ -73,7 +77,9 @@ void TSelButton::SetBorderWidth(int width) {
 
 // Without a parent there is no background to match; the usual form background stands
 // in, and the repaint that follows reports the missing parent.
-TColor TSelButton::parent_background() const { return parent() ? parent()->color() : clBtnFace; }
+TColor TSelButton::parent_background() const {
+    return parent() ? parent()->color() : clBtnFace;
+}
 
 void TSelButton::DrawFace(gui::Canvas& canvas, ButtonFace face) {
     CanvasFaceAdapter adapter(canvas);
@@ -91,27 +97,33 @@ void TSelButton::on_parent_changed() {
     GraphicControl::on_parent_changed();
     // A form attaches the parent before it applies its stored properties, so a stored
     // caption replaces the name.
-    if (parent()) SetCaption(name());
+    if (parent())
+        SetCaption(name());
 }
 
 void TSelButton::click() {
     GraphicControl::click();
     // The handler runs while the normal face shows, disabled or not.
     paint(face_canvas());
-    if (Enabled() && OnClick) OnClick(this);
+    if (Enabled() && OnClick)
+        OnClick(this);
 }
 
 void TSelButton::mouse_down(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
     GraphicControl::mouse_down(button, shift, x, y);
-    if (!is_left(button) || !Enabled()) return;
-    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+    if (!is_left(button) || !Enabled())
+        return;
+    if (OnMouseDown)
+        OnMouseDown(this, button, shift, x, y);
     DrawFace(face_canvas(), ButtonFace::pressed);
 }
 
 void TSelButton::mouse_up(gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
     GraphicControl::mouse_up(button, shift, x, y);
-    if (!is_left(button) || !Enabled()) return;
-    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+    if (!is_left(button) || !Enabled())
+        return;
+    if (OnMouseUp)
+        OnMouseUp(this, button, shift, x, y);
     // Released outside: the leave already drew the normal face.
     POINT cursor;
     if (parent() && GetCursorPos(&cursor) && parent()->control_at(cursor) == this)
@@ -120,10 +132,12 @@ void TSelButton::mouse_up(gui::TMouseButton button, gui::TShiftState shift, int 
 
 void TSelButton::mouse_enter() {
     GraphicControl::mouse_enter();
-    if (!Enabled()) return;
+    if (!Enabled())
+        return;
     DrawFace(face_canvas(), ButtonFace::hover);
     enter_reported_ = true;
-    if (OnMouseEnter) OnMouseEnter(this);
+    if (OnMouseEnter)
+        OnMouseEnter(this);
 }
 
 void TSelButton::mouse_leave() {
@@ -131,7 +145,8 @@ void TSelButton::mouse_leave() {
     DrawFace(face_canvas(), ButtonFace::normal);
     if (enter_reported_) {
         enter_reported_ = false;
-        if (OnMouseLeave) OnMouseLeave(this);
+        if (OnMouseLeave)
+            OnMouseLeave(this);
     }
 }
 

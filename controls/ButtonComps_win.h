@@ -17,7 +17,7 @@
 namespace velmaro::controls {
 
 class TSelButton : public gui::GraphicControl {
-public:
+  public:
     TSelButton();
 
     // The properties below that repaint draw at once on the parent: without a parent
@@ -77,12 +77,12 @@ public:
     void mouse_enter() override;
     void mouse_leave() override;
 
-protected:
+  protected:
     // The surface the pointer notifications draw on at once: the canvas over the parent.
     // Tests draw into memory instead.
     virtual gui::Canvas& face_canvas() { return canvas(); }
 
-private:
+  private:
     TColor parent_background() const;
 
     std::string caption_;

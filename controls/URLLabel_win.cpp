@@ -33,11 +33,13 @@ void TURLLabel::SetNormalColor(TColor color) {
 
 void TURLLabel::SetURL(std::string url) {
     url_ = std::move(url);
-    if (caption() == kDefaultAddress) set_caption(url_);
+    if (caption() == kDefaultAddress)
+        set_caption(url_);
 }
 
 void TURLLabel::SetProtocol(TProtocol protocol) {
-    if (!is_known_protocol(protocol)) throw Error("Invalid property value");
+    if (!is_known_protocol(protocol))
+        throw Error("Invalid property value");
     protocol_ = protocol;
 }
 
@@ -45,13 +47,16 @@ void TURLLabel::SetProtocol(TProtocol protocol) {
 // repainted once.
 void TURLLabel::mouse_enter() {
     GraphicLabel::mouse_enter();
-    if (!enabled()) return;
+    if (!enabled())
+        return;
     gui::FontSpec f = font();
-    if (!hover_look_) saved_style_ = TFontStyles::of(f);
+    if (!hover_look_)
+        saved_style_ = TFontStyles::of(f);
     set_cursor(gui::crHandPoint);
     TFontStyles look = saved_style_;
     look.fsUnderline = true;
-    if (over_bold_) look.fsBold = true;
+    if (over_bold_)
+        look.fsBold = true;
     look.apply_to(f);
     f.color = over_color_;
     hover_look_ = true;
@@ -60,7 +65,8 @@ void TURLLabel::mouse_enter() {
 
 void TURLLabel::mouse_leave() {
     GraphicLabel::mouse_leave();
-    if (!enabled() || !hover_look_) return;
+    if (!enabled() || !hover_look_)
+        return;
     set_cursor(gui::crDefault);
     gui::FontSpec f = font();
     saved_style_.apply_to(f);
@@ -70,7 +76,8 @@ void TURLLabel::mouse_leave() {
 }
 
 void TURLLabel::click() {
-    if (!enabled()) return;
+    if (!enabled())
+        return;
     GraphicLabel::click(); // OnClick
     const std::string address = Address();
     // Whether the shell could open it is its own business: it shows any message itself.

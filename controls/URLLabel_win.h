@@ -29,7 +29,7 @@ struct TFontStyles {
 };
 
 class TURLLabel : public gui::GraphicLabel {
-public:
+  public:
     TURLLabel();
 
     // Recolours the caption at once, hovered or not.
@@ -63,7 +63,7 @@ public:
     void mouse_leave() override;
     void click() override;
 
-private:
+  private:
     HWND application_window() const;
 
     std::string url_;

@@ -4,7 +4,9 @@
 
 namespace velmaro::controls {
 
-FaceRect face_fill_rect(int width, int height) { return {1, 1, width - 1, height - 1}; }
+FaceRect face_fill_rect(int width, int height) {
+    return {1, 1, width - 1, height - 1};
+}
 
 FacePoint caption_position(TAlignment alignment, ButtonFace face, int width, int height, int text_width,
                            int text_height) {
@@ -28,7 +30,8 @@ std::vector<FaceRect> border_outlines(int width, int height, int border_width) {
     const int deepest = (std::min(width, height) + 1) / 2;
     const int count = std::clamp(border_width, 0, std::max(deepest, 0));
     outlines.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) outlines.push_back({i, i, width - i, height - i});
+    for (int i = 0; i < count; ++i)
+        outlines.push_back({i, i, width - i, height - i});
     return outlines;
 }
 
@@ -48,7 +51,8 @@ void draw_face(FaceCanvas& canvas, const FaceLayout& layout, ButtonFace face, co
     const FaceLook look = face_look(face, colors);
     canvas.set_brush_color(look.fill);
     canvas.fill_rect(face_fill_rect(layout.width, layout.height));
-    if (look.caption) canvas.set_font_color(*look.caption);
+    if (look.caption)
+        canvas.set_font_color(*look.caption);
     const int tw = canvas.text_width(layout.caption);
     const int th = canvas.text_height(layout.caption);
     const FacePoint at = caption_position(layout.alignment, face, layout.width, layout.height, tw, th);
@@ -59,7 +63,8 @@ void draw_face(FaceCanvas& canvas, const FaceLayout& layout, ButtonFace face, co
 }
 
 void ButtonColorState::disable(ColorValue parent_background) {
-    if (enabled_) saved_ = face_;
+    if (enabled_)
+        saved_ = face_;
     enabled_ = false;
     face_ = parent_background;
 }

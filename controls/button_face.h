@@ -66,7 +66,7 @@ FaceLook face_look(ButtonFace face, const ButtonColors& colors);
 // What the face routine asks of a canvas; the Win32 button adapts the framework's
 // canvas to it, the tests record the calls.
 class FaceCanvas {
-public:
+  public:
     virtual ~FaceCanvas() = default;
     virtual void set_brush_color(ColorValue color) = 0;
     virtual void fill_rect(const FaceRect& rect) = 0;
@@ -93,7 +93,7 @@ void draw_face(FaceCanvas& canvas, const FaceLayout& layout, ButtonFace face, co
 
 // The button's own enabled flag and the colour it puts back when enabled again.
 class ButtonColorState {
-public:
+  public:
     explicit ButtonColorState(ColorValue color) : face_(color), saved_(color) {}
 
     bool enabled() const { return enabled_; }
@@ -107,7 +107,7 @@ public:
     void disable(ColorValue parent_background);
     void enable();
 
-private:
+  private:
     ColorValue face_;
     ColorValue saved_;
     bool enabled_ = true;

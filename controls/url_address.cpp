@@ -4,12 +4,16 @@
 
 namespace velmaro::controls {
 
-bool is_known_protocol(TProtocol protocol) { return protocol <= ptFILE; }
+bool is_known_protocol(TProtocol protocol) {
+    return protocol <= ptFILE;
+}
 
 std::string compose_address(TProtocol protocol, std::string_view url) {
-    if (!is_known_protocol(protocol)) throw Error("Invalid property value");
+    if (!is_known_protocol(protocol))
+        throw Error("Invalid property value");
     const std::string_view prefix = ProtocolPrefix[protocol];
-    if (url.starts_with(prefix)) return std::string(url);
+    if (url.starts_with(prefix))
+        return std::string(url);
     std::string address;
     address.reserve(prefix.size() + url.size());
     address.append(prefix).append(url);

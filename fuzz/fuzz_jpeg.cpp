@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (rows <= 0 || rows >= p.height)
                 std::abort();
         });
-        if (preview.width != (header.width * scale + 7) / 8 || preview.height != (header.height * scale + 7) / 8)
+        if (preview.width != (header.width * scale + 7) / 8 ||
+            preview.height != (header.height * scale + 7) / 8)
             std::abort();
     } catch (const velmaro::InvalidGraphic&) {
     }

@@ -18,9 +18,10 @@ Application::Application(HINSTANCE instance) : instance_(instance), title_(progr
     wc.hInstance = instance_;
     wc.lpszClassName = kAppClass;
     RegisterClassExA(&wc); // fails harmlessly when a second Application registers it again
-    window_.reset(CreateWindowExA(0, kAppClass, title_.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0,
-                                  nullptr, nullptr, instance_, nullptr));
-    if (!window_) throw Error("Cannot create the application window");
+    window_.reset(CreateWindowExA(0, kAppClass, title_.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0,
+                                  0, nullptr, nullptr, instance_, nullptr));
+    if (!window_)
+        throw Error("Cannot create the application window");
     previous_reporter_ = set_error_reporter(this);
 }
 
@@ -42,25 +43,32 @@ void Application::set_icon(HICON icon) {
 void Application::adopt(std::unique_ptr<Form> form) {
     Form* f = form.get();
     forms_.push_back(std::move(form));
-    if (!main_form_) main_form_ = f;
+    if (!main_form_)
+        main_form_ = f;
     f->run_create_handler();
 }
 
 int Application::run() {
-    if (main_form_ && !main_form_->visible()) main_form_->show_designed();
+    if (main_form_ && !main_form_->visible())
+        main_form_->show_designed();
     MSG msg;
     for (;;) {
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0) return static_cast<int>(msg.wParam);
-        if (got == -1) return 1;
+        if (got == 0)
+            return static_cast<int>(msg.wParam);
+        if (got == -1)
+            return 1;
         dispatch_message(msg);
     }
 }
 
-void Application::request_quit(int exit_code) { PostQuitMessage(exit_code); }
+void Application::request_quit(int exit_code) {
+    PostQuitMessage(exit_code);
+}
 
 int Application::show_modal(Form& form) {
-    if (form.modal_ || form.visible()) throw Error("Cannot make a visible window modal");
+    if (form.modal_ || form.visible())
+        throw Error("Cannot make a visible window modal");
     form.modal_result_ = mrNone;
     form.modal_ = true;
     int result = mrNone;
@@ -70,15 +78,18 @@ int Application::show_modal(Form& form) {
         for (;;) {
             if (form.modal_result_ != mrNone) {
                 CloseAction action;
-                if (form.run_close_handlers(action)) break;
+                if (form.run_close_handlers(action))
+                    break;
                 form.modal_result_ = mrNone; // the close was abandoned: go on
             }
             if (!form.visible()) {
-                if (form.modal_result_ == mrNone) form.modal_result_ = mrCancel;
+                if (form.modal_result_ == mrNone)
+                    form.modal_result_ = mrCancel;
                 break;
             }
             if (!process_one_message()) {
-                if (form.modal_result_ == mrNone) form.modal_result_ = mrCancel;
+                if (form.modal_result_ == mrNone)
+                    form.modal_result_ = mrCancel;
                 break;
             }
         }
@@ -93,6 +104,8 @@ bool Application::help_contents(HWND owner) {
     return WinHelpA(owner, help_file_.c_str(), HELP_CONTENTS, 0) != FALSE;
 }
 
-void Application::report(const std::exception& error) noexcept { show_error_report(title_, error); }
+void Application::report(const std::exception& error) noexcept {
+    show_error_report(title_, error);
+}
 
 } // namespace velmaro::gui

@@ -17,7 +17,7 @@ namespace velmaro::gui {
 class Form;
 
 class Application : public ErrorReporter {
-public:
+  public:
     explicit Application(HINSTANCE instance = GetModuleHandleA(nullptr));
     ~Application() override;
     Application(const Application&) = delete;
@@ -37,8 +37,7 @@ public:
 
     // Creates a form (hidden), keeps it until the application ends and runs its creation
     // handler. The first form created is the main form: closing it ends the program.
-    template <typename F, typename... Args>
-    F& create_form(Args&&... args) {
+    template <typename F, typename... Args> F& create_form(Args&&... args) {
         auto form = std::make_unique<F>(*this, std::forward<Args>(args)...);
         F& ref = *form;
         adopt(std::move(form));
@@ -67,7 +66,7 @@ public:
     // ErrorReporter
     void report(const std::exception& error) noexcept override;
 
-private:
+  private:
     void adopt(std::unique_ptr<Form> form);
 
     HINSTANCE instance_;

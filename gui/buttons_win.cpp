@@ -24,10 +24,13 @@ void ComboBox::clear() {
     typed_ = false;
 }
 
-int ComboBox::count() const { return static_cast<int>(SendMessageA(hwnd(), CB_GETCOUNT, 0, 0)); }
+int ComboBox::count() const {
+    return static_cast<int>(SendMessageA(hwnd(), CB_GETCOUNT, 0, 0));
+}
 
 std::string ComboBox::item(int index) const {
-    if (index < 0 || index >= count()) throw ListIndexError(index);
+    if (index < 0 || index >= count())
+        throw ListIndexError(index);
     auto len = SendMessageA(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     std::string s(static_cast<size_t>(len) + 1, '\0');
     len = SendMessageA(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
@@ -37,19 +40,25 @@ std::string ComboBox::item(int index) const {
 
 int ComboBox::item_index() const {
     // A typed text chooses no item, even when it happens to match one.
-    if (typed_) return -1;
+    if (typed_)
+        return -1;
     return static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0));
 }
 
 void ComboBox::set_item_index(int index) {
     typed_ = false;
-    if (index < 0 || index >= count()) index = -1;
+    if (index < 0 || index >= count())
+        index = -1;
     SendMessageA(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-int ComboBox::item_height() const { return static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, 0, 0)); }
+int ComboBox::item_height() const {
+    return static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, 0, 0));
+}
 
-void ComboBox::set_item_height(int px) { SendMessageA(hwnd(), CB_SETITEMHEIGHT, 0, px); }
+void ComboBox::set_item_height(int px) {
+    SendMessageA(hwnd(), CB_SETITEMHEIGHT, 0, px);
+}
 
 bool ComboBox::on_command(WORD code) {
     switch (code) {
@@ -62,7 +71,8 @@ bool ComboBox::on_command(WORD code) {
     default:
         return false;
     }
-    if (OnChange) OnChange(this);
+    if (OnChange)
+        OnChange(this);
     return true;
 }
 
@@ -71,13 +81,19 @@ CheckBox::CheckBox(Container& parent, int x, int y, int w, int h, const std::str
     create(parent, "BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP, 0, x, y, w, h, font);
 }
 
-bool CheckBox::checked() const { return SendMessageA(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool CheckBox::checked() const {
+    return SendMessageA(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
-void CheckBox::set_checked(bool on) { SendMessageA(hwnd(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+void CheckBox::set_checked(bool on) {
+    SendMessageA(hwnd(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
 bool CheckBox::on_command(WORD code) {
-    if (code != BN_CLICKED) return false;
-    if (OnClick) OnClick(this);
+    if (code != BN_CLICKED)
+        return false;
+    if (OnClick)
+        OnClick(this);
     return true;
 }
 
@@ -99,7 +115,8 @@ void PushButton::set_default(bool on) {
 
 void PushButton::set_cancel(bool on) {
     Form* form = parent_container() ? parent_container()->owning_form() : nullptr;
-    if (!form) return;
+    if (!form)
+        return;
     if (on)
         form->set_cancel_button(this);
     else if (form->cancel_button() == this)
@@ -111,15 +128,19 @@ void PushButton::click() {
         if (Form* form = parent_container() ? parent_container()->owning_form() : nullptr)
             form->set_modal_result(modal_result_);
     }
-    if (OnClick) OnClick(this);
+    if (OnClick)
+        OnClick(this);
 }
 
 bool PushButton::on_command(WORD code) {
-    if (code != BN_CLICKED) return false;
+    if (code != BN_CLICKED)
+        return false;
     click();
     return true;
 }
 
-bool PushButton::on_ctl_color(UINT, HDC, LRESULT&) { return false; }
+bool PushButton::on_ctl_color(UINT, HDC, LRESULT&) {
+    return false;
+}
 
 } // namespace velmaro::gui

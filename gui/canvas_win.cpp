@@ -10,7 +10,7 @@ namespace velmaro::gui {
 // One drawing operation's DC: the caller's DC, the host's paint DC, or (for a control
 // drawing outside a paint) the parent window's DC set to the control's origin and clip.
 class Canvas::Session {
-public:
+  public:
     explicit Session(const Canvas& c) {
         if (c.fixed_dc_) {
             dc_ = c.fixed_dc_;
@@ -20,10 +20,12 @@ public:
             Container* parent = c.owner_ ? c.owner_->parent() : nullptr;
             HWND host = parent ? parent->client_hwnd() : nullptr;
             if (!host)
-                throw Error(format_message("Control '%s' has no parent window", c.owner_ ? c.owner_->name() : ""));
+                throw Error(
+                    format_message("Control '%s' has no parent window", c.owner_ ? c.owner_->name() : ""));
             window_ = host;
             dc_ = GetDC(host);
-            if (!dc_) throw Error("Cannot draw on the parent window");
+            if (!dc_)
+                throw Error("Cannot draw on the parent window");
             saved_ = SaveDC(dc_);
             RECT b = c.owner_->bounds();
             SetViewportOrgEx(dc_, b.left, b.top, nullptr);
@@ -42,7 +44,7 @@ public:
     Session& operator=(const Session&) = delete;
     HDC dc() const { return dc_; }
 
-private:
+  private:
     HDC dc_ = nullptr;
     HWND window_ = nullptr;
     int saved_ = 0;
@@ -53,7 +55,9 @@ Canvas::Canvas(HDC dc) : fixed_dc_(dc) {}
 
 Canvas::Canvas(GraphicControl& owner) : owner_(&owner) {}
 
-void Canvas::set_font(const FontSpec& font) { font_ = font; }
+void Canvas::set_font(const FontSpec& font) {
+    font_ = font;
+}
 
 void Canvas::fill_rect(const RECT& r) {
     Session s(*this);

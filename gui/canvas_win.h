@@ -15,7 +15,7 @@ namespace velmaro::gui {
 class GraphicControl;
 
 class Canvas {
-public:
+  public:
     // A canvas over a DC the caller owns (a memory DC, for instance): origin and clip as
     // the DC has them.
     explicit Canvas(HDC dc);
@@ -39,7 +39,7 @@ public:
     // Text with its top-left corner at (x, y), the cell filled with the brush colour.
     void text_out(int x, int y, const std::string& text);
 
-private:
+  private:
     friend class GraphicControl;
     friend class Container;
     // The canvas of a windowless control: it draws on the parent's surface, clipped to
@@ -47,9 +47,9 @@ private:
     explicit Canvas(GraphicControl& owner);
 
     class Session;
-    HDC fixed_dc_ = nullptr;           // a canvas over a caller's DC
-    GraphicControl* owner_ = nullptr;  // a control's canvas
-    HDC paint_dc_ = nullptr;           // set while the control's host paints it
+    HDC fixed_dc_ = nullptr;          // a canvas over a caller's DC
+    GraphicControl* owner_ = nullptr; // a control's canvas
+    HDC paint_dc_ = nullptr;          // set while the control's host paints it
     FontSpec font_;
     TColor brush_color_ = clWhite;
 };

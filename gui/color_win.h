@@ -10,7 +10,8 @@ namespace velmaro::gui {
 // A system colour is looked up now, so a later change of the system scheme shows at the
 // next drawing.
 inline COLORREF to_colorref(TColor c) {
-    if (is_system_color(c)) return GetSysColor(system_color_index(c));
+    if (is_system_color(c))
+        return GetSysColor(system_color_index(c));
     return static_cast<COLORREF>(c & 0x00FFFFFFu);
 }
 

@@ -18,14 +18,20 @@ namespace velmaro::gui {
 namespace {
 constexpr char kContainerProp[] = "VelmaroContainer";
 
-POINT client_point(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
+POINT client_point(LPARAM lp) {
+    return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+}
 
-bool contains(const RECT& r, POINT pt) { return PtInRect(&r, pt) != FALSE; }
+bool contains(const RECT& r, POINT pt) {
+    return PtInRect(&r, pt) != FALSE;
+}
 } // namespace
 
 Container::~Container() {
-    for (GraphicControl* c : graphics_) c->parent_ = nullptr;
-    if (HWND h = client_hwnd_registered_) RemovePropA(h, kContainerProp);
+    for (GraphicControl* c : graphics_)
+        c->parent_ = nullptr;
+    if (HWND h = client_hwnd_registered_)
+        RemovePropA(h, kContainerProp);
 }
 
 void Container::register_window(HWND hwnd) {
@@ -37,59 +43,75 @@ Container* Container::from_hwnd(HWND hwnd) {
     return hwnd ? reinterpret_cast<Container*>(GetPropA(hwnd, kContainerProp)) : nullptr;
 }
 
-void Container::set_font(const FontSpec& font) { font_ = font; }
+void Container::set_font(const FontSpec& font) {
+    font_ = font;
+}
 
 void Container::set_color(TColor c) {
     color_ = c;
-    if (HWND h = client_hwnd()) InvalidateRect(h, nullptr, TRUE);
+    if (HWND h = client_hwnd())
+        InvalidateRect(h, nullptr, TRUE);
 }
 
-void Container::add_graphic(GraphicControl* c) { graphics_.push_back(c); }
+void Container::add_graphic(GraphicControl* c) {
+    graphics_.push_back(c);
+}
 
 void Container::remove_graphic(GraphicControl* c) {
     std::erase(graphics_, c);
     if (capture_ == c) {
         capture_ = nullptr;
-        if (GetCapture() == client_hwnd()) ReleaseCapture();
+        if (GetCapture() == client_hwnd())
+            ReleaseCapture();
     }
-    if (mouse_control_ == c) mouse_control_ = nullptr;
-    if (Form* f = owning_form(); f && f->has_hints() && client_hwnd()) f->hints().remove(client_hwnd(), reinterpret_cast<UINT_PTR>(c));
+    if (mouse_control_ == c)
+        mouse_control_ = nullptr;
+    if (Form* f = owning_form(); f && f->has_hints() && client_hwnd())
+        f->hints().remove(client_hwnd(), reinterpret_cast<UINT_PTR>(c));
 }
 
 void Container::hint_changed(GraphicControl* c) {
     Form* f = owning_form();
-    if (!f || !client_hwnd()) return;
+    if (!f || !client_hwnd())
+        return;
     f->hints().set_area_hint(client_hwnd(), reinterpret_cast<UINT_PTR>(c), c->bounds(),
                              c->hint_active() ? c->hint() : std::string());
 }
 
 GraphicControl* Container::control_at(POINT screen) const {
     HWND host = client_hwnd();
-    if (!host) return nullptr;
+    if (!host)
+        return nullptr;
     POINT pt = screen;
     ScreenToClient(host, &pt);
     for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it)
-        if ((*it)->visible() && contains((*it)->bounds(), pt)) return *it;
+        if ((*it)->visible() && contains((*it)->bounds(), pt))
+            return *it;
     return nullptr;
 }
 
 GraphicControl* Container::enabled_control_at_client(POINT pt) const {
     for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
         GraphicControl* c = *it;
-        if (c->visible() && contains(c->bounds(), pt)) return c->enabled() ? c : nullptr;
+        if (c->visible() && contains(c->bounds(), pt))
+            return c->enabled() ? c : nullptr;
     }
     return nullptr;
 }
 
-void Container::paint_background(HDC dc, const RECT& area) { FillRect(dc, &area, solid_brush(color_)); }
+void Container::paint_background(HDC dc, const RECT& area) {
+    FillRect(dc, &area, solid_brush(color_));
+}
 
 void Container::paint_surface(HDC dc, const RECT& area) {
     paint_background(dc, area);
     std::exception_ptr failure;
     for (GraphicControl* c : std::vector<GraphicControl*>(graphics_)) {
         RECT b = c->bounds(), common;
-        if (!c->visible() || !IntersectRect(&common, &b, &area)) continue;
-        if (!c->canvas_) c->canvas_.reset(new Canvas(*c));
+        if (!c->visible() || !IntersectRect(&common, &b, &area))
+            continue;
+        if (!c->canvas_)
+            c->canvas_.reset(new Canvas(*c));
         int saved = SaveDC(dc);
         POINT org;
         GetViewportOrgEx(dc, &org);
@@ -99,12 +121,14 @@ void Container::paint_surface(HDC dc, const RECT& area) {
         try {
             c->paint(*c->canvas_);
         } catch (...) {
-            if (!failure) failure = std::current_exception();
+            if (!failure)
+                failure = std::current_exception();
         }
         c->canvas_->paint_dc_ = nullptr;
         RestoreDC(dc, saved);
     }
-    if (failure) std::rethrow_exception(failure);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void Container::on_paint() {
@@ -120,11 +144,13 @@ void Container::on_paint() {
     EndPaint(host, &ps);
     // Reported only now that the area is valid again: the report's own loop would
     // otherwise paint, fail and report without end.
-    if (failure) std::rethrow_exception(failure);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void Container::track_leave() {
-    if (tracking_) return;
+    if (tracking_)
+        return;
     TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, client_hwnd(), 0};
     tracking_ = TrackMouseEvent(&tme) != FALSE;
 }
@@ -132,18 +158,22 @@ void Container::track_leave() {
 // Enter and leave go to the control under the pointer; while a control holds the
 // capture, only that control gets them.
 void Container::set_mouse_control(GraphicControl* now) {
-    if (now == mouse_control_) return;
+    if (now == mouse_control_)
+        return;
     GraphicControl* old = mouse_control_;
     mouse_control_ = now;
-    if (old && (!capture_ || capture_ == old)) guarded([&] { old->mouse_leave(); });
-    if (now && mouse_control_ == now && (!capture_ || capture_ == now)) guarded([&] { now->mouse_enter(); });
+    if (old && (!capture_ || capture_ == old))
+        guarded([&] { old->mouse_leave(); });
+    if (now && mouse_control_ == now && (!capture_ || capture_ == now))
+        guarded([&] { now->mouse_enter(); });
 }
 
 void Container::on_mouse_move(WPARAM wp, POINT pt) {
     track_leave();
     GraphicControl* under = nullptr;
     for (auto it = graphics_.rbegin(); it != graphics_.rend() && !under; ++it)
-        if ((*it)->visible() && contains((*it)->bounds(), pt)) under = *it;
+        if ((*it)->visible() && contains((*it)->bounds(), pt))
+            under = *it;
     set_mouse_control(under);
     GraphicControl* target = capture_ ? capture_ : (under && under->enabled() ? under : nullptr);
     if (target)
@@ -152,13 +182,15 @@ void Container::on_mouse_move(WPARAM wp, POINT pt) {
 
 void Container::on_mouse_leave() {
     tracking_ = false;
-    if (capture_) return;
+    if (capture_)
+        return;
     set_mouse_control(nullptr);
 }
 
 void Container::on_button_down(TMouseButton b, WPARAM wp, POINT pt, bool double_click) {
     GraphicControl* c = enabled_control_at_client(pt);
-    if (!c) return;
+    if (!c)
+        return;
     if (b == mbLeft) {
         capture_ = c;
         double_press_ = double_click;
@@ -174,19 +206,23 @@ void Container::on_button_up(TMouseButton b, WPARAM wp, POINT pt) {
         bool second_press = double_press_;
         capture_ = nullptr;
         double_press_ = false;
-        if (GetCapture() == client_hwnd()) ReleaseCapture();
+        if (GetCapture() == client_hwnd())
+            ReleaseCapture();
         // The click comes before the release's own notification, and only for a press
         // that was not the second of a double click.
-        if (!second_press && c->enabled() && contains(c->bounds(), pt)) guarded([&] { c->click(); });
+        if (!second_press && c->enabled() && contains(c->bounds(), pt))
+            guarded([&] { c->click(); });
         c->mouse_up(b, shift, pt.x - c->left(), pt.y - c->top());
         return;
     }
     GraphicControl* c = capture_ ? capture_ : enabled_control_at_client(pt);
-    if (c) c->mouse_up(b, shift, pt.x - c->left(), pt.y - c->top());
+    if (c)
+        c->mouse_up(b, shift, pt.x - c->left(), pt.y - c->top());
 }
 
 bool Container::on_set_cursor(WPARAM wp, LPARAM lp) {
-    if (LOWORD(lp) != HTCLIENT) return false;
+    if (LOWORD(lp) != HTCLIENT)
+        return false;
     HWND host = client_hwnd();
     if (reinterpret_cast<HWND>(wp) == host) {
         POINT pt;

@@ -19,7 +19,7 @@ class GraphicControl;
 class Form;
 
 class Container {
-public:
+  public:
     Container() = default;
     Container(const Container&) = delete;
     Container& operator=(const Container&) = delete;
@@ -49,7 +49,7 @@ public:
     // The control that holds the mouse capture (a left press on it not yet released).
     GraphicControl* capture_control() const { return capture_; }
 
-protected:
+  protected:
     // Links the container's window to it (call once the window exists).
     void register_window(HWND hwnd);
     // Messages a container handles for its children and windowless controls; returns
@@ -59,7 +59,7 @@ protected:
     void paint_surface(HDC dc, const RECT& area);
     virtual void paint_background(HDC dc, const RECT& area);
 
-private:
+  private:
     friend class GraphicControl;
     void add_graphic(GraphicControl* c);
     void remove_graphic(GraphicControl* c);

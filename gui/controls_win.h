@@ -20,7 +20,7 @@ namespace velmaro::gui {
 // With auto size on (the default) it takes the size of its text. Its text can be read by
 // a driver (WM_GETTEXT).
 class Label : public Widget {
-public:
+  public:
     Label(Container& parent, int x, int y, const std::string& text,
           const std::optional<FontSpec>& font = std::nullopt);
     void set_caption(const std::string& text);
@@ -28,10 +28,10 @@ public:
     void set_auto_size(bool on);
     bool auto_size() const { return auto_size_; }
 
-protected:
+  protected:
     void on_font_changed() override { fit(); }
 
-private:
+  private:
     void fit();
     bool auto_size_ = true;
 };
@@ -40,7 +40,7 @@ private:
 // colour on the parent's background; with auto size on it takes the size of its
 // caption and re-measures when the caption or the font changes.
 class GraphicLabel : public GraphicControl {
-public:
+  public:
     GraphicLabel() = default;
     const std::string& caption() const { return caption_; }
     void set_caption(std::string text);
@@ -53,24 +53,24 @@ public:
 
     TNotifyEvent OnClick;
 
-protected:
+  protected:
     void adjust_size();
 
-private:
+  private:
     std::string caption_;
     bool auto_size_ = true;
 };
 
 class ListBox : public Widget {
-public:
+  public:
     ListBox(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font = std::nullopt,
             bool integral_height = false);
 
-    int add(const std::string& item);       // appends; returns its index
-    void delete_item(int index);            // throws ListIndexError for a bad index
+    int add(const std::string& item); // appends; returns its index
+    void delete_item(int index);      // throws ListIndexError for a bad index
     void clear();
     int count() const;
-    std::string item(int index) const;      // throws ListIndexError for a bad index
+    std::string item(int index) const; // throws ListIndexError for a bad index
     // Replaces all lines at once, with redrawing off (fast for many lines).
     void assign(const std::vector<std::string>& items);
     std::vector<std::string> items() const;
@@ -84,14 +84,15 @@ public:
     TNotifyEvent OnClick;
     bool on_command(WORD code) override;
 
-private:
+  private:
     int requested_height_ = 0;
 };
 
 // A drop-down list with an edit field: the user may choose an item or type a text.
 class ComboBox : public Widget {
-public:
-    ComboBox(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font = std::nullopt);
+  public:
+    ComboBox(Container& parent, int x, int y, int w, int h,
+             const std::optional<FontSpec>& font = std::nullopt);
     int add(const std::string& item);
     void clear();
     int count() const;
@@ -108,13 +109,13 @@ public:
     TNotifyEvent OnChange;
     bool on_command(WORD code) override;
 
-private:
+  private:
     bool typed_ = false;
 };
 
 // A plain two-state check box ("&" marks the access key).
 class CheckBox : public Widget {
-public:
+  public:
     CheckBox(Container& parent, int x, int y, int w, int h, const std::string& text,
              const std::optional<FontSpec>& font = std::nullopt);
     bool checked() const;
@@ -125,7 +126,7 @@ public:
 };
 
 class PushButton : public Widget {
-public:
+  public:
     PushButton(Container& parent, int x, int y, int w, int h, const std::string& text,
                const std::optional<FontSpec>& font = std::nullopt);
     // Enter / Esc roles in the form.
@@ -141,7 +142,7 @@ public:
     bool on_command(WORD code) override;
     bool on_ctl_color(UINT msg, HDC dc, LRESULT& brush) override;
 
-private:
+  private:
     int modal_result_ = 0;
 };
 
@@ -149,17 +150,17 @@ enum class BevelCut { none, lowered, raised };
 
 // A panel: a child window that holds controls, drawn with an outer and an inner bevel.
 class Panel : public Widget, public Container {
-public:
+  public:
     Panel(Container& parent, int x, int y, int w, int h, BevelCut outer = BevelCut::raised,
           BevelCut inner = BevelCut::none);
     HWND client_hwnd() const override { return hwnd(); }
     Form* owning_form() override;
     void set_bevels(BevelCut outer, BevelCut inner);
 
-protected:
+  protected:
     void paint_background(HDC dc, const RECT& area) override;
 
-private:
+  private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     Container& parent_;
     BevelCut outer_;
@@ -168,11 +169,11 @@ private:
 
 // A raised (or lowered) box frame drawn on the parent's surface.
 class Bevel : public GraphicControl {
-public:
+  public:
     Bevel(Container& parent, int x, int y, int w, int h, BevelCut cut = BevelCut::raised);
     void paint(Canvas& canvas) override;
 
-private:
+  private:
     BevelCut cut_;
 };
 

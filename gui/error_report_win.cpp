@@ -17,8 +17,10 @@ std::string program_title() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string name = path;
-    if (auto slash = name.find_last_of("\\/"); slash != std::string::npos) name.erase(0, slash + 1);
-    if (auto dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
+    if (auto slash = name.find_last_of("\\/"); slash != std::string::npos)
+        name.erase(0, slash + 1);
+    if (auto dot = name.rfind('.'); dot != std::string::npos)
+        name.erase(dot);
     return name;
 }
 
@@ -28,7 +30,9 @@ ErrorReporter* set_error_reporter(ErrorReporter* r) {
     return previous;
 }
 
-ErrorReporter* current_error_reporter() { return g_reporter; }
+ErrorReporter* current_error_reporter() {
+    return g_reporter;
+}
 
 void show_error_report(const std::string& caption, const std::exception& error) noexcept {
     try {

@@ -13,7 +13,7 @@ namespace velmaro::gui {
 
 // Who shows the report (the Application registers itself while it exists).
 class ErrorReporter {
-public:
+  public:
     virtual ~ErrorReporter() = default;
     virtual void report(const std::exception& error) noexcept = 0;
 };
@@ -35,8 +35,7 @@ std::string program_title();
 void show_error_report(const std::string& caption, const std::exception& error) noexcept;
 
 // Runs f; an exception is reported and swallowed. Returns false when one was.
-template <typename F>
-bool guarded(F&& f) noexcept {
+template <typename F> bool guarded(F&& f) noexcept {
     try {
         std::forward<F>(f)();
         return true;

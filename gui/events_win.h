@@ -11,7 +11,7 @@ namespace velmaro::gui {
 
 // Common base of everything that can be an event's sender.
 class Object {
-public:
+  public:
     virtual ~Object() = default;
 };
 
@@ -30,10 +30,11 @@ enum class TShiftFlag : unsigned {
 using enum TShiftFlag;
 
 class TShiftState {
-public:
+  public:
     constexpr TShiftState() = default;
     constexpr TShiftState(std::initializer_list<TShiftFlag> flags) {
-        for (TShiftFlag f : flags) bits_ |= static_cast<unsigned>(f);
+        for (TShiftFlag f : flags)
+            bits_ |= static_cast<unsigned>(f);
     }
     constexpr bool has(TShiftFlag f) const { return (bits_ & static_cast<unsigned>(f)) != 0; }
     constexpr TShiftState& operator|=(TShiftFlag f) {
@@ -46,7 +47,7 @@ public:
     // From the MK_* flags of a mouse message plus the Alt key's state now.
     static TShiftState from_mouse_keys(WPARAM mk, bool double_click = false);
 
-private:
+  private:
     unsigned bits_ = 0;
 };
 

@@ -18,7 +18,8 @@ bool ends_with_separator(const std::string& s) {
 
 // "C:\Pics\" -> "C:\Pics", but a drive's root keeps its separator ("C:\").
 std::string without_trailing_separator(std::string s) {
-    while (s.size() > 1 && ends_with_separator(s) && !(s.size() == 3 && s[1] == ':')) s.pop_back();
+    while (s.size() > 1 && ends_with_separator(s) && !(s.size() == 3 && s[1] == ':'))
+        s.pop_back();
     return s;
 }
 
@@ -37,16 +38,17 @@ std::string working_directory() {
 
 // A find handle, closed with FindClose (not CloseHandle).
 class FindScope {
-public:
+  public:
     explicit FindScope(HANDLE h) : h_(h) {}
     ~FindScope() {
-        if (h_ != INVALID_HANDLE_VALUE) FindClose(h_);
+        if (h_ != INVALID_HANDLE_VALUE)
+            FindClose(h_);
     }
     FindScope(const FindScope&) = delete;
     FindScope& operator=(const FindScope&) = delete;
     HANDLE get() const { return h_; }
 
-private:
+  private:
     HANDLE h_;
 };
 
@@ -55,7 +57,8 @@ constexpr DWORD kSkipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FI
 } // namespace
 
 std::string join_path(const std::string& folder, const std::string& name) {
-    if (folder.empty() || ends_with_separator(folder)) return folder + name;
+    if (folder.empty() || ends_with_separator(folder))
+        return folder + name;
     return folder + "\\" + name;
 }
 
@@ -69,13 +72,15 @@ std::vector<std::string> list_picture_files(const std::string& folder,
     // once instead of once per pattern.
     WIN32_FIND_DATAA found;
     // The basic information level skips the short names, which we never use.
-    FindScope find(FindFirstFileExA(join_path(folder, "*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                    nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    FindScope find(FindFirstFileExA(join_path(folder, "*").c_str(), FindExInfoBasic, &found,
+                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (find.get() != INVALID_HANDLE_VALUE) {
         do {
-            if (found.dwFileAttributes & kSkipped) continue;
+            if (found.dwFileAttributes & kSkipped)
+                continue;
             for (const std::string& pattern : patterns) {
-                if (wildcard_match(pattern, found.cFileName, fold)) {   // "" (after the last ";") matches nothing
+                if (wildcard_match(pattern, found.cFileName,
+                                   fold)) { // "" (after the last ";") matches nothing
                     names.emplace_back(found.cFileName);
                     break;
                 }
@@ -95,12 +100,14 @@ constexpr DWORD kListStyle = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY;
 }
 
 void FileList::create(HWND parent, int x, int y, int w, int h, HFONT font, int id) {
-    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | kListStyle, x, y, w, h,
-                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | kListStyle, x, y, w,
+                                h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleA(nullptr), nullptr);
-    if (!list) throw Error("Cannot create the file list");
+    if (!list)
+        throw Error("Cannot create the file list");
     attach(list);
-    if (font) SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (font)
+        SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     finish_create(w, h);
 }
 
@@ -122,37 +129,45 @@ std::string FileList::resolve(const std::string& path) const {
     std::string full = PathIsRelativeA(path.c_str()) ? join_path(folder_, path) : path;
     char buf[MAX_PATH];
     DWORD n = GetFullPathNameA(full.c_str(), MAX_PATH, buf, nullptr);
-    if (n > 0 && n < MAX_PATH) full.assign(buf, n);
+    if (n > 0 && n < MAX_PATH)
+        full.assign(buf, n);
     return without_trailing_separator(full);
 }
 
 void FileList::show_folder(const std::string& path) {
     const CaseFold& fold = system_case_fold();
-    if (path.empty() || equal_nocase(path, selected_file_path(), fold)) return;
+    if (path.empty() || equal_nocase(path, selected_file_path(), fold))
+        return;
     std::string target = resolve(path);
-    if (equal_nocase(target, folder_, fold)) return;
-    if (is_folder(target)) folder_ = std::move(target);
+    if (equal_nocase(target, folder_, fold))
+        return;
+    if (is_folder(target))
+        folder_ = std::move(target);
     refresh();
 }
 
 void FileList::refresh() {
-    if (!hwnd()) return;
+    if (!hwnd())
+        return;
     std::vector<std::string> names = list_picture_files(folder_, patterns_);
     size_t bytes = 0;
-    for (const auto& n : names) bytes += n.size() + 1;
+    for (const auto& n : names)
+        bytes += n.size() + 1;
 
     HWND list = hwnd();
     // Redraw off while filling: with it on, tens of thousands of lines take many seconds.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     SendMessageA(list, LB_INITSTORAGE, names.size(), bytes);
-    for (const auto& n : names) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n.c_str()));
+    for (const auto& n : names)
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n.c_str()));
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
 
 void FileList::clear() {
-    if (hwnd()) SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
+    if (hwnd())
+        SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
 }
 
 int FileList::count() const {
@@ -160,22 +175,27 @@ int FileList::count() const {
 }
 
 int FileList::item_index() const {
-    if (!hwnd()) return -1;
+    if (!hwnd())
+        return -1;
     LRESULT sel = SendMessageA(hwnd(), LB_GETCURSEL, 0, 0);
     return sel == LB_ERR ? -1 : static_cast<int>(sel);
 }
 
 void FileList::set_item_index(int i) {
-    if (!hwnd()) return;
-    if (i < 0 || i >= count()) i = -1;
+    if (!hwnd())
+        return;
+    if (i < 0 || i >= count())
+        i = -1;
     SendMessageA(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(i), 0);
 }
 
 std::string FileList::item(int i) const {
-    if (i < 0 || i >= count()) throw ListIndexError(i);
+    if (i < 0 || i >= count())
+        throw ListIndexError(i);
     LRESULT len = SendMessageA(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
     std::string text(static_cast<size_t>(len) + 1, '\0');
-    LRESULT got = SendMessageA(hwnd(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    LRESULT got =
+        SendMessageA(hwnd(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
     text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
     return text;
 }
@@ -186,8 +206,10 @@ std::string FileList::selected_file_path() const {
 }
 
 bool FileList::on_command(WORD code) {
-    if (code != LBN_SELCHANGE) return false;
-    if (on_click) on_click();
+    if (code != LBN_SELCHANGE)
+        return false;
+    if (on_click)
+        on_click();
     return true;
 }
 

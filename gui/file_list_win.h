@@ -13,7 +13,7 @@
 namespace velmaro::gui {
 
 class FileList : public Widget {
-public:
+  public:
     static constexpr const char* kDefaultMask = "*.jpg;*.jpeg;*.bmp;";
     static constexpr int kItemHeight = 15;
 
@@ -24,7 +24,8 @@ public:
     // A single-selection list box with whole lines only (its height shrinks to a multiple
     // of the line height); lists the current folder. In a form or panel, with the
     // container's font unless one is given:
-    void create(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font = std::nullopt);
+    void create(Container& parent, int x, int y, int w, int h,
+                const std::optional<FontSpec>& font = std::nullopt);
     // In any window (`font` is not owned):
     void create(HWND parent, int x, int y, int w, int h, HFONT font, int id = 0);
 
@@ -62,7 +63,7 @@ public:
 
     bool on_command(WORD code) override;
 
-private:
+  private:
     void finish_create(int w, int h);
     std::string resolve(const std::string& path) const;
 

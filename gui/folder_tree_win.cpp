@@ -21,8 +21,7 @@ struct PidlFree {
 // An item id list from the shell's allocator.
 using Pidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
 
-template <typename T>
-ComPtr<T> share(T* p) {
+template <typename T> ComPtr<T> share(T* p) {
     ComPtr<T> c;
     if (p) {
         p->AddRef();
@@ -33,7 +32,8 @@ ComPtr<T> share(T* p) {
 
 std::string to_string(STRRET& ret, const ITEMIDLIST* item) {
     char* text = nullptr;
-    if (FAILED(StrRetToStrA(&ret, item, &text)) || !text) return {};
+    if (FAILED(StrRetToStrA(&ret, item, &text)) || !text)
+        return {};
     std::string s(text);
     CoTaskMemFree(text);
     return s;
@@ -41,7 +41,8 @@ std::string to_string(STRRET& ret, const ITEMIDLIST* item) {
 
 std::string display_name(IShellFolder* folder, const ITEMIDLIST* item, SHGDNF flags) {
     STRRET ret{};
-    if (FAILED(folder->GetDisplayNameOf(item, flags, &ret))) return {};
+    if (FAILED(folder->GetDisplayNameOf(item, flags, &ret)))
+        return {};
     return to_string(ret, item);
 }
 
@@ -52,16 +53,17 @@ bool begins_virtual(const std::string& name) {
 std::wstring widen(const std::string& s) {
     int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
     std::wstring w(n > 0 ? n : 1, L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, w.data(), n);
+    if (n > 0)
+        MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, w.data(), n);
     return w;
 }
 
 } // namespace
 
 struct FolderTree::Node {
-    Pidl absolute;                // from the Desktop; empty for the Desktop itself
-    ComPtr<IShellFolder> parent;  // the folder that holds the item; null for the root
-    bool listed = false;          // children read (they are read once)
+    Pidl absolute;               // from the Desktop; empty for the Desktop itself
+    ComPtr<IShellFolder> parent; // the folder that holds the item; null for the root
+    bool listed = false;         // children read (they are read once)
 };
 
 FolderTree::FolderTree() = default;
@@ -90,12 +92,14 @@ void open_tree_class() {
 
 void FolderTree::create(HWND parent, int x, int y, int w, int h, HFONT font, int id) {
     open_tree_class();
-    HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | kTreeStyle, x, y, w, h,
-                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
-                                nullptr);
-    if (!tree) throw Error("Cannot create the folder tree");
+    HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | kTreeStyle, x, y,
+                                w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleA(nullptr), nullptr);
+    if (!tree)
+        throw Error("Cannot create the folder tree");
     attach(tree);
-    if (font) SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (font)
+        SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     fill();
 }
 
@@ -107,7 +111,8 @@ void FolderTree::create(Container& parent, int x, int y, int w, int h, const std
 
 void FolderTree::fill() {
     HWND tree = hwnd();
-    if (FAILED(SHGetDesktopFolder(desktop_.put())) || !desktop_) throw Error("Cannot open the Desktop folder");
+    if (FAILED(SHGetDesktopFolder(desktop_.put())) || !desktop_)
+        throw Error("Cannot open the Desktop folder");
     SetWindowSubclass(tree, &FolderTree::watch_selection, 0, reinterpret_cast<DWORD_PTR>(this));
     TreeView_SetIndent(tree, kIndent);
     auto root = std::make_unique<Node>();
@@ -121,11 +126,13 @@ void FolderTree::fill() {
     auto icons = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoA(reinterpret_cast<LPCSTR>(desktop_id), 0, &info, sizeof info,
                        SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    if (icons) TreeView_SetImageList(tree, icons, TVSIL_NORMAL);
+    if (icons)
+        TreeView_SetImageList(tree, icons, TVSIL_NORMAL);
 
     std::string name = display_name(desktop_.get(), desktop_id, SHGDN_NORMAL);
     root_ = insert(TVI_ROOT, std::move(root), name, true);
-    if (!root_) throw Error("Cannot create the folder tree");
+    if (!root_)
+        throw Error("Cannot create the folder tree");
     TreeView_Expand(tree, root_, TVE_EXPAND);
     TreeView_SelectItem(tree, root_);
 }
@@ -145,24 +152,28 @@ HTREEITEM FolderTree::insert(HTREEITEM parent, std::unique_ptr<Node> node, const
     ins.item.iSelectedImage = I_IMAGECALLBACK;
     ins.item.cChildren = has_children ? 1 : 0;
     ins.item.lParam = reinterpret_cast<LPARAM>(raw);
-    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
-    if (!item) nodes_.erase(raw);
+    auto item =
+        reinterpret_cast<HTREEITEM>(SendMessageA(hwnd(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    if (!item)
+        nodes_.erase(raw);
     return item;
 }
 
 void FolderTree::expand_node(HTREEITEM item) {
     Node* node = node_of(item);
-    if (!node || node->listed) return;
+    if (!node || node->listed)
+        return;
     node->listed = true;
 
     ComPtr<IShellFolder> folder;
     if (item == root_)
         folder = share(desktop_.get());
     else
-        desktop_->BindToObject(node->absolute.get(), nullptr, IID_IShellFolder, reinterpret_cast<void**>(folder.put()));
+        desktop_->BindToObject(node->absolute.get(), nullptr, IID_IShellFolder,
+                               reinterpret_cast<void**>(folder.put()));
 
     struct Child {
-        Pidl id;  // relative to `folder`
+        Pidl id; // relative to `folder`
         std::string name;
         bool has_children;
     };
@@ -175,10 +186,12 @@ void FolderTree::expand_node(HTREEITEM item) {
             Pidl id(raw);
             const ITEMIDLIST* one = id.get();
             SFGAOF attrs = SFGAO_FOLDER | SFGAO_HIDDEN | SFGAO_STREAM | SFGAO_HASSUBFOLDER;
-            if (FAILED(folder->GetAttributesOf(1, &one, &attrs))) continue;
+            if (FAILED(folder->GetAttributesOf(1, &one, &attrs)))
+                continue;
             // Hidden folders stay out even where a shell lists them; archives that the
             // shell shows as folders are files.
-            if (!(attrs & SFGAO_FOLDER) || (attrs & (SFGAO_HIDDEN | SFGAO_STREAM))) continue;
+            if (!(attrs & SFGAO_FOLDER) || (attrs & (SFGAO_HIDDEN | SFGAO_STREAM)))
+                continue;
             std::string name = display_name(folder.get(), one, SHGDN_INFOLDER);
             children.push_back({std::move(id), std::move(name), (attrs & SFGAO_HASSUBFOLDER) != 0});
         }
@@ -192,7 +205,8 @@ void FolderTree::expand_node(HTREEITEM item) {
     for (Child& c : children) {
         auto child = std::make_unique<Node>();
         child->absolute.reset(ILCombine(node->absolute.get(), c.id.get()));
-        if (!child->absolute) continue;
+        if (!child->absolute)
+            continue;
         child->parent = share(folder.get());
         insert(item, std::move(child), c.name, c.has_children);
     }
@@ -208,25 +222,30 @@ void FolderTree::expand_node(HTREEITEM item) {
 
 void FolderTree::fill_display_info(NMTVDISPINFOA& info) {
     Node* node = node_of(info.item.hItem);
-    if (!node) return;
+    if (!node)
+        return;
     SHFILEINFOA sfi{};
     auto path = reinterpret_cast<LPCSTR>(node->absolute.get());
     const UINT flags = SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
     if (info.item.mask & TVIF_IMAGE) {
-        if (SHGetFileInfoA(path, 0, &sfi, sizeof sfi, flags)) info.item.iImage = sfi.iIcon;
+        if (SHGetFileInfoA(path, 0, &sfi, sizeof sfi, flags))
+            info.item.iImage = sfi.iIcon;
     }
     if (info.item.mask & TVIF_SELECTEDIMAGE) {
-        if (SHGetFileInfoA(path, 0, &sfi, sizeof sfi, flags | SHGFI_OPENICON)) info.item.iSelectedImage = sfi.iIcon;
+        if (SHGetFileInfoA(path, 0, &sfi, sizeof sfi, flags | SHGFI_OPENICON))
+            info.item.iSelectedImage = sfi.iIcon;
     }
-    info.item.mask |= TVIF_DI_SETITEM;  // keep them: ask the shell once per node
+    info.item.mask |= TVIF_DI_SETITEM; // keep them: ask the shell once per node
 }
 
 FolderTree::Node* FolderTree::node_of(HTREEITEM item) const {
-    if (!item || !hwnd()) return nullptr;
+    if (!item || !hwnd())
+        return nullptr;
     TVITEMA tv{};
     tv.mask = TVIF_PARAM;
     tv.hItem = item;
-    if (!SendMessageA(hwnd(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv))) return nullptr;
+    if (!SendMessageA(hwnd(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)))
+        return nullptr;
     auto* node = reinterpret_cast<Node*>(tv.lParam);
     return nodes_.count(node) ? node : nullptr;
 }
@@ -245,7 +264,8 @@ std::string FolderTree::item_text(HTREEITEM item) const {
 std::string FolderTree::parsing_name(const Node& node) const {
     if (!node.parent) {
         std::string name = display_name(desktop_.get(), node.absolute.get(), SHGDN_FORPARSING);
-        if (!name.empty() && !begins_virtual(name)) return name;
+        if (!name.empty() && !begins_virtual(name))
+            return name;
         // The Desktop stands for the user's desktop folder on the disk.
         char path[MAX_PATH];
         if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path)))
@@ -256,17 +276,21 @@ std::string FolderTree::parsing_name(const Node& node) const {
 }
 
 std::string FolderTree::selected_path() const {
-    if (!hwnd()) return {};
+    if (!hwnd())
+        return {};
     HTREEITEM item = TreeView_GetSelection(hwnd());
     Node* node = node_of(item);
-    if (!node) return {};
+    if (!node)
+        return {};
     std::string name = parsing_name(*node);
-    if (name.empty() || begins_virtual(name)) return item_text(item);
+    if (name.empty() || begins_virtual(name))
+        return item_text(item);
     return name;
 }
 
 bool FolderTree::select_path(const std::string& path) {
-    if (!root_ || path.empty()) return false;
+    if (!root_ || path.empty())
+        return false;
     Node* root = node_of(root_);
     if (root && equal_nocase(parsing_name(*root), path, system_case_fold())) {
         TreeView_SelectItem(hwnd(), root_);
@@ -286,14 +310,17 @@ bool FolderTree::select_path(const std::string& path) {
         for (HTREEITEM child = TreeView_GetChild(hwnd(), item); child && !next;
              child = TreeView_GetNextSibling(hwnd(), child)) {
             Node* node = node_of(child);
-            if (!node) continue;
+            if (!node)
+                continue;
             if (ILIsEqual(node->absolute.get(), target.get())) {
                 TreeView_SelectItem(hwnd(), child);
                 return true;
             }
-            if (ILIsParent(node->absolute.get(), target.get(), FALSE)) next = child;
+            if (ILIsParent(node->absolute.get(), target.get(), FALSE))
+                next = child;
         }
-        if (!next) return false;
+        if (!next)
+            return false;
         item = next;
     }
 }
@@ -301,27 +328,32 @@ bool FolderTree::select_path(const std::string& path) {
 // Some trees move the selection without a word: Wine's, when a node above the selection
 // is collapsed with its button. After each message the tree has handled, a move that no
 // notification announced is announced here.
-LRESULT CALLBACK FolderTree::watch_selection(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK FolderTree::watch_selection(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                             DWORD_PTR self) {
     if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, &FolderTree::watch_selection, 0);
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
     bool watched = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_KEYDOWN || msg == WM_CHAR ||
                    msg == TVM_EXPAND;
-    if (!watched) return DefSubclassProc(hwnd, msg, wp, lp);
+    if (!watched)
+        return DefSubclassProc(hwnd, msg, wp, lp);
     auto* tree = reinterpret_cast<FolderTree*>(self);
     ++tree->watch_depth_;
     LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
     // Only once the outermost of them is done: the tree may be between a move and its
     // notification inside.
-    if (--tree->watch_depth_ == 0 && tree->root_) tree->selection_changed(TreeView_GetSelection(hwnd), false);
+    if (--tree->watch_depth_ == 0 && tree->root_)
+        tree->selection_changed(TreeView_GetSelection(hwnd), false);
     return result;
 }
 
 void FolderTree::selection_changed(HTREEITEM now, bool reported_by_tree) {
-    if (!reported_by_tree && now == reported_) return;
+    if (!reported_by_tree && now == reported_)
+        return;
     reported_ = now;
-    if (on_change) on_change();
+    if (on_change)
+        on_change();
 }
 
 bool FolderTree::on_notify(NMHDR& header, LRESULT& result) {
@@ -331,7 +363,8 @@ bool FolderTree::on_notify(NMHDR& header, LRESULT& result) {
     case TVN_ITEMEXPANDINGA:
     case TVN_ITEMEXPANDINGW: {
         auto& nm = reinterpret_cast<NMTREEVIEWA&>(header);
-        if ((nm.action & (TVE_EXPAND | TVE_COLLAPSE)) == TVE_EXPAND) expand_node(nm.itemNew.hItem);
+        if ((nm.action & (TVE_EXPAND | TVE_COLLAPSE)) == TVE_EXPAND)
+            expand_node(nm.itemNew.hItem);
         result = FALSE;
         return true;
     }

@@ -18,7 +18,7 @@
 namespace velmaro::gui {
 
 class FolderTree : public Widget {
-public:
+  public:
     static constexpr int kIndent = 19;
 
     FolderTree();
@@ -27,7 +27,8 @@ public:
     // Builds the tree: adds the Desktop root, expands it one level and selects it, which
     // raises on_change once, so set on_change before calling this. Needs COM on this
     // thread. In a form or panel, with the container's font unless one is given:
-    void create(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font = std::nullopt);
+    void create(Container& parent, int x, int y, int w, int h,
+                const std::optional<FontSpec>& font = std::nullopt);
     // In any window (`font` is not owned):
     void create(HWND parent, int x, int y, int w, int h, HFONT font, int id = 0);
 
@@ -46,13 +47,15 @@ public:
 
     bool on_notify(NMHDR& header, LRESULT& result) override;
 
-private:
+  private:
     struct Node;
 
     void fill();
-    HTREEITEM insert(HTREEITEM parent, std::unique_ptr<Node> node, const std::string& text, bool has_children);
+    HTREEITEM insert(HTREEITEM parent, std::unique_ptr<Node> node, const std::string& text,
+                     bool has_children);
     void expand_node(HTREEITEM item);
-    static LRESULT CALLBACK watch_selection(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK watch_selection(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                            DWORD_PTR self);
     void selection_changed(HTREEITEM now, bool reported_by_tree);
     void fill_display_info(NMTVDISPINFOA& info);
     Node* node_of(HTREEITEM item) const;
@@ -61,7 +64,7 @@ private:
 
     ComPtr<IShellFolder> desktop_;
     HTREEITEM root_ = nullptr;
-    HTREEITEM reported_ = nullptr;  // the selection that on_change last announced
+    HTREEITEM reported_ = nullptr; // the selection that on_change last announced
     int watch_depth_ = 0;
     // The tree's items point at these; an entry goes when the tree deletes its item, and
     // whatever is left goes with the widget.

@@ -10,7 +10,9 @@ bool FontSpec::same_face(const FontSpec& o) const {
            underline == o.underline && strike == o.strike;
 }
 
-int font_height_px(int size_pt) { return -MulDiv(size_pt, 96, 72); }
+int font_height_px(int size_pt) {
+    return -MulDiv(size_pt, 96, 72);
+}
 
 UniqueFont make_font(const FontSpec& font) {
     LOGFONTA lf{};
@@ -32,7 +34,8 @@ HFONT cached_font(const FontSpec& font) {
     using Key = std::tuple<std::string, int, bool, bool, bool, bool>;
     static std::map<Key, UniqueFont> fonts;
     auto& f = fonts[Key{font.name, font.size_pt, font.bold, font.italic, font.underline, font.strike}];
-    if (!f) f = make_font(font);
+    if (!f)
+        f = make_font(font);
     return f.get();
 }
 

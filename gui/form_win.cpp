@@ -33,15 +33,15 @@ Styles styles_for(BorderKind border) {
     case BorderKind::sizeable:
         return {common | WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT};
     case BorderKind::dialog:
-        return {common | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME,
-                WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT};
+        return {common | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT};
     }
     return {common | WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT};
 }
 
 void register_form_class(HINSTANCE instance, const std::string& name, WNDPROC proc) {
     static std::set<std::string> registered;
-    if (registered.count(name)) return;
+    if (registered.count(name))
+        return;
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
@@ -54,12 +54,15 @@ void register_form_class(HINSTANCE instance, const std::string& name, WNDPROC pr
     registered.insert(name);
 }
 
-bool usable(HWND h) { return h && IsWindowVisible(h) && IsWindowEnabled(h); }
+bool usable(HWND h) {
+    return h && IsWindowVisible(h) && IsWindowEnabled(h);
+}
 
 } // namespace
 
 Form::Form(Application& app, FormDesc desc) : app_(app), desc_(std::move(desc)) {
-    if (desc_.window_class.empty()) desc_.window_class = "VelmaroForm";
+    if (desc_.window_class.empty())
+        desc_.window_class = "VelmaroForm";
     register_form_class(app_.instance(), desc_.window_class, &Form::window_proc);
     set_font(desc_.font);
     set_color(desc_.color);
@@ -67,11 +70,13 @@ Form::Form(Application& app, FormDesc desc) : app_(app), desc_(std::move(desc)) 
 
     Styles st = styles_for(desc_.border);
     RECT r{desc_.left, desc_.top, desc_.left + desc_.width, desc_.top + desc_.height};
-    if (desc_.client_size) AdjustWindowRectEx(&r, st.style, FALSE, st.ex_style);
+    if (desc_.client_size)
+        AdjustWindowRectEx(&r, st.style, FALSE, st.ex_style);
     HWND hwnd = CreateWindowExA(st.ex_style, desc_.window_class.c_str(), desc_.caption.c_str(), st.style,
-                                desc_.left, desc_.top, r.right - r.left, r.bottom - r.top, app_.handle(), nullptr,
-                                app_.instance(), this);
-    if (!hwnd) throw Error("Cannot create the window " + desc_.window_class);
+                                desc_.left, desc_.top, r.right - r.left, r.bottom - r.top, app_.handle(),
+                                nullptr, app_.instance(), this);
+    if (!hwnd)
+        throw Error("Cannot create the window " + desc_.window_class);
     register_window(hwnd);
     KeyHandler::install(hwnd, this);
     if (app_.icon()) {
@@ -90,7 +95,8 @@ Form::~Form() {
 }
 
 Form* Form::from_hwnd(HWND hwnd) {
-    if (!hwnd) return nullptr;
+    if (!hwnd)
+        return nullptr;
     auto* c = Container::from_hwnd(hwnd);
     return c ? c->owning_form() : nullptr;
 }
@@ -103,7 +109,8 @@ LRESULT CALLBACK Form::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         form->hwnd_.reset(hwnd);
     }
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (!form)
+        return DefWindowProcA(hwnd, msg, wp, lp);
     try {
         return form->handle(msg, wp, lp);
     } catch (...) {
@@ -122,7 +129,8 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
         on_activate_message(wp);
         return 0;
     case WM_COMMAND:
-        if (Widget::reflect(msg, wp, lp, result)) return result;
+        if (Widget::reflect(msg, wp, lp, result))
+            return result;
         on_command(wp, lp);
         return 0;
     case DM_GETDEFID:
@@ -130,12 +138,15 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NEXTDLGCTL: {
         // The dialog manager sends this for a label's access key (focus the label, then
         // the control after it); a form is no dialog window, so it moves the focus itself.
-        HWND target = LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd(), GetFocus(), wp != 0);
-        if (target && IsChild(hwnd(), target)) SetFocus(target);
+        HWND target =
+            LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd(), GetFocus(), wp != 0);
+        if (target && IsChild(hwnd(), target))
+            SetFocus(target);
         return 0;
     }
     default:
-        if (handle_container_message(msg, wp, lp, result)) return result;
+        if (handle_container_message(msg, wp, lp, result))
+            return result;
         break;
     }
     return DefWindowProcA(hwnd(), msg, wp, lp);
@@ -144,22 +155,26 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
 void Form::on_activate_message(WPARAM wp) {
     if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();
-        if (focus && IsChild(hwnd(), focus)) last_focus_ = focus;
+        if (focus && IsChild(hwnd(), focus))
+            last_focus_ = focus;
         return;
     }
-    if (IsIconic(hwnd())) return;
+    if (IsIconic(hwnd()))
+        return;
     if (usable(last_focus_) && IsChild(hwnd(), last_focus_)) {
         SetFocus(last_focus_);
     } else {
         HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE);
         SetFocus(usable(first) ? first : hwnd());
     }
-    if (!returning_from_message_box()) guarded([&] { on_activate(); });
+    if (!returning_from_message_box())
+        guarded([&] { on_activate(); });
 }
 
 void Form::on_command(WPARAM wp, LPARAM lp) {
     WORD id = LOWORD(wp);
-    if (lp == 0 && (HIWORD(wp) == 0 || HIWORD(wp) == 1) && menu_.dispatch(id)) return;
+    if (lp == 0 && (HIWORD(wp) == 0 || HIWORD(wp) == 1) && menu_.dispatch(id))
+        return;
     // Enter and Esc as the dialog manager reports them when no control claimed them.
     if (id == IDCANCEL && cancel_button_ && usable(cancel_button_->hwnd())) {
         cancel_button_->click();
@@ -179,7 +194,8 @@ LRESULT Form::default_button_id() {
 }
 
 bool Form::pre_translate(MSG& msg) {
-    if (HACCEL accel = menu_.accelerators(); accel && TranslateAcceleratorA(hwnd(), accel, &msg)) return true;
+    if (HACCEL accel = menu_.accelerators(); accel && TranslateAcceleratorA(hwnd(), accel, &msg))
+        return true;
     return IsDialogMessageA(hwnd(), &msg) != FALSE;
 }
 
@@ -189,7 +205,9 @@ std::string Form::caption() const {
     return buf;
 }
 
-void Form::set_caption(const std::string& text) { SetWindowTextA(hwnd(), text.c_str()); }
+void Form::set_caption(const std::string& text) {
+    SetWindowTextA(hwnd(), text.c_str());
+}
 
 void Form::attach_menu() {
     menu_.attach(hwnd());
@@ -203,7 +221,8 @@ void Form::attach_menu() {
 }
 
 void Form::place_for_showing() {
-    if (visible() || desc_.position == FormPosition::designed) return;
+    if (visible() || desc_.position == FormPosition::designed)
+        return;
     RECT r;
     GetWindowRect(hwnd(), &r);
     int w = r.right - r.left, h = r.bottom - r.top;
@@ -231,7 +250,9 @@ void Form::show_designed() {
         show();
 }
 
-void Form::hide() { ShowWindow(hwnd(), SW_HIDE); }
+void Form::hide() {
+    ShowWindow(hwnd(), SW_HIDE);
+}
 
 // The close query and the close handler; false when the close is abandoned (by either
 // of them or by an error, which is reported).
@@ -254,7 +275,8 @@ void Form::close() {
         return;
     }
     CloseAction action;
-    if (!run_close_handlers(action)) return;
+    if (!run_close_handlers(action))
+        return;
     if (app_.main_form() == this) {
         app_.request_quit();
     } else if (action == CloseAction::hide) {
@@ -265,7 +287,8 @@ void Form::close() {
 }
 
 Hints& Form::hints() {
-    if (!hints_) hints_ = std::make_unique<Hints>(hwnd());
+    if (!hints_)
+        hints_ = std::make_unique<Hints>(hwnd());
     return *hints_;
 }
 

@@ -55,7 +55,7 @@ struct FormDesc {
 };
 
 class Form : public Object, public Container, public KeyHandler {
-public:
+  public:
     // Creates the window, hidden. The derived form builds its controls in its own
     // constructor; Application::create_form then runs on_create() through
     // run_create_handler().
@@ -109,7 +109,7 @@ public:
     // Key handling of the message loops: accelerators, Enter, Esc, Tab.
     bool pre_translate(MSG& msg) override;
 
-protected:
+  protected:
     // Runs once the controls exist. An error is reported and the form stays created.
     virtual void on_create() {}
     // false abandons the close.
@@ -121,7 +121,7 @@ protected:
     // activation only returns from one of the program's message boxes.
     virtual void on_activate() {}
 
-private:
+  private:
     friend class Application;
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);

@@ -8,38 +8,45 @@ namespace velmaro::gui {
 GraphicControl::GraphicControl() = default;
 
 GraphicControl::~GraphicControl() {
-    if (parent_) parent_->remove_graphic(this);
+    if (parent_)
+        parent_->remove_graphic(this);
 }
 
 void GraphicControl::set_bounds(int left, int top, int width, int height) {
     RECT now{left, top, left + width, top + height};
-    if (EqualRect(&now, &bounds_)) return;
+    if (EqualRect(&now, &bounds_))
+        return;
     invalidate();
     bounds_ = now;
     invalidate();
-    if (parent_) parent_->hint_changed(this);
+    if (parent_)
+        parent_->hint_changed(this);
 }
 
 void GraphicControl::set_font(const FontSpec& font) {
     font_ = font;
     on_font_changed();
-    if (parent_ && parent_->client_hwnd()) repaint();
+    if (parent_ && parent_->client_hwnd())
+        repaint();
 }
 
 void GraphicControl::set_hint(std::string hint) {
     hint_ = std::move(hint);
-    if (parent_) parent_->hint_changed(this);
+    if (parent_)
+        parent_->hint_changed(this);
 }
 
 void GraphicControl::set_show_hint(bool on) {
     show_hint_ = on;
     parent_show_hint_ = false;
-    if (parent_) parent_->hint_changed(this);
+    if (parent_)
+        parent_->hint_changed(this);
 }
 
 void GraphicControl::set_parent_show_hint(bool on) {
     parent_show_hint_ = on;
-    if (parent_) parent_->hint_changed(this);
+    if (parent_)
+        parent_->hint_changed(this);
 }
 
 bool GraphicControl::hint_active() const {
@@ -52,28 +59,33 @@ void GraphicControl::set_cursor(TCursor c) {
     // Show the new cursor at once when the pointer rests on the control.
     if (parent_ && parent_->client_hwnd()) {
         POINT pt;
-        if (GetCursorPos(&pt) && parent_->control_at(pt) == this && c != crDefault) SetCursor(load_cursor(c));
+        if (GetCursorPos(&pt) && parent_->control_at(pt) == this && c != crDefault)
+            SetCursor(load_cursor(c));
     }
 }
 
 void GraphicControl::set_enabled(bool on) {
-    if (enabled_ == on) return;
+    if (enabled_ == on)
+        return;
     enabled_ = on;
     invalidate();
 }
 
 void GraphicControl::set_visible(bool on) {
-    if (visible_ == on) return;
+    if (visible_ == on)
+        return;
     visible_ = on;
     if (parent_) {
         HWND host = parent_->client_hwnd();
-        if (host) InvalidateRect(host, &bounds_, TRUE);
+        if (host)
+            InvalidateRect(host, &bounds_, TRUE);
         parent_->hint_changed(this);
     }
 }
 
 void GraphicControl::set_parent(Container* parent) {
-    if (parent == parent_) return;
+    if (parent == parent_)
+        return;
     if (parent_) {
         invalidate();
         parent_->remove_graphic(this);
@@ -87,19 +99,25 @@ void GraphicControl::set_parent(Container* parent) {
 }
 
 Canvas& GraphicControl::canvas() {
-    if (!parent_ || !parent_->client_hwnd()) throw Error(format_message("Control '%s' has no parent window", name_));
-    if (!canvas_) canvas_.reset(new Canvas(*this));
+    if (!parent_ || !parent_->client_hwnd())
+        throw Error(format_message("Control '%s' has no parent window", name_));
+    if (!canvas_)
+        canvas_.reset(new Canvas(*this));
     return *canvas_;
 }
 
 void GraphicControl::invalidate() {
-    if (!parent_ || !visible_) return;
-    if (HWND host = parent_->client_hwnd()) InvalidateRect(host, &bounds_, TRUE);
+    if (!parent_ || !visible_)
+        return;
+    if (HWND host = parent_->client_hwnd())
+        InvalidateRect(host, &bounds_, TRUE);
 }
 
 void GraphicControl::repaint() {
-    if (!parent_ || !parent_->client_hwnd()) throw Error(format_message("Control '%s' has no parent window", name_));
-    if (!visible_) return;
+    if (!parent_ || !parent_->client_hwnd())
+        throw Error(format_message("Control '%s' has no parent window", name_));
+    if (!visible_)
+        return;
     HWND host = parent_->client_hwnd();
     InvalidateRect(host, &bounds_, TRUE);
     UpdateWindow(host);
@@ -112,7 +130,8 @@ void GraphicControl::mouse_down(TMouseButton, TShiftState, int, int) {}
 void GraphicControl::mouse_up(TMouseButton, TShiftState, int, int) {}
 
 void GraphicControl::mouse_move(TShiftState shift, int x, int y) {
-    if (OnMouseMove) OnMouseMove(this, shift, x, y);
+    if (OnMouseMove)
+        OnMouseMove(this, shift, x, y);
 }
 
 } // namespace velmaro::gui

@@ -17,7 +17,7 @@ namespace velmaro::gui {
 class Container;
 
 class GraphicControl : public Object {
-public:
+  public:
     GraphicControl();
     ~GraphicControl() override;
     GraphicControl(const GraphicControl&) = delete;
@@ -90,7 +90,7 @@ public:
     // replace them).
     TMouseMoveEvent OnMouseMove;
 
-private:
+  private:
     friend class Container;
     friend class Canvas;
     std::string name_;

@@ -9,15 +9,15 @@
 
 namespace velmaro::gui {
 
-template <typename Traits>
-class UniqueHandle {
-public:
+template <typename Traits> class UniqueHandle {
+  public:
     using handle_type = typename Traits::handle_type;
     UniqueHandle() = default;
     explicit UniqueHandle(handle_type h) : h_(h) {}
     UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Traits::invalid())) {}
     UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-        if (this != &o) reset(std::exchange(o.h_, Traits::invalid()));
+        if (this != &o)
+            reset(std::exchange(o.h_, Traits::invalid()));
         return *this;
     }
     UniqueHandle(const UniqueHandle&) = delete;
@@ -28,11 +28,12 @@ public:
     explicit operator bool() const { return h_ != Traits::invalid(); }
     handle_type release() { return std::exchange(h_, Traits::invalid()); }
     void reset(handle_type h = Traits::invalid()) {
-        if (h_ != Traits::invalid()) Traits::close(h_);
+        if (h_ != Traits::invalid())
+            Traits::close(h_);
         h_ = h;
     }
 
-private:
+  private:
     handle_type h_ = Traits::invalid();
 };
 
@@ -51,8 +52,7 @@ struct HkeyTraits {
     static HKEY invalid() { return nullptr; }
     static void close(HKEY h) { RegCloseKey(h); }
 };
-template <typename T>
-struct GdiTraits {
+template <typename T> struct GdiTraits {
     using handle_type = T;
     static T invalid() { return nullptr; }
     static void close(T h) { DeleteObject(h); }
@@ -80,51 +80,52 @@ using UniqueIcon = UniqueHandle<IconTraits>;
 
 // A window's DC from GetDC, released on scope exit.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
     ~WindowDc() {
-        if (dc_) ReleaseDC(hwnd_, dc_);
+        if (dc_)
+            ReleaseDC(hwnd_, dc_);
     }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };
 
 // Selects a GDI object into a DC and puts the previous one back on scope exit.
 class SelectObjectScope {
-public:
+  public:
     SelectObjectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
     ~SelectObjectScope() { SelectObject(dc_, old_); }
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };
 
 // COM initialised for the GUI thread (apartment-threaded, as the shell wants).
 class ComScope {
-public:
+  public:
     ComScope() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
     ~ComScope() {
-        if (ok_) CoUninitialize();
+        if (ok_)
+            CoUninitialize();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
 
-private:
+  private:
     bool ok_;
 };
 
 // Owner of a COM interface pointer.
-template <typename T>
-class ComPtr {
-public:
+template <typename T> class ComPtr {
+  public:
     ComPtr() = default;
     ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
     ComPtr& operator=(ComPtr&& o) noexcept {
@@ -145,10 +146,11 @@ public:
     }
     explicit operator bool() const { return p_ != nullptr; }
     void reset() {
-        if (p_) std::exchange(p_, nullptr)->Release();
+        if (p_)
+            std::exchange(p_, nullptr)->Release();
     }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 

@@ -23,10 +23,11 @@ TOOLINFOA tool(HWND host, UINT_PTR id, UINT flags) {
 Hints::Hints(HWND form) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    tip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
-                               GetModuleHandleA(nullptr), nullptr));
-    if (!tip_) throw Error("Cannot create the hint window");
+    tip_.reset(CreateWindowExA(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, GetModuleHandleA(nullptr), nullptr));
+    if (!tip_)
+        throw Error("Cannot create the hint window");
     SendMessageA(tip_.get(), TTM_SETMAXTIPWIDTH, 0, 600);
 }
 
@@ -47,7 +48,8 @@ void Hints::put(HWND host, UINT_PTR id, UINT flags, const RECT& area, const std:
     TOOLINFOA ti = tool(host, id, flags);
     bool known = SendMessageA(tip_.get(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti)) != 0;
     if (text.empty()) {
-        if (known) remove(host, id);
+        if (known)
+            remove(host, id);
         return;
     }
     ti = tool(host, id, flags);
@@ -64,7 +66,8 @@ void Hints::put(HWND host, UINT_PTR id, UINT flags, const RECT& area, const std:
 std::string Hints::text_of(HWND host, UINT_PTR id, bool is_window) const {
     char buf[1024] = "";
     TOOLINFOA ti = tool(host, id, is_window ? TTF_IDISHWND : 0);
-    if (!SendMessageA(tip_.get(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti))) return {};
+    if (!SendMessageA(tip_.get(), TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti)))
+        return {};
     ti.lpszText = buf;
     SendMessageA(tip_.get(), TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
     return buf;

@@ -11,7 +11,7 @@
 namespace velmaro::gui {
 
 class Hints {
-public:
+  public:
     explicit Hints(HWND form);
     Hints(const Hints&) = delete;
     Hints& operator=(const Hints&) = delete;
@@ -26,7 +26,7 @@ public:
     // The text a tool shows now; empty when it is not registered.
     std::string text_of(HWND host, UINT_PTR id, bool is_window) const;
 
-private:
+  private:
     void put(HWND host, UINT_PTR id, UINT flags, const RECT& area, const std::string& text);
     UniqueHwnd tip_;
 };

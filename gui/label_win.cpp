@@ -29,7 +29,8 @@ namespace {
 // advance widths that DrawText measures (Wine does, by a pixel, with substituted faces).
 int ink_width(HDC dc, const std::string& text, int measured_width, int height) {
     const int w = measured_width + height; // room for any overhang
-    if (w <= 0 || height <= 0) return 0;
+    if (w <= 0 || height <= 0)
+        return 0;
     UniqueMemDc mem(CreateCompatibleDC(dc));
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -39,19 +40,22 @@ int ink_width(HDC dc, const std::string& text, int measured_width, int height) {
     bi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     UniqueBitmap bmp(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!mem || !bmp || !bits) return 0;
+    if (!mem || !bmp || !bits)
+        return 0;
     SelectObjectScope keep_bitmap(mem.get(), bmp.get());
     SelectObjectScope keep_font(mem.get(), GetCurrentObject(dc, OBJ_FONT));
     RECT all{0, 0, w, height};
     FillRect(mem.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     SetTextColor(mem.get(), RGB(0, 0, 0));
     SetBkMode(mem.get(), TRANSPARENT);
-    DrawTextA(mem.get(), text.c_str(), static_cast<int>(text.size()), &all, DT_SINGLELINE | DT_LEFT | DT_NOCLIP);
+    DrawTextA(mem.get(), text.c_str(), static_cast<int>(text.size()), &all,
+              DT_SINGLELINE | DT_LEFT | DT_NOCLIP);
     GdiFlush();
     const auto* px = static_cast<const DWORD*>(bits);
     for (int x = w - 1; x >= 0; --x)
         for (int y = 0; y < height; ++y)
-            if ((px[y * w + x] & 0xFFFFFF) != 0xFFFFFF) return x + 1;
+            if ((px[y * w + x] & 0xFFFFFF) != 0xFFFFFF)
+                return x + 1;
     return 0;
 }
 
@@ -62,7 +66,8 @@ int ink_width(HDC dc, const std::string& text, int measured_width, int height) {
 // far as its pixels reach, whichever is more: a glyph drawn past the measure would lose
 // its last pixels (the colon of "List of selected folders:").
 void Label::fit() {
-    if (!auto_size_ || !hwnd()) return;
+    if (!auto_size_ || !hwnd())
+        return;
     std::string t = text();
     HDC dc = GetDC(hwnd());
     HGDIOBJ old = SelectObject(dc, cached_font(font()));
@@ -86,17 +91,23 @@ void GraphicLabel::set_auto_size(bool on) {
     adjust_size();
 }
 
-void GraphicLabel::on_font_changed() { adjust_size(); }
+void GraphicLabel::on_font_changed() {
+    adjust_size();
+}
 
-void GraphicLabel::on_parent_changed() { adjust_size(); }
+void GraphicLabel::on_parent_changed() {
+    adjust_size();
+}
 
 void GraphicLabel::adjust_size() {
-    if (!auto_size_) return;
+    if (!auto_size_)
+        return;
     HDC screen = GetDC(nullptr);
     {
         Canvas measure(screen);
         measure.set_font(font());
-        set_bounds(left(), top(), measure.text_width(caption_), measure.text_height(caption_.empty() ? " " : caption_));
+        set_bounds(left(), top(), measure.text_width(caption_),
+                   measure.text_height(caption_.empty() ? " " : caption_));
     }
     ReleaseDC(nullptr, screen);
 }
@@ -109,7 +120,8 @@ void GraphicLabel::paint(Canvas& canvas) {
 }
 
 void GraphicLabel::click() {
-    if (OnClick) OnClick(this);
+    if (OnClick)
+        OnClick(this);
 }
 
 } // namespace velmaro::gui

@@ -13,21 +13,28 @@ ListBox::ListBox(Container& parent, int x, int y, int w, int h, const std::optio
 
 int ListBox::add(const std::string& item) {
     auto at = SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    if (at < 0) throw Error("Out of memory for the list");
+    if (at < 0)
+        throw Error("Out of memory for the list");
     return static_cast<int>(at);
 }
 
 void ListBox::delete_item(int index) {
-    if (index < 0 || index >= count()) throw ListIndexError(index);
+    if (index < 0 || index >= count())
+        throw ListIndexError(index);
     SendMessageA(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
-void ListBox::clear() { SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0); }
+void ListBox::clear() {
+    SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
+}
 
-int ListBox::count() const { return static_cast<int>(SendMessageA(hwnd(), LB_GETCOUNT, 0, 0)); }
+int ListBox::count() const {
+    return static_cast<int>(SendMessageA(hwnd(), LB_GETCOUNT, 0, 0));
+}
 
 std::string ListBox::item(int index) const {
-    if (index < 0 || index >= count()) throw ListIndexError(index);
+    if (index < 0 || index >= count())
+        throw ListIndexError(index);
     auto len = SendMessageA(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     std::string s(static_cast<size_t>(len) + 1, '\0');
     len = SendMessageA(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
@@ -39,9 +46,11 @@ void ListBox::assign(const std::vector<std::string>& items) {
     SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
     SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
     size_t bytes = 0;
-    for (const auto& s : items) bytes += s.size() + 1;
+    for (const auto& s : items)
+        bytes += s.size() + 1;
     SendMessageA(hwnd(), LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
-    for (const auto& s : items) SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    for (const auto& s : items)
+        SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
     SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
@@ -50,18 +59,24 @@ std::vector<std::string> ListBox::items() const {
     std::vector<std::string> out;
     int n = count();
     out.reserve(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) out.push_back(item(i));
+    for (int i = 0; i < n; ++i)
+        out.push_back(item(i));
     return out;
 }
 
-int ListBox::item_index() const { return static_cast<int>(SendMessageA(hwnd(), LB_GETCURSEL, 0, 0)); }
+int ListBox::item_index() const {
+    return static_cast<int>(SendMessageA(hwnd(), LB_GETCURSEL, 0, 0));
+}
 
 void ListBox::set_item_index(int index) {
-    if (index < 0 || index >= count()) index = -1;
+    if (index < 0 || index >= count())
+        index = -1;
     SendMessageA(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-int ListBox::item_height() const { return static_cast<int>(SendMessageA(hwnd(), LB_GETITEMHEIGHT, 0, 0)); }
+int ListBox::item_height() const {
+    return static_cast<int>(SendMessageA(hwnd(), LB_GETITEMHEIGHT, 0, 0));
+}
 
 void ListBox::set_item_height(int px) {
     SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, MAKELPARAM(px, 0));
@@ -73,8 +88,10 @@ void ListBox::set_item_height(int px) {
 }
 
 bool ListBox::on_command(WORD code) {
-    if (code != LBN_SELCHANGE) return false;
-    if (OnClick) OnClick(this);
+    if (code != LBN_SELCHANGE)
+        return false;
+    if (OnClick)
+        OnClick(this);
     return true;
 }
 

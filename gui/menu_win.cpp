@@ -5,11 +5,15 @@
 namespace velmaro::gui {
 
 std::string Shortcut::text() const {
-    if (!key) return {};
+    if (!key)
+        return {};
     std::string s;
-    if (ctrl) s += "Ctrl+";
-    if (shift) s += "Shift+";
-    if (alt) s += "Alt+";
+    if (ctrl)
+        s += "Ctrl+";
+    if (shift)
+        s += "Shift+";
+    if (alt)
+        s += "Alt+";
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
         s += static_cast<char>(key);
     } else if (key >= VK_F1 && key <= VK_F24) {
@@ -17,10 +21,18 @@ std::string Shortcut::text() const {
         s += std::to_string(key - VK_F1 + 1);
     } else {
         switch (key) {
-        case VK_DELETE: s += "Del"; break;
-        case VK_INSERT: s += "Ins"; break;
-        case VK_RETURN: s += "Enter"; break;
-        case VK_ESCAPE: s += "Esc"; break;
+        case VK_DELETE:
+            s += "Del";
+            break;
+        case VK_INSERT:
+            s += "Ins";
+            break;
+        case VK_RETURN:
+            s += "Enter";
+            break;
+        case VK_ESCAPE:
+            s += "Esc";
+            break;
         default: {
             char name[64] = "";
             GetKeyNameTextA(static_cast<LONG>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16, name, sizeof name);
@@ -35,7 +47,8 @@ MenuItem::MenuItem(std::string caption, Shortcut shortcut, TNotifyEvent on_click
     : OnClick(std::move(on_click)), caption_(std::move(caption)), shortcut_(shortcut), id_(id) {}
 
 void MenuItem::click() {
-    if (OnClick) OnClick(this);
+    if (OnClick)
+        OnClick(this);
 }
 
 MenuPopup::MenuPopup(std::string caption, MainMenu& menu) : caption_(std::move(caption)), menu_(menu) {}
@@ -45,10 +58,13 @@ MenuItem& MenuPopup::add(std::string caption, Shortcut shortcut, TNotifyEvent on
 }
 
 MainMenu::~MainMenu() {
-    if (accel_) DestroyAcceleratorTable(accel_);
+    if (accel_)
+        DestroyAcceleratorTable(accel_);
 }
 
-MenuPopup& MainMenu::add_popup(std::string caption) { return popups_.emplace_back(std::move(caption), *this); }
+MenuPopup& MainMenu::add_popup(std::string caption) {
+    return popups_.emplace_back(std::move(caption), *this);
+}
 
 void MainMenu::attach(HWND window) {
     HMENU bar = CreateMenu();
@@ -73,22 +89,27 @@ void MainMenu::attach(HWND window) {
     }
     HMENU old = GetMenu(window);
     SetMenu(window, bar);
-    if (old) DestroyMenu(old);
+    if (old)
+        DestroyMenu(old);
     bar_ = bar;
-    if (accel_) DestroyAcceleratorTable(accel_);
-    accel_ = accels.empty() ? nullptr : CreateAcceleratorTableA(accels.data(), static_cast<int>(accels.size()));
+    if (accel_)
+        DestroyAcceleratorTable(accel_);
+    accel_ =
+        accels.empty() ? nullptr : CreateAcceleratorTableA(accels.data(), static_cast<int>(accels.size()));
 }
 
 MenuItem* MainMenu::find(int id) {
     for (MenuPopup& p : popups_)
         for (MenuItem& item : p.items_)
-            if (item.id() == id) return &item;
+            if (item.id() == id)
+                return &item;
     return nullptr;
 }
 
 bool MainMenu::dispatch(int id) {
     MenuItem* item = find(id);
-    if (!item || item->is_separator()) return false;
+    if (!item || item->is_separator())
+        return false;
     item->click();
     return true;
 }

@@ -28,7 +28,7 @@ struct Shortcut {
 };
 
 class MenuItem : public Object {
-public:
+  public:
     MenuItem(std::string caption, Shortcut shortcut, TNotifyEvent on_click, int id);
     const std::string& caption() const { return caption_; }
     Shortcut shortcut() const { return shortcut_; }
@@ -39,14 +39,14 @@ public:
 
     TNotifyEvent OnClick;
 
-private:
+  private:
     std::string caption_;
     Shortcut shortcut_;
     int id_;
 };
 
 class MenuPopup : public Object {
-public:
+  public:
     MenuPopup(std::string caption, class MainMenu& menu);
     const std::string& caption() const { return caption_; }
     // An item; the caption "-" makes a separator.
@@ -57,7 +57,7 @@ public:
     MenuItem& add_separator() { return add("-"); }
     const std::deque<MenuItem>& items() const { return items_; }
 
-private:
+  private:
     friend class MainMenu;
     std::string caption_;
     MainMenu& menu_;
@@ -65,7 +65,7 @@ private:
 };
 
 class MainMenu {
-public:
+  public:
     MainMenu() = default;
     MainMenu(const MainMenu&) = delete;
     MainMenu& operator=(const MainMenu&) = delete;
@@ -82,7 +82,7 @@ public:
     bool dispatch(int id);
     MenuItem* find(int id);
 
-private:
+  private:
     friend class MenuPopup;
     int next_id() { return next_id_++; }
     std::deque<MenuPopup> popups_;

@@ -30,10 +30,14 @@ constexpr ButtonDef kButtons[] = {{mbYes, idYes, "&Yes"}, {mbNo, idNo, "&No"}, {
 
 LPCSTR icon_for(MsgKind kind) {
     switch (kind) {
-    case MsgKind::warning: return IDI_WARNING;
-    case MsgKind::error: return IDI_ERROR;
-    case MsgKind::information: return IDI_INFORMATION;
-    case MsgKind::confirmation: return IDI_QUESTION;
+    case MsgKind::warning:
+        return IDI_WARNING;
+    case MsgKind::error:
+        return IDI_ERROR;
+    case MsgKind::information:
+        return IDI_INFORMATION;
+    case MsgKind::confirmation:
+        return IDI_QUESTION;
     }
     return IDI_INFORMATION;
 }
@@ -41,13 +45,13 @@ LPCSTR icon_for(MsgKind kind) {
 // The open box: its window, buttons and outcome. Keys: Enter presses the focused
 // button or the default one, Esc the cancel one; the rest is the dialog manager's.
 class Box : public KeyHandler {
-public:
+  public:
     Box(const std::string& caption, MsgKind kind, const std::string& text, Buttons buttons);
     ~Box() override;
     int run();
     bool pre_translate(MSG& msg) override;
 
-private:
+  private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void finish(int result) {
@@ -70,7 +74,8 @@ private:
 
 void register_box_class() {
     static bool done = false;
-    if (done) return;
+    if (done)
+        return;
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcA; // replaced per window at WM_NCCREATE time
@@ -86,10 +91,14 @@ void register_box_class() {
 
 const char* caption_for(MsgKind kind) {
     switch (kind) {
-    case MsgKind::warning: return "Warning";
-    case MsgKind::error: return "Error";
-    case MsgKind::information: return "Information";
-    case MsgKind::confirmation: return "Confirm";
+    case MsgKind::warning:
+        return "Warning";
+    case MsgKind::error:
+        return "Error";
+    case MsgKind::information:
+        return "Information";
+    case MsgKind::confirmation:
+        return "Confirm";
     }
     return "";
 }
@@ -98,13 +107,15 @@ namespace {
 
 Box::Box(const std::string& caption, MsgKind kind, const std::string& text, Buttons buttons)
     : buttons_(buttons & (mbYes | mbNo | mbOK)) {
-    if (buttons_ == 0) buttons_ = mbOK;
+    if (buttons_ == 0)
+        buttons_ = mbOK;
     register_box_class();
     HWND owner = GetActiveWindow();
     HWND hwnd = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kMessageBoxClass, caption.c_str(),
                                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0, 100, 100, owner,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!hwnd) throw Error("Cannot create a message box");
+    if (!hwnd)
+        throw Error("Cannot create a message box");
     hwnd_.reset(hwnd);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Box::window_proc));
@@ -121,7 +132,8 @@ Box::~Box() {
 
 bool Box::has(int id) const {
     for (const auto& b : kButtons)
-        if (b.id == id) return (buttons_ & b.flag) != 0;
+        if (b.id == id)
+            return (buttons_ & b.flag) != 0;
     return false;
 }
 
@@ -150,7 +162,8 @@ void Box::build(MsgKind kind, const std::string& text) {
 
     std::vector<const ButtonDef*> shown;
     for (const auto& b : kButtons)
-        if (buttons_ & b.flag) shown.push_back(&b);
+        if (buttons_ & b.flag)
+            shown.push_back(&b);
     int row_w = static_cast<int>(shown.size()) * kButtonW + (static_cast<int>(shown.size()) - 1) * kButtonGap;
 
     int client_w = std::max(text_x + text_w + kMargin, row_w + 2 * kMargin);
@@ -158,16 +171,18 @@ void Box::build(MsgKind kind, const std::string& text) {
     int client_h = buttons_y + kButtonH + kMargin;
 
     HWND icon = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON, kMargin, kMargin, kIconSize,
-                                kIconSize, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconId)), inst, nullptr);
+                                kIconSize, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconId)), inst,
+                                nullptr);
     SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, icon_for(kind))), 0);
-    HWND label = CreateWindowExA(0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, text_x,
-                                 text_y, text_w, text_h, hwnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageTextId)), inst, nullptr);
+    HWND label = CreateWindowExA(
+        0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, text_x, text_y, text_w,
+        text_h, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageTextId)), inst, nullptr);
     SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
     int x = (client_w - row_w) / 2;
     for (const ButtonDef* b : shown) {
-        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (b->id == default_id() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        DWORD style =
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | (b->id == default_id() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         HWND bh = CreateWindowExA(0, "BUTTON", b->text, style, x, buttons_y, kButtonW, kButtonH, hwnd,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(b->id)), inst, nullptr);
         SendMessageA(bh, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -177,8 +192,8 @@ void Box::build(MsgKind kind, const std::string& text) {
     RECT wr{0, 0, client_w, client_h};
     AdjustWindowRectEx(&wr, GetWindowLongA(hwnd, GWL_STYLE), FALSE, GetWindowLongA(hwnd, GWL_EXSTYLE));
     int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w,
-                 h, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int Box::run() {
@@ -215,7 +230,8 @@ bool Box::pre_translate(MSG& msg) {
 
 LRESULT CALLBACK Box::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* box = reinterpret_cast<Box*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!box) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (!box)
+        return DefWindowProcA(hwnd, msg, wp, lp);
     return box->handle(msg, wp, lp);
 }
 
@@ -224,13 +240,16 @@ LRESULT Box::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND: {
         int id = LOWORD(wp);
-        if (has(id) && (HIWORD(wp) == BN_CLICKED)) finish(id);
-        else if (id == IDCANCEL) finish(cancel_id()); // Esc reported by the dialog manager
+        if (has(id) && (HIWORD(wp) == BN_CLICKED))
+            finish(id);
+        else if (id == IDCANCEL)
+            finish(cancel_id()); // Esc reported by the dialog manager
         return 0;
     }
     case DM_GETDEFID: {
         HWND focus = GetFocus();
-        int id = focus && GetParent(focus) == hwnd && has(GetDlgCtrlID(focus)) ? GetDlgCtrlID(focus) : default_id();
+        int id = focus && GetParent(focus) == hwnd && has(GetDlgCtrlID(focus)) ? GetDlgCtrlID(focus)
+                                                                               : default_id();
         return MAKELRESULT(id, DC_HASDEFID);
     }
     case WM_CLOSE:

@@ -27,7 +27,9 @@ void KeyHandler::install(HWND top_level, KeyHandler* handler) {
     SetPropA(top_level, kKeyHandlerProp, reinterpret_cast<HANDLE>(handler));
 }
 
-void KeyHandler::remove(HWND top_level) { RemovePropA(top_level, kKeyHandlerProp); }
+void KeyHandler::remove(HWND top_level) {
+    RemovePropA(top_level, kKeyHandlerProp);
+}
 
 KeyHandler* KeyHandler::of(HWND top_level) {
     return top_level ? reinterpret_cast<KeyHandler*>(GetPropA(top_level, kKeyHandlerProp)) : nullptr;
@@ -36,7 +38,8 @@ KeyHandler* KeyHandler::of(HWND top_level) {
 void dispatch_message(MSG& msg) {
     if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
         if (KeyHandler* h = KeyHandler::of(GetAncestor(msg.hwnd, GA_ROOT)))
-            if (h->pre_translate(msg)) return;
+            if (h->pre_translate(msg))
+                return;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -49,7 +52,8 @@ bool process_one_message() {
         PostQuitMessage(static_cast<int>(msg.wParam));
         return false;
     }
-    if (got == -1) return false;
+    if (got == -1)
+        return false;
     dispatch_message(msg);
     return true;
 }
@@ -60,19 +64,27 @@ ModalScope::ModalScope(HWND modal) : modal_(modal), previously_active_(GetActive
 }
 
 void ModalScope::end() {
-    if (ended_) return;
+    if (ended_)
+        return;
     ended_ = true;
     // Enable before the modal window goes, so that the activation has somewhere to go.
     for (HWND h : disabled_)
-        if (IsWindow(h)) EnableWindow(h, TRUE);
+        if (IsWindow(h))
+            EnableWindow(h, TRUE);
     if (previously_active_ && previously_active_ != modal_ && IsWindow(previously_active_) &&
         IsWindowVisible(previously_active_))
         SetActiveWindow(previously_active_);
 }
 
-bool returning_from_message_box() { return g_box_returns > 0; }
+bool returning_from_message_box() {
+    return g_box_returns > 0;
+}
 
-BoxReturnScope::BoxReturnScope() { ++g_box_returns; }
-BoxReturnScope::~BoxReturnScope() { --g_box_returns; }
+BoxReturnScope::BoxReturnScope() {
+    ++g_box_returns;
+}
+BoxReturnScope::~BoxReturnScope() {
+    --g_box_returns;
+}
 
 } // namespace velmaro::gui

@@ -11,7 +11,7 @@ namespace velmaro::gui {
 // Key handling of a top-level window (accelerators, Enter, Esc, Tab) before a message is
 // dispatched; found on the window through a property.
 class KeyHandler {
-public:
+  public:
     virtual ~KeyHandler() = default;
     virtual bool pre_translate(MSG& msg) = 0;
     static void install(HWND top_level, KeyHandler* handler);
@@ -30,7 +30,7 @@ bool process_one_message();
 // Disables the thread's enabled top-level windows except `modal` while it lives, and
 // enables them again at its end; the window that was active gets the activation back.
 class ModalScope {
-public:
+  public:
     explicit ModalScope(HWND modal);
     ~ModalScope() { end(); }
     // Enables the windows again now (once).
@@ -38,7 +38,7 @@ public:
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
 
-private:
+  private:
     HWND modal_;
     HWND previously_active_;
     std::vector<HWND> disabled_;
@@ -51,7 +51,7 @@ bool returning_from_message_box();
 
 // Held by a message box while it gives the activation back.
 class BoxReturnScope {
-public:
+  public:
     BoxReturnScope();
     ~BoxReturnScope();
     BoxReturnScope(const BoxReturnScope&) = delete;

@@ -11,7 +11,8 @@ constexpr char kPanelClass[] = "TPanel";
 
 void register_panel_class(WNDPROC proc) {
     static bool done = false;
-    if (done) return;
+    if (done)
+        return;
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
@@ -25,7 +26,8 @@ void register_panel_class(WNDPROC proc) {
 
 // A one-pixel ring: top and left in one colour, bottom and right in the other.
 void ring(HDC dc, const RECT& r, TColor top_left, TColor bottom_right) {
-    if (r.right - r.left < 1 || r.bottom - r.top < 1) return;
+    if (r.right - r.left < 1 || r.bottom - r.top < 1)
+        return;
     HBRUSH tl = solid_brush(top_left), br = solid_brush(bottom_right);
     RECT top{r.left, r.top, r.right - 1, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom - 1};
     RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
@@ -37,7 +39,8 @@ void ring(HDC dc, const RECT& r, TColor top_left, TColor bottom_right) {
 
 // Draws a bevel ring and moves the rectangle inside it.
 void bevel(HDC dc, RECT& r, BevelCut cut) {
-    if (cut == BevelCut::none) return;
+    if (cut == BevelCut::none)
+        return;
     if (cut == BevelCut::raised)
         ring(dc, r, clBtnHighlight, clBtnShadow);
     else
@@ -51,13 +54,15 @@ Panel::Panel(Container& parent, int x, int y, int w, int h, BevelCut outer, Beve
     register_panel_class(&Panel::window_proc);
     Container::set_font(parent.font());
     set_color(parent.color());
-    HWND hwnd = create(parent, kPanelClass, "", WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, x, y, w, h,
-                       parent.font());
+    HWND hwnd = create(parent, kPanelClass, "", WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, x, y,
+                       w, h, parent.font());
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     register_window(hwnd);
 }
 
-Form* Panel::owning_form() { return parent_.owning_form(); }
+Form* Panel::owning_form() {
+    return parent_.owning_form();
+}
 
 void Panel::set_bevels(BevelCut outer, BevelCut inner) {
     outer_ = outer;
@@ -75,10 +80,12 @@ void Panel::paint_background(HDC dc, const RECT& area) {
 
 LRESULT CALLBACK Panel::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* panel = reinterpret_cast<Panel*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!panel) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (!panel)
+        return DefWindowProcA(hwnd, msg, wp, lp);
     try {
         LRESULT result = 0;
-        if (panel->handle_container_message(msg, wp, lp, result)) return result;
+        if (panel->handle_container_message(msg, wp, lp, result))
+            return result;
     } catch (...) {
         report_current_exception();
         return 0;
@@ -92,7 +99,8 @@ Bevel::Bevel(Container& parent, int x, int y, int w, int h, BevelCut cut) : cut_
 }
 
 void Bevel::paint(Canvas& canvas) {
-    if (cut_ == BevelCut::none) return;
+    if (cut_ == BevelCut::none)
+        return;
     const int w = width(), h = height();
     TColor tl = cut_ == BevelCut::raised ? clBtnHighlight : clBtnShadow;
     TColor br = cut_ == BevelCut::raised ? clBtnShadow : clBtnHighlight;

@@ -14,7 +14,8 @@ namespace {
 // Draws rows [first, first + rows) of decoded pixels into a destination rectangle. The
 // rows are handed over as a top-down bitmap of their own, so no source offset is needed.
 void draw_rows(HDC dc, const imaging::Pixels& px, int first, int rows, int x, int y, int w, int h) {
-    if (rows <= 0 || w <= 0 || h <= 0) return;
+    if (rows <= 0 || w <= 0 || h <= 0)
+        return;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = px.width;
@@ -28,7 +29,8 @@ void draw_rows(HDC dc, const imaging::Pixels& px, int first, int rows, int x, in
 } // namespace
 
 imaging::FitRect picture_rect(int w, int h, int frame_w, int frame_h, const PictureLayout& layout) {
-    if (w <= 0 || h <= 0) return {};
+    if (w <= 0 || h <= 0)
+        return {};
     int dw = w, dh = h;
     if (layout.stretch || (layout.proportional && (w > frame_w || h > frame_h))) {
         if (layout.proportional) {
@@ -55,7 +57,7 @@ imaging::FitRect picture_rect(int w, int h, int frame_w, int frame_h, const Pict
     }
     imaging::FitRect rect{0, 0, dw, dh};
     if (layout.center) {
-        rect.x = (frame_w - dw) / 2;   // C++ division truncates toward zero, as wanted
+        rect.x = (frame_w - dw) / 2; // C++ division truncates toward zero, as wanted
         rect.y = (frame_h - dh) / 2;
     }
     return rect;
@@ -70,14 +72,17 @@ void PictureBox::register_class() {
         wc.lpszClassName = kWindowClass;
         return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     }();
-    if (!done) throw Error("Cannot register the picture control");
+    if (!done)
+        throw Error("Cannot register the picture control");
 }
 
 void PictureBox::create(HWND parent, int x, int y, int w, int h, int id) {
     register_class();
     HWND box = CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_VISIBLE, x, y, w, h, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    if (!box) throw Error("Cannot create the picture control");
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                               nullptr);
+    if (!box)
+        throw Error("Cannot create the picture control");
     attach(box);
 }
 
@@ -88,10 +93,11 @@ void PictureBox::create(Container& parent, int x, int y, int w, int h) {
 
 LRESULT CALLBACK PictureBox::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = static_cast<PictureBox*>(Widget::from_hwnd(hwnd));
-    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (!self)
+        return DefWindowProcA(hwnd, msg, wp, lp);
     switch (msg) {
     case WM_ERASEBKGND:
-        return 1;   // WM_PAINT covers every pixel
+        return 1; // WM_PAINT covers every pixel
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
@@ -124,11 +130,12 @@ void PictureBox::guarded_paint(HDC dc) noexcept {
 void PictureBox::set_layout(const PictureLayout& layout) {
     layout_ = layout;
     decoded_ = false;
-    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+    if (hwnd())
+        InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void PictureBox::load_from_file(const std::string& path) {
-    picture_ = imaging::Picture::load_file(path);   // throws before anything changes
+    picture_ = imaging::Picture::load_file(path); // throws before anything changes
     picture_changed();
 }
 
@@ -145,12 +152,14 @@ void PictureBox::clear() {
 void PictureBox::picture_changed() {
     decoded_ = false;
     draw_failed_ = false;
-    if (hwnd()) InvalidateRect(hwnd(), nullptr, FALSE);
+    if (hwnd())
+        InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 imaging::FitRect PictureBox::drawn_rect() const {
     RECT client{};
-    if (hwnd()) GetClientRect(hwnd(), &client);
+    if (hwnd())
+        GetClientRect(hwnd(), &client);
     return picture_rect(width(), height(), client.right, client.bottom, layout_);
 }
 
@@ -170,10 +179,12 @@ void PictureBox::paint(HDC dc) {
     // The background around the picture (all of it when there is none); under the
     // picture only while its rows are still to come.
     int saved = SaveDC(dc);
-    if (drawing && decoded_) ExcludeClipRect(dc, r.x, r.y, r.x + r.width, r.y + r.height);
+    if (drawing && decoded_)
+        ExcludeClipRect(dc, r.x, r.y, r.x + r.width, r.y + r.height);
     fill_background(dc, client);
     RestoreDC(dc, saved);
-    if (!drawing) return;
+    if (!drawing)
+        return;
 
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
@@ -187,14 +198,17 @@ void PictureBox::paint(HDC dc) {
     if (incremental_ && !decoded_) {
         progress = [&](const imaging::Pixels& partial, int rows_done) {
             auto now = std::chrono::steady_clock::now();
-            if (now - last < std::chrono::milliseconds(40) || rows_done <= drawn_rows) return;
+            if (now - last < std::chrono::milliseconds(40) || rows_done <= drawn_rows)
+                return;
             last = now;
             int top = r.y + static_cast<int>(static_cast<long long>(drawn_rows) * r.height / partial.height);
-            int bottom = r.y + static_cast<int>(static_cast<long long>(rows_done) * r.height / partial.height);
+            int bottom =
+                r.y + static_cast<int>(static_cast<long long>(rows_done) * r.height / partial.height);
             draw_rows(dc, partial, drawn_rows, rows_done - drawn_rows, r.x, top, r.width, bottom - top);
             drawn_rows = rows_done;
             GdiFlush();
-            if (on_progress) on_progress(rows_done, partial.height);
+            if (on_progress)
+                on_progress(rows_done, partial.height);
         };
     }
 
@@ -209,7 +223,8 @@ void PictureBox::paint(HDC dc) {
         return;
     }
     decoded_ = true;
-    if (px->empty()) return;
+    if (px->empty())
+        return;
     draw_rows(dc, *px, 0, px->height, r.x, r.y, r.width, r.height);
 }
 

@@ -36,7 +36,7 @@ inline constexpr PictureLayout kPreviewLayout{true, true, false};
 imaging::FitRect picture_rect(int w, int h, int frame_w, int frame_h, const PictureLayout& layout);
 
 class PictureBox : public Widget {
-public:
+  public:
     static constexpr const char* kWindowClass = "TImage";
 
     PictureBox() = default;
@@ -77,7 +77,7 @@ public:
     // a picture decodes (rows decoded so far, of the decoded height).
     std::function<void(int rows_done, int rows_total)> on_progress;
 
-private:
+  private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static void register_class();
     void guarded_paint(HDC dc) noexcept;

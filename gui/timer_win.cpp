@@ -11,7 +11,8 @@ constexpr UINT_PTR kTimerId = 1;
 
 void register_timer_class() {
     static bool done = false;
-    if (done) return;
+    if (done)
+        return;
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcA;
@@ -27,7 +28,8 @@ Timer::Timer(unsigned interval_ms, bool enabled) : interval_(interval_ms), enabl
     // A message-only window: any message loop of the thread dispatches its WM_TIMER.
     window_.reset(CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   GetModuleHandleA(nullptr), nullptr));
-    if (!window_) throw Error("Cannot create a timer");
+    if (!window_)
+        throw Error("Cannot create a timer");
     SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Timer::window_proc));
     update();
@@ -53,11 +55,13 @@ void Timer::set_enabled(bool on) {
 // Every change starts the countdown afresh.
 void Timer::update() {
     KillTimer(window_.get(), kTimerId);
-    if (enabled_ && interval_ > 0) SetTimer(window_.get(), kTimerId, interval_, nullptr);
+    if (enabled_ && interval_ > 0)
+        SetTimer(window_.get(), kTimerId, interval_, nullptr);
 }
 
 void Timer::tick() {
-    if (OnTimer) OnTimer(this);
+    if (OnTimer)
+        OnTimer(this);
 }
 
 LRESULT CALLBACK Timer::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -11,7 +11,7 @@
 namespace velmaro::gui {
 
 class Timer : public Object {
-public:
+  public:
     explicit Timer(unsigned interval_ms = 1000, bool enabled = true);
     ~Timer() override;
     Timer(const Timer&) = delete;
@@ -28,7 +28,7 @@ public:
     // Runs one tick now, as the system's WM_TIMER would.
     void tick();
 
-private:
+  private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void update();
 

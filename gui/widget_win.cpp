@@ -23,22 +23,25 @@ int next_control_id() {
 }
 
 Widget::~Widget() {
-    if (hwnd_) RemovePropA(hwnd_.get(), kWidgetProp);
+    if (hwnd_)
+        RemovePropA(hwnd_.get(), kWidgetProp);
 }
 
 void Widget::attach(HWND child) {
     hwnd_.reset(child);
     SetPropA(child, kWidgetProp, reinterpret_cast<HANDLE>(this));
-    if (!parent_) parent_ = Container::from_hwnd(GetParent(child));
+    if (!parent_)
+        parent_ = Container::from_hwnd(GetParent(child));
 }
 
 HWND Widget::create(Container& parent, const char* window_class, const std::string& text, DWORD style,
                     DWORD ex_style, int x, int y, int w, int h, const std::optional<FontSpec>& font) {
     parent_ = &parent;
-    HWND child = CreateWindowExA(ex_style, window_class, text.c_str(), style | WS_CHILD | WS_VISIBLE, x, y, w, h,
-                                 parent.client_hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(next_control_id())),
-                                 GetModuleHandleA(nullptr), nullptr);
-    if (!child) throw Error(std::string("Cannot create a control of class ") + window_class);
+    HWND child = CreateWindowExA(
+        ex_style, window_class, text.c_str(), style | WS_CHILD | WS_VISIBLE, x, y, w, h, parent.client_hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(next_control_id())), GetModuleHandleA(nullptr), nullptr);
+    if (!child)
+        throw Error(std::string("Cannot create a control of class ") + window_class);
     attach(child);
     set_font(font ? *font : parent.font());
     return child;
@@ -49,14 +52,17 @@ Widget* Widget::from_hwnd(HWND hwnd) {
 }
 
 bool Widget::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    if (lp == 0) return false;
+    if (lp == 0)
+        return false;
     switch (msg) {
     case WM_COMMAND:
-        if (Widget* w = from_hwnd(reinterpret_cast<HWND>(lp))) return w->on_command(HIWORD(wp));
+        if (Widget* w = from_hwnd(reinterpret_cast<HWND>(lp)))
+            return w->on_command(HIWORD(wp));
         return false;
     case WM_NOTIFY: {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
-        if (Widget* w = from_hwnd(nm->hwndFrom)) return w->on_notify(*nm, result);
+        if (Widget* w = from_hwnd(nm->hwndFrom))
+            return w->on_notify(*nm, result);
         return false;
     }
     case WM_CTLCOLORSTATIC:
@@ -106,14 +112,17 @@ void Widget::set_show_hint(bool on) {
 }
 
 void Widget::update_tooltip() {
-    if (!hwnd_) return;
+    if (!hwnd_)
+        return;
     Form* form = Form::from_hwnd(GetAncestor(hwnd_.get(), GA_ROOT));
-    if (!form) return;
+    if (!form)
+        return;
     form->hints().set_window_hint(hwnd_.get(), show_hint_ ? hint_ : std::string());
 }
 
 std::string Widget::text() const {
-    if (!hwnd_) return {};
+    if (!hwnd_)
+        return {};
     int n = GetWindowTextLengthA(hwnd_.get());
     std::string s(static_cast<size_t>(n) + 1, '\0');
     n = GetWindowTextA(hwnd_.get(), s.data(), n + 1);
@@ -122,7 +131,8 @@ std::string Widget::text() const {
 }
 
 void Widget::set_text(const std::string& text) {
-    if (hwnd_) SetWindowTextA(hwnd_.get(), text.c_str());
+    if (hwnd_)
+        SetWindowTextA(hwnd_.get(), text.c_str());
 }
 
 void Widget::set_bounds(int x, int y, int w, int h) {
@@ -140,7 +150,8 @@ void Widget::set_tab_order(int index) {
     HWND parent = GetParent(hwnd());
     std::vector<HWND> order; // the other tab-stop siblings, in Z order
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (c != hwnd() && (GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP)) order.push_back(c);
+        if (c != hwnd() && (GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP))
+            order.push_back(c);
     if (index <= 0 || order.empty()) {
         SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return;

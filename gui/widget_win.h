@@ -17,7 +17,7 @@ namespace velmaro::gui {
 class Container;
 
 class Widget : public Object {
-public:
+  public:
     Widget() = default;
     Widget(const Widget&) = delete;
     Widget& operator=(const Widget&) = delete;
@@ -65,7 +65,7 @@ public:
 
     Container* parent_container() const { return parent_; }
 
-protected:
+  protected:
     virtual void on_font_changed() {}
     // Creates the child window in a container, with a fresh control id and the given
     // font (the container's when none), and takes ownership of it.
@@ -74,7 +74,7 @@ protected:
     // Takes ownership of a freshly created child window and links it to this object.
     void attach(HWND child);
 
-private:
+  private:
     void update_tooltip();
 
     UniqueHwnd hwnd_;

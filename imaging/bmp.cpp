@@ -11,10 +11,16 @@ namespace velmaro::imaging {
 
 namespace {
 
-[[noreturn]] void invalid() { throw InvalidGraphic("Not a valid bitmap picture"); }
+[[noreturn]] void invalid() {
+    throw InvalidGraphic("Not a valid bitmap picture");
+}
 
-std::uint16_t get16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t get32(const std::uint8_t* p) { return get16(p) | (static_cast<std::uint32_t>(get16(p + 2)) << 16); }
+std::uint16_t get16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+std::uint32_t get32(const std::uint8_t* p) {
+    return get16(p) | (static_cast<std::uint32_t>(get16(p + 2)) << 16);
+}
 
 void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
     out.push_back(static_cast<std::uint8_t>(v));
@@ -25,13 +31,15 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     put16(out, v >> 16);
 }
 
-std::int64_t stride_for(std::int64_t width, int bit_count) { return (width * bit_count + 31) / 32 * 4; }
+std::int64_t stride_for(std::int64_t width, int bit_count) {
+    return (width * bit_count + 31) / 32 * 4;
+}
 
 // Turns the bits of one colour mask into an 8-bit channel value. Contiguous masks of up
 // to 8 bits are widened by repeating their bits (5 bits abcde -> abcdeabc), which maps
 // the full range onto 0..255 exactly; wider masks keep their top 8 bits.
 class Channel {
-public:
+  public:
     explicit Channel(std::uint32_t mask) : mask_(mask) {
         if (mask == 0)
             return;
@@ -57,7 +65,7 @@ public:
         return static_cast<std::uint8_t>(out >> (total - 8));
     }
 
-private:
+  private:
     std::uint32_t mask_ = 0, max_ = 1;
     int shift_ = 0, bits_ = 0;
     bool contiguous_ = true;
@@ -77,11 +85,12 @@ void put_bgra(std::uint8_t* dst, std::uint32_t rgb) {
 // names an index outside the colour table, or the data end in the middle of a code or
 // before the picture is complete.
 template <class Put>
-void walk_rle(std::span<const std::uint8_t> codes, bool four_bit, int width, int height, std::size_t palette_size,
-              Put&& put) {
+void walk_rle(std::span<const std::uint8_t> codes, bool four_bit, int width, int height,
+              std::size_t palette_size, Put&& put) {
     std::size_t at = 0;
     std::int64_t x = 0, y = 0;
-    const std::int64_t padded = four_bit ? (std::int64_t{width} + 7) / 8 * 8 : (std::int64_t{width} + 3) / 4 * 4;
+    const std::int64_t padded =
+        four_bit ? (std::int64_t{width} + 7) / 8 * 8 : (std::int64_t{width} + 3) / 4 * 4;
     auto need = [&](std::size_t n) {
         if (codes.size() - at < n)
             invalid();
@@ -137,8 +146,8 @@ void walk_rle(std::span<const std::uint8_t> codes, bool four_bit, int width, int
             const std::size_t bytes = four_bit ? (value + 1) / 2 : value;
             need(bytes);
             for (unsigned i = 0; i < value; ++i) {
-                const unsigned index = four_bit ? ((i & 1) ? codes[at + i / 2] & 15 : codes[at + i / 2] >> 4)
-                                                : codes[at + i];
+                const unsigned index =
+                    four_bit ? ((i & 1) ? codes[at + i / 2] & 15 : codes[at + i / 2] >> 4) : codes[at + i];
                 check_index(index);
                 if (x + i < width)
                     put(static_cast<int>(x + i), static_cast<int>(y), index);
@@ -180,11 +189,21 @@ Header read_header(std::span<const std::uint8_t> file) {
         return hd;
     }
     switch (hd.size) {
-    case 40: hd.kind = BmpHeaderKind::Info; break;
-    case 52: hd.kind = BmpHeaderKind::InfoV2; break;
-    case 56: hd.kind = BmpHeaderKind::InfoV3; break;
-    case 108: hd.kind = BmpHeaderKind::InfoV4; break;
-    case 124: hd.kind = BmpHeaderKind::InfoV5; break;
+    case 40:
+        hd.kind = BmpHeaderKind::Info;
+        break;
+    case 52:
+        hd.kind = BmpHeaderKind::InfoV2;
+        break;
+    case 56:
+        hd.kind = BmpHeaderKind::InfoV3;
+        break;
+    case 108:
+        hd.kind = BmpHeaderKind::InfoV4;
+        break;
+    case 124:
+        hd.kind = BmpHeaderKind::InfoV5;
+        break;
     default:
         // OS/2 2.x headers may stop after any of their 32-bit fields, from 16 bytes on.
         if (hd.size < 16 || hd.size > 64 || hd.size % 4 != 0)
@@ -210,19 +229,25 @@ Header read_header(std::span<const std::uint8_t> file) {
 bool valid_compression(const Header& hd) {
     const unsigned bpp = hd.bit_count;
     switch (hd.compression) {
-    case kBmpRgb: return true;
-    case kBmpRle8: return bpp == 8;
-    case kBmpRle4: return bpp == 4;
+    case kBmpRgb:
+        return true;
+    case kBmpRle8:
+        return bpp == 8;
+    case kBmpRle4:
+        return bpp == 4;
     // For OS/2 2.x these codes mean Huffman 1D and RLE24, which nobody writes any more.
-    case kBmpBitFields: return hd.kind != BmpHeaderKind::Os2V2 && (bpp == 16 || bpp == 32);
-    case kBmpAlphaBitFields: return hd.kind != BmpHeaderKind::Os2V2 && (bpp == 16 || bpp == 32);
-    default: return false; // JPEG or PNG inside a bitmap, or an unknown code
+    case kBmpBitFields:
+        return hd.kind != BmpHeaderKind::Os2V2 && (bpp == 16 || bpp == 32);
+    case kBmpAlphaBitFields:
+        return hd.kind != BmpHeaderKind::Os2V2 && (bpp == 16 || bpp == 32);
+    default:
+        return false; // JPEG or PNG inside a bitmap, or an unknown code
     }
 }
 
 // Checks every index of the uncompressed rows against the colour table.
-void check_indices(const std::vector<std::uint8_t>& rows, std::int64_t stride, int width, int height, int bit_count,
-                   std::size_t palette_size) {
+void check_indices(const std::vector<std::uint8_t>& rows, std::int64_t stride, int width, int height,
+                   int bit_count, std::size_t palette_size) {
     if (palette_size >= (std::size_t{1} << bit_count))
         return;
     const int per_byte = 8 / bit_count;
@@ -249,17 +274,27 @@ BmpImage BmpImage::parse(std::span<const std::uint8_t> file) {
     if (hd.planes != 1)
         invalid();
     switch (hd.bit_count) {
-    case 1: case 4: case 8: case 24: break;
-    case 16: case 32: if (!core) break; [[fallthrough]];
-    default: invalid();
+    case 1:
+    case 4:
+    case 8:
+    case 24:
+        break;
+    case 16:
+    case 32:
+        if (!core)
+            break;
+        [[fallthrough]];
+    default:
+        invalid();
     }
     if (!valid_compression(hd))
         invalid();
     // A negative height marks top-down rows; run-length encoded rows are always bottom-up.
     const bool top_down = hd.height < 0;
     const std::int64_t width = hd.width, height = top_down ? -hd.height : hd.height;
-    if (width <= 0 || height <= 0 || (top_down && hd.compression != kBmpRgb && hd.compression != kBmpBitFields &&
-                                      hd.compression != kBmpAlphaBitFields))
+    if (width <= 0 || height <= 0 ||
+        (top_down && hd.compression != kBmpRgb && hd.compression != kBmpBitFields &&
+         hd.compression != kBmpAlphaBitFields))
         invalid();
     if (width * height > kMaxPixels)
         invalid();
@@ -338,7 +373,8 @@ BmpImage BmpImage::parse(std::span<const std::uint8_t> file) {
     const std::int64_t last_row = (width * img.bit_count_ + 7) / 8;
     if (std::int64_t(pixel_data.size()) < stride * (height - 1) + last_row)
         invalid();
-    const std::size_t held = static_cast<std::size_t>(std::min<std::int64_t>(stride * height, pixel_data.size()));
+    const std::size_t held =
+        static_cast<std::size_t>(std::min<std::int64_t>(stride * height, pixel_data.size()));
     img.data_.assign(static_cast<std::size_t>(stride * height), 0);
     std::memcpy(img.data_.data(), pixel_data.data(), held);
     if (img.bit_count_ <= 8)
@@ -356,8 +392,10 @@ Pixels BmpImage::to_pixels() const {
         // Pixels the codes skip take the first colour of the table.
         for (std::size_t i = 0; i < out.bgra.size(); i += 4)
             put_bgra(out.bgra.data() + i, palette_[0]);
-        walk_rle(std::span(data_).subspan(rle_offset_), compression_ == kBmpRle4, width_, height_, palette_.size(),
-                 [&](int x, int y, unsigned index) { put_bgra(out.row(height_ - 1 - y) + 4 * x, palette_[index]); });
+        walk_rle(std::span(data_).subspan(rle_offset_), compression_ == kBmpRle4, width_, height_,
+                 palette_.size(), [&](int x, int y, unsigned index) {
+                     put_bgra(out.row(height_ - 1 - y) + 4 * x, palette_[index]);
+                 });
         return out;
     }
 
@@ -367,7 +405,9 @@ Pixels BmpImage::to_pixels() const {
         const std::uint8_t* src = data_.data() + stride * y;
         std::uint8_t* dst = out.row(top_down_ ? y : height_ - 1 - y);
         switch (bit_count_) {
-        case 1: case 4: case 8: {
+        case 1:
+        case 4:
+        case 8: {
             const int per_byte = 8 / bit_count_;
             const unsigned mask = (1u << bit_count_) - 1;
             for (int x = 0; x < width_; ++x, dst += 4) {

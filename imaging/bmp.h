@@ -19,13 +19,13 @@
 namespace velmaro::imaging {
 
 enum class BmpHeaderKind {
-    Core,    // 12 bytes, OS/2 1.x: 16-bit sizes, 3-byte colour-table entries
-    Os2V2,   // 16 to 64 bytes, OS/2 2.x
-    Info,    // 40 bytes
-    InfoV2,  // 52 bytes (masks in the header)
-    InfoV3,  // 56 bytes (with an alpha mask)
-    InfoV4,  // 108 bytes
-    InfoV5,  // 124 bytes
+    Core,   // 12 bytes, OS/2 1.x: 16-bit sizes, 3-byte colour-table entries
+    Os2V2,  // 16 to 64 bytes, OS/2 2.x
+    Info,   // 40 bytes
+    InfoV2, // 52 bytes (masks in the header)
+    InfoV3, // 56 bytes (with an alpha mask)
+    InfoV4, // 108 bytes
+    InfoV5, // 124 bytes
 };
 
 // Compression codes of the info header.
@@ -38,7 +38,7 @@ enum BmpCompression : std::uint32_t {
 };
 
 class BmpImage {
-public:
+  public:
     // Parses a whole .bmp file. Throws velmaro::InvalidGraphic on any malformed input.
     static BmpImage parse(std::span<const std::uint8_t> file);
 
@@ -64,7 +64,7 @@ public:
     // sources; masks after the header for bit fields).
     std::vector<std::uint8_t> to_bmp_file() const;
 
-private:
+  private:
     BmpImage() = default;
 
     BmpHeaderKind header_kind_ = BmpHeaderKind::Info;

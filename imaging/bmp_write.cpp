@@ -18,7 +18,9 @@ void put32(std::uint8_t* p, std::uint32_t v) {
 }
 } // namespace
 
-std::size_t bmp24_stride(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+std::size_t bmp24_stride(int width) {
+    return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+}
 
 void put_bmp24_header(std::uint8_t* out, int width, int height) {
     const std::size_t image = bmp24_stride(width) * static_cast<std::size_t>(height);

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <climits>
-#include <memory>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
+#include <memory>
 
 #include <jpeglib.h>
 
@@ -16,7 +16,9 @@ namespace velmaro::imaging {
 
 namespace {
 
-[[noreturn]] void invalid() { throw InvalidGraphic("Not a valid JPEG picture"); }
+[[noreturn]] void invalid() {
+    throw InvalidGraphic("Not a valid JPEG picture");
+}
 
 // libjpeg's default error handler ends the process. Ours jumps back to the guarded call
 // that started the failing step (see run_step), which turns it into InvalidGraphic.
@@ -63,7 +65,8 @@ struct LibjpegObject {
         err.pub.error_exit = on_error_exit;
         err.pub.emit_message = on_emit_message;
         err.pub.output_message = on_output_message;
-        if (!run_step(&err, &cinfo, [](j_decompress_ptr c, void*) { jpeg_create_decompress(c); }, nullptr))
+        if (!run_step(
+                &err, &cinfo, [](j_decompress_ptr c, void*) { jpeg_create_decompress(c); }, nullptr))
             invalid();
         created = true;
     }
@@ -85,7 +88,7 @@ struct Source {
 
 // One decompressor over one source.
 class Decompressor {
-public:
+  public:
     explicit Decompressor(std::span<const std::uint8_t> bytes) : Decompressor(Source{bytes, nullptr, 0}) {}
 
     explicit Decompressor(Source source) : source_(source) {
@@ -97,14 +100,16 @@ public:
         // Memory for whole-picture coefficient buffers (progressive and multi-scan files)
         // beyond this makes libjpeg fail instead of allocating.
         cinfo_.mem->max_memory_to_use = kMaxJpegWorkingMemory;
-        step([](j_decompress_ptr c, void* arg) {
-            auto* src = static_cast<Source*>(arg);
-            if (src->file)
-                jpeg_stdio_src(c, src->file);
-            else
-                jpeg_mem_src(c, src->bytes.data(), static_cast<unsigned long>(src->bytes.size()));
-            jpeg_read_header(c, TRUE);
-        }, &source_);
+        step(
+            [](j_decompress_ptr c, void* arg) {
+                auto* src = static_cast<Source*>(arg);
+                if (src->file)
+                    jpeg_stdio_src(c, src->file);
+                else
+                    jpeg_mem_src(c, src->bytes.data(), static_cast<unsigned long>(src->bytes.size()));
+                jpeg_read_header(c, TRUE);
+            },
+            &source_);
         check_size();
     }
 
@@ -116,12 +121,24 @@ public:
         h.height = static_cast<int>(cinfo_.image_height);
         h.components = cinfo_.num_components;
         switch (cinfo_.jpeg_color_space) {
-        case JCS_GRAYSCALE: h.color = JpegColor::Gray; break;
-        case JCS_YCbCr: h.color = JpegColor::YCbCr; break;
-        case JCS_RGB: h.color = JpegColor::Rgb; break;
-        case JCS_CMYK: h.color = JpegColor::Cmyk; break;
-        case JCS_YCCK: h.color = JpegColor::Ycck; break;
-        default: h.color = JpegColor::Other; break;
+        case JCS_GRAYSCALE:
+            h.color = JpegColor::Gray;
+            break;
+        case JCS_YCbCr:
+            h.color = JpegColor::YCbCr;
+            break;
+        case JCS_RGB:
+            h.color = JpegColor::Rgb;
+            break;
+        case JCS_CMYK:
+            h.color = JpegColor::Cmyk;
+            break;
+        case JCS_YCCK:
+            h.color = JpegColor::Ycck;
+            break;
+        default:
+            h.color = JpegColor::Other;
+            break;
         }
         h.progressive = cinfo_.progressive_mode != 0;
         h.arithmetic = cinfo_.arith_code != 0;
@@ -145,16 +162,18 @@ public:
     // Reads up to `count` rows into `rows`; returns how many came.
     int read_rows(JSAMPARRAY rows, int count) {
         ScanlineBatch batch{rows, static_cast<JDIMENSION>(count), 0};
-        step([](j_decompress_ptr c, void* arg) {
-            auto* b = static_cast<ScanlineBatch*>(arg);
-            b->read = jpeg_read_scanlines(c, b->rows, b->count);
-        }, &batch);
+        step(
+            [](j_decompress_ptr c, void* arg) {
+                auto* b = static_cast<ScanlineBatch*>(arg);
+                b->read = jpeg_read_scanlines(c, b->rows, b->count);
+            },
+            &batch);
         if (batch.read == 0) // a suspending source is never used, so no rows means no data
             invalid();
         return static_cast<int>(batch.read);
     }
 
-private:
+  private:
     void step(Step s, void* arg) {
         if (!run_step(&err_, &cinfo_, s, arg))
             invalid();
@@ -259,7 +278,8 @@ Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width, int min_he
     while (done < out.height) {
         const int want = std::min(kBatchRows, out.height - done);
         for (int i = 0; i < want; ++i)
-            rows[i] = cmyk ? cmyk_rows.data() + static_cast<std::size_t>(i) * out.width * 4 : out.row(done + i);
+            rows[i] =
+                cmyk ? cmyk_rows.data() + static_cast<std::size_t>(i) * out.width * 4 : out.row(done + i);
         const int got = d.read_rows(rows, want);
         if (cmyk)
             for (int i = 0; i < got; ++i)

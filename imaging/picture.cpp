@@ -20,7 +20,9 @@ struct Picture::State {
 
 namespace {
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equals_nocase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -98,27 +100,39 @@ Picture Picture::load_bytes(std::string_view file_name, std::vector<std::uint8_t
     return picture;
 }
 
-PictureKind Picture::kind() const { return state_ ? state_->kind : PictureKind::None; }
+PictureKind Picture::kind() const {
+    return state_ ? state_->kind : PictureKind::None;
+}
 
 int Picture::width() const {
     switch (kind()) {
-    case PictureKind::Bitmap: return state_->bitmap->width();
-    case PictureKind::Jpeg: return state_->jpeg.width;
-    default: return 0;
+    case PictureKind::Bitmap:
+        return state_->bitmap->width();
+    case PictureKind::Jpeg:
+        return state_->jpeg.width;
+    default:
+        return 0;
     }
 }
 
 int Picture::height() const {
     switch (kind()) {
-    case PictureKind::Bitmap: return state_->bitmap->height();
-    case PictureKind::Jpeg: return state_->jpeg.height;
-    default: return 0;
+    case PictureKind::Bitmap:
+        return state_->bitmap->height();
+    case PictureKind::Jpeg:
+        return state_->jpeg.height;
+    default:
+        return 0;
     }
 }
 
-const BmpImage* Picture::bitmap() const { return kind() == PictureKind::Bitmap ? &*state_->bitmap : nullptr; }
+const BmpImage* Picture::bitmap() const {
+    return kind() == PictureKind::Bitmap ? &*state_->bitmap : nullptr;
+}
 
-const JpegHeader* Picture::jpeg_header() const { return kind() == PictureKind::Jpeg ? &state_->jpeg : nullptr; }
+const JpegHeader* Picture::jpeg_header() const {
+    return kind() == PictureKind::Jpeg ? &state_->jpeg : nullptr;
+}
 
 std::span<const std::uint8_t> Picture::jpeg_bytes() const {
     if (kind() != PictureKind::Jpeg)
@@ -153,7 +167,9 @@ const Pixels& Picture::pixels_for(int min_width, int min_height, const DecodePro
     }
 }
 
-void Picture::clear() { state_ = std::make_unique<State>(); }
+void Picture::clear() {
+    state_ = std::make_unique<State>();
+}
 
 std::vector<std::uint8_t> convert_to_bmp24(std::string_view file_name, std::span<const std::uint8_t> bytes) {
     if (picture_kind_for(file_name) == PictureKind::Bitmap)

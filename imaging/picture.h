@@ -22,7 +22,7 @@ enum class PictureKind { None, Bitmap, Jpeg };
 PictureKind picture_kind_for(std::string_view file_name);
 
 class Picture {
-public:
+  public:
     Picture();
     ~Picture();
     Picture(Picture&&) noexcept;
@@ -37,9 +37,9 @@ public:
 
     PictureKind kind() const;
     bool empty() const { return kind() == PictureKind::None; }
-    int width() const;  // 0 when empty
-    int height() const; // 0 when empty
-    const BmpImage* bitmap() const;       // null unless a bitmap
+    int width() const;                     // 0 when empty
+    int height() const;                    // 0 when empty
+    const BmpImage* bitmap() const;        // null unless a bitmap
     const JpegHeader* jpeg_header() const; // null unless a JPEG picture
     // The bytes of the file a JPEG picture was loaded from (empty otherwise).
     std::span<const std::uint8_t> jpeg_bytes() const;
@@ -50,11 +50,12 @@ public:
     // until the next call or until the picture is changed. `progress` is called while a
     // JPEG decodes. A JPEG whose data the decoder rejects raises InvalidGraphic. An empty
     // picture gives empty pixels.
-    const Pixels& pixels_for(int min_width = 0, int min_height = 0, const DecodeProgress& progress = {}) const;
+    const Pixels& pixels_for(int min_width = 0, int min_height = 0,
+                             const DecodeProgress& progress = {}) const;
 
     void clear();
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> state_;
 };

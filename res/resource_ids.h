@@ -2,6 +2,6 @@
 #pragma once
 
 #define IDI_VELMARO 1
-#define IDR_STARTUP_JPEG 101   // the start-up picture (RCDATA, a 566 x 283 JPEG)
-#define IDB_EMBLEM 102         // the About box's 65 x 57, 16-colour emblem
+#define IDR_STARTUP_JPEG 101 // the start-up picture (RCDATA, a 566 x 283 JPEG)
+#define IDB_EMBLEM 102       // the About box's 65 x 57, 16-colour emblem
 #define IDR_ACCEL 103

@@ -3,7 +3,8 @@
 namespace velmaro::state {
 
 std::vector<std::string> parse_folder_list(std::string_view bytes) {
-    if (auto nul = bytes.find('\0'); nul != std::string_view::npos) bytes = bytes.substr(0, nul);
+    if (auto nul = bytes.find('\0'); nul != std::string_view::npos)
+        bytes = bytes.substr(0, nul);
 
     std::vector<std::string> entries;
     std::size_t start = 0;
@@ -18,7 +19,8 @@ std::vector<std::string> parse_folder_list(std::string_view bytes) {
         i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
         start = i;
     }
-    if (start < bytes.size()) entries.emplace_back(bytes.substr(start));
+    if (start < bytes.size())
+        entries.emplace_back(bytes.substr(start));
     return entries;
 }
 
@@ -36,8 +38,10 @@ std::string folder_list_path_for_module(std::string_view module_path) {
     std::string dir(sep == std::string_view::npos ? std::string_view{} : module_path.substr(0, sep));
     // "C:\Velmaro.exe" lives in the root "C:\", whose separator belongs to the directory.
     bool drive_root = dir.size() == 2 && dir[1] == ':';
-    if (drive_root) dir += '\\';
-    if (!dir.empty() && dir.back() != '\\') dir += '\\';
+    if (drive_root)
+        dir += '\\';
+    if (!dir.empty() && dir.back() != '\\')
+        dir += '\\';
     return dir + kFolderListFileName;
 }
 

@@ -8,21 +8,27 @@ namespace {
 
 int digit_value(char c, int base) {
     int v = -1;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        v = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        v = c - 'A' + 10;
     return v < base ? v : -1;
 }
 
 // Accumulates digits up to `limit`; nullopt for no digits, a stray character or overflow.
 std::optional<std::uint64_t> read_digits(std::string_view digits, int base, std::uint64_t limit) {
-    if (digits.empty()) return std::nullopt;
+    if (digits.empty())
+        return std::nullopt;
     std::uint64_t value = 0;
     for (char c : digits) {
         int d = digit_value(c, base);
-        if (d < 0) return std::nullopt;
+        if (d < 0)
+            return std::nullopt;
         value = value * base + d;
-        if (value > limit) return std::nullopt;
+        if (value > limit)
+            return std::nullopt;
     }
     return value;
 }
@@ -43,7 +49,8 @@ bool starts_with_hex_prefix(std::string_view t, std::size_t& prefix_len) {
 
 std::int32_t parse_number(std::string_view text, std::int32_t fallback) {
     std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
     std::string_view t = text.substr(i);
 
     std::size_t prefix_len = 0;
@@ -58,11 +65,14 @@ std::int32_t parse_number(std::string_view text, std::int32_t fallback) {
         t.remove_prefix(1);
     }
     auto v = read_digits(t, 10, negative ? 0x80000000ull : 0x7FFFFFFFull);
-    if (!v) return fallback;
+    if (!v)
+        return fallback;
     std::int64_t signed_value = negative ? -static_cast<std::int64_t>(*v) : static_cast<std::int64_t>(*v);
     return static_cast<std::int32_t>(signed_value);
 }
 
-std::string format_number(std::int32_t value) { return std::to_string(value); }
+std::string format_number(std::int32_t value) {
+    return std::to_string(value);
+}
 
 } // namespace velmaro::state

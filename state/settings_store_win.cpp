@@ -12,7 +12,8 @@ namespace {
 // Opens a section below `key` for one read; null when the section does not exist.
 gui::UniqueHkey open_section_for_read(HKEY key, const std::string& section) {
     HKEY h = nullptr;
-    if (RegOpenKeyExA(key, section.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return {};
+    if (RegOpenKeyExA(key, section.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+        return {};
     return gui::UniqueHkey(h);
 }
 
@@ -29,21 +30,26 @@ void TSettingsStore::Open(const std::string& key_path) {
 
 std::string TSettingsStore::ReadText(const std::string& section, const std::string& name,
                                      const std::string& fallback) const {
-    if (!key_) return fallback;
+    if (!key_)
+        return fallback;
     gui::UniqueHkey section_key;
     HKEY from = key_.get();
     if (!section.empty()) {
         section_key = open_section_for_read(key_.get(), section);
-        if (!section_key) return fallback;
+        if (!section_key)
+            return fallback;
         from = section_key.get();
     }
 
     DWORD type = 0;
     DWORD size = 0;
     LONG rc = RegQueryValueExA(from, name.c_str(), nullptr, &type, nullptr, &size);
-    if (rc == ERROR_FILE_NOT_FOUND) return fallback;
-    if (rc != ERROR_SUCCESS) throw Error(format_message("Failed to get data for '%s'", name));
-    if (type != REG_SZ && type != REG_EXPAND_SZ) throw Error(format_message("Invalid data type for '%s'", name));
+    if (rc == ERROR_FILE_NOT_FOUND)
+        return fallback;
+    if (rc != ERROR_SUCCESS)
+        throw Error(format_message("Failed to get data for '%s'", name));
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        throw Error(format_message("Invalid data type for '%s'", name));
 
     // The value may grow between the size query and the read: ask again until it fits.
     std::vector<char> data;
@@ -55,15 +61,18 @@ std::string TSettingsStore::ReadText(const std::string& section, const std::stri
             size = got > size ? got : size * 2 + 64;
             continue;
         }
-        if (rc == ERROR_FILE_NOT_FOUND) return fallback;
-        if (rc != ERROR_SUCCESS) throw Error(format_message("Failed to get data for '%s'", name));
+        if (rc == ERROR_FILE_NOT_FOUND)
+            return fallback;
+        if (rc != ERROR_SUCCESS)
+            throw Error(format_message("Failed to get data for '%s'", name));
         if (type != REG_SZ && type != REG_EXPAND_SZ)
             throw Error(format_message("Invalid data type for '%s'", name));
         size = got;
         break;
     }
     std::string text(data.data(), size);
-    if (auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+    if (auto nul = text.find('\0'); nul != std::string::npos)
+        text.resize(nul);
     return text;
 }
 
@@ -77,7 +86,8 @@ bool TSettingsStore::ReadFlag(const std::string& section, const std::string& nam
     return ReadNumber(section, name, fallback ? 1 : 0) != 0;
 }
 
-void TSettingsStore::WriteText(const std::string& section, const std::string& name, const std::string& value) {
+void TSettingsStore::WriteText(const std::string& section, const std::string& name,
+                               const std::string& value) {
     if (!key_) {
         std::string path = section.empty() ? key_path_ : key_path_ + "\\" + section;
         throw Error(format_message("Failed to create key %s", path));
@@ -106,6 +116,8 @@ void TSettingsStore::WriteFlag(const std::string& section, const std::string& na
     WriteText(section, name, value ? "1" : "0");
 }
 
-void TSettingsStore::Close() { key_.reset(); }
+void TSettingsStore::Close() {
+    key_.reset();
+}
 
 } // namespace velmaro::state

@@ -14,7 +14,7 @@
 namespace velmaro::state {
 
 class TSettingsStore {
-public:
+  public:
     TSettingsStore() = default;
     explicit TSettingsStore(const std::string& key_path) { Open(key_path); }
     TSettingsStore(const TSettingsStore&) = delete;
@@ -28,7 +28,8 @@ public:
     // A missing section or value gives the default; reads never create anything.
     // Errors: "Invalid data type for '%s'" for a value that is not REG_SZ or
     // REG_EXPAND_SZ (the latter returned unexpanded), "Failed to get data for '%s'".
-    std::string ReadText(const std::string& section, const std::string& name, const std::string& fallback) const;
+    std::string ReadText(const std::string& section, const std::string& name,
+                         const std::string& fallback) const;
     std::int32_t ReadNumber(const std::string& section, const std::string& name, std::int32_t fallback) const;
     bool ReadFlag(const std::string& section, const std::string& name, bool fallback) const;
 
@@ -42,7 +43,7 @@ public:
 
     bool is_open() const { return static_cast<bool>(key_); }
 
-private:
+  private:
     std::string key_path_;
     gui::UniqueHkey key_;
 };

@@ -25,8 +25,7 @@ gui::FormDesc about_desc() {
 TAboutDialog::TAboutDialog(gui::Application& app)
     : gui::Form(app, about_desc()),
       Panel1(*this, 0, 0, 281, 177, gui::BevelCut::lowered, gui::BevelCut::raised),
-      MakerName(Panel1, 88, 8, "Orbenta"),
-      ProductName(Panel1, 88, 32, "Velmaro v1.0"),
+      MakerName(Panel1, 88, 8, "Orbenta"), ProductName(Panel1, 88, 32, "Velmaro v1.0"),
       OKButton(*this, 95, 184, 75, 25, "OK") {
     // The emblem fills its 65 x 57 frame exactly.
     ProgramIcon.create(Panel1.hwnd(), 8, 8, 65, 57);

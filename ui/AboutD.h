@@ -10,7 +10,7 @@
 namespace velmaro::ui {
 
 class TAboutDialog : public gui::Form {
-public:
+  public:
     explicit TAboutDialog(gui::Application& app);
 
     gui::Panel Panel1;

@@ -34,10 +34,11 @@ gui::FormDesc main_form_desc() {
     return d;
 }
 
-gui::FontSpec comic() { return gui::FontSpec{"Comic Sans MS", 8}; }
+gui::FontSpec comic() {
+    return gui::FontSpec{"Comic Sans MS", 8};
+}
 
-const char kMissingListText[] =
-    "File \"Directory.drl\" not found. Cannot load Selected direcotories list!";
+const char kMissingListText[] = "File \"Directory.drl\" not found. Cannot load Selected direcotories list!";
 
 // The folder that holds the program's executable, without a trailing separator.
 std::string program_directory() {
@@ -51,12 +52,9 @@ std::string program_directory() {
 } // namespace
 
 TFormMain::TFormMain(gui::Application& app)
-    : gui::Form(app, main_form_desc()),
-      Uputa1(*this, 248, 0, "List of selected folders:", comic()),
-      SelDirLB(*this, 248, 16, 185, 161, comic()),
-      Bevel1(*this, 200, 184, 233, 164, gui::BevelCut::raised),
-      DuzinaL(*this, 200, 352, "Width:", comic()),
-      VisinaL(*this, 200, 368, "Height:", comic()),
+    : gui::Form(app, main_form_desc()), Uputa1(*this, 248, 0, "List of selected folders:", comic()),
+      SelDirLB(*this, 248, 16, 185, 161, comic()), Bevel1(*this, 200, 184, 233, 164, gui::BevelCut::raised),
+      DuzinaL(*this, 200, 352, "Width:", comic()), VisinaL(*this, 200, 368, "Height:", comic()),
       Timer(2000, false) {
     HFONT list_font = gui::cached_font(comic());
     // The tree selects its root while it is built, which lists that folder in the file
@@ -119,7 +117,8 @@ void TFormMain::setup_hover_button(controls::TSelButton& b, const char* name, co
 
 void TFormMain::build_menu() {
     auto& actions = menu().add_popup("Ac&tions");
-    actions.add("Set as wallpaper", gui::Shortcut::ctrl_key('S'), [this](gui::Object*) { M_A_SetClick(this); });
+    actions.add("Set as wallpaper", gui::Shortcut::ctrl_key('S'),
+                [this](gui::Object*) { M_A_SetClick(this); });
     actions.add("Select &directory", [this](gui::Object*) { M_A_SelectClick(this); });
     actions.add_separator();
     actions.add("&Options", [this](gui::Object* s) { M_H_OptionsClick(s); });
@@ -156,7 +155,8 @@ void TFormMain::LoadFolderList() {
 }
 
 void TFormMain::SaveFolderList() {
-    if (folder_list_path_.empty()) folder_list_path_ = state::folder_list_file_path();
+    if (folder_list_path_.empty())
+        folder_list_path_ = state::folder_list_file_path();
     state::save_folder_list_file(folder_list_path_, SelDirLB.items());
 }
 
@@ -201,7 +201,8 @@ void TFormMain::SelectBClick(gui::Object*) {
                                       "Selected folder does not contain supported image types. "
                                       "Do you still wish to add it to the list?",
                                       gui::mbYesNo);
-        if (answer == gui::idNo) return;
+        if (answer == gui::idNo)
+            return;
     }
     std::string folder = ShellTV.selected_path();
     for (int i = 0; i < SelDirLB.count(); ++i) {
@@ -226,20 +227,32 @@ void TFormMain::UnSelectBClick(gui::Object*) {
 
 // --- menu and buttons -------------------------------------------------------------------
 
-void TFormMain::ZatvoriButtonClick(gui::Object*) { close(); }
-void TFormMain::M_A_ExitClick(gui::Object*) { close(); }
-void TFormMain::M_A_SetClick(gui::Object*) { SetBClick(this); }
-void TFormMain::M_A_SelectClick(gui::Object*) { SelectBClick(this); }
+void TFormMain::ZatvoriButtonClick(gui::Object*) {
+    close();
+}
+void TFormMain::M_A_ExitClick(gui::Object*) {
+    close();
+}
+void TFormMain::M_A_SetClick(gui::Object*) {
+    SetBClick(this);
+}
+void TFormMain::M_A_SelectClick(gui::Object*) {
+    SelectBClick(this);
+}
 
 void TFormMain::M_H_OptionsClick(gui::Object*) {
-    if (options_) app().show_modal(*options_);
+    if (options_)
+        app().show_modal(*options_);
 }
 
 void TFormMain::M_H_AboutClick(gui::Object*) {
-    if (about_) app().show_modal(*about_);
+    if (about_)
+        app().show_modal(*about_);
 }
 
-void TFormMain::M_H_ContentsClick(gui::Object*) { app().help_contents(hwnd()); }
+void TFormMain::M_H_ContentsClick(gui::Object*) {
+    app().help_contents(hwnd());
+}
 
 // --- the wallpaper request and its tick -------------------------------------------------
 
@@ -251,7 +264,8 @@ void TFormMain::SetBClick(gui::Object*) {
     buffer_id_ = ImagN.load(selected_image_path_);
     staged_path_ = wallpaper::staged_wallpaper_path();
     // A running timer keeps its countdown: two quick requests give one tick.
-    if (!Timer.enabled()) Timer.set_enabled(true);
+    if (!Timer.enabled())
+        Timer.set_enabled(true);
 }
 
 void TFormMain::TimerTimer(gui::Object*) {
@@ -267,7 +281,8 @@ void TFormMain::TimerTimer(gui::Object*) {
     } catch (...) {
         gui::report_current_exception();
     }
-    if (on_wallpaper_done) on_wallpaper_done();
+    if (on_wallpaper_done)
+        on_wallpaper_done();
 }
 
 void TFormMain::SetDesktopWallpaper(const std::string& path, int display_index) {
@@ -284,7 +299,8 @@ void TFormMain::RotateWallpaper() {
     bool once_per_day = store.ReadFlag("Settings", "ChangeWP", false);
 
     if (once_per_day) {
-        if (store.ReadText("Settings", "Date", "00") == wallpaper::today_short_date()) return;
+        if (store.ReadText("Settings", "Date", "00") == wallpaper::today_short_date())
+            return;
         store.WriteText("Settings", "Date", wallpaper::today_short_date());
     }
 

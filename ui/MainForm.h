@@ -22,7 +22,7 @@ class TODialog;
 class TAboutDialog;
 
 class TFormMain : public gui::Form {
-public:
+  public:
     explicit TFormMain(gui::Application& app);
 
     // The dialogs are created after the main window; it shows them and reads the display
@@ -75,11 +75,11 @@ public:
     wallpaper::ImageConverter ImagN;
     gui::Timer Timer;
 
-protected:
+  protected:
     void on_create() override { FormCreate(); }
     void on_close(gui::CloseAction& action) override;
 
-private:
+  private:
     void build_menu();
     void setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
                             const std::string& hint, controls::TAlignment alignment, bool bold,

@@ -33,7 +33,8 @@ void set_closed_height(gui::ComboBox& combo, int height) {
         RECT r{};
         GetWindowRect(combo.hwnd(), &r);
         int now = r.bottom - r.top;
-        if (now == height) return;
+        if (now == height)
+            return;
         value += height - now;
         SendMessageA(combo.hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), value);
     }
@@ -43,16 +44,14 @@ void set_closed_height(gui::ComboBox& combo, int height) {
 
 // Controls are created in tab order: the list, the random box, OK, Cancel, the daily box.
 TODialog::TODialog(gui::Application& app)
-    : gui::Form(app, options_desc()),
-      DisplayL(*this, 8, 8, "&Display:"),
-      DisplayCB(*this, 8, 24, 89, 23),
-      RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"),
-      OKB(*this, 40, 112, 75, 25, "&OK"),
+    : gui::Form(app, options_desc()), DisplayL(*this, 8, 8, "&Display:"), DisplayCB(*this, 8, 24, 89, 23),
+      RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"), OKB(*this, 40, 112, 75, 25, "&OK"),
       CancelB(*this, 144, 112, 75, 25, "&Cancel"),
       ChangeWPCB(*this, 8, 80, 249, 17, "Change &wallpaper every time Windows start") {
     DisplayL.set_auto_size(false);
     SetWindowPos(DisplayL.hwnd(), nullptr, 8, 8, 41, 15, SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const char* item : {"Tile", "Center", "Strech"}) DisplayCB.add(item);
+    for (const char* item : {"Tile", "Center", "Strech"})
+        DisplayCB.add(item);
     DisplayCB.set_item_height(15);
     set_closed_height(DisplayCB, 23);
     OKB.OnClick = [this](gui::Object* s) { OKBClick(s); };
@@ -69,7 +68,9 @@ void TODialog::LoadOptions() {
     store.Close();
 }
 
-void TODialog::FormActivate(gui::Object*) { LoadOptions(); }
+void TODialog::FormActivate(gui::Object*) {
+    LoadOptions();
+}
 
 void TODialog::OKBClick(gui::Object*) {
     state::TSettingsStore store(kKey);
@@ -80,6 +81,8 @@ void TODialog::OKBClick(gui::Object*) {
     set_modal_result(gui::mrOk);
 }
 
-void TODialog::CancelBClick(gui::Object*) { set_modal_result(gui::mrCancel); }
+void TODialog::CancelBClick(gui::Object*) {
+    set_modal_result(gui::mrCancel);
+}
 
 } // namespace velmaro::ui

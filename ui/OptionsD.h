@@ -8,7 +8,7 @@
 namespace velmaro::ui {
 
 class TODialog : public gui::Form {
-public:
+  public:
     explicit TODialog(gui::Application& app);
 
     void LoadOptions();
@@ -23,7 +23,7 @@ public:
     gui::PushButton CancelB;
     gui::CheckBox ChangeWPCB;
 
-protected:
+  protected:
     void on_create() override { LoadOptions(); }
     void on_activate() override { FormActivate(this); }
 };

@@ -45,7 +45,8 @@ void TPocetakDialog::TimerTimer(gui::Object*) {
     case app::StartupTick::ArmSecondAndRotate:
         Timer.set_interval(app::kSecondTickMs);
         Timer.set_enabled(true);
-        if (rotate) rotate();
+        if (rotate)
+            rotate();
         break;
     }
 }

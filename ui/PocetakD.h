@@ -11,7 +11,7 @@
 namespace velmaro::ui {
 
 class TPocetakDialog : public gui::Form {
-public:
+  public:
     explicit TPocetakDialog(gui::Application& app);
 
     void TimerTimer(gui::Object* sender);
@@ -27,7 +27,7 @@ public:
     gui::PictureBox Slika;
     gui::Timer Timer;
 
-private:
+  private:
     bool close_after_wallpaper_ = false;
 };
 

@@ -22,7 +22,8 @@ using UniqueStdFile = std::unique_ptr<std::FILE, FileCloser>;
 std::vector<std::uint8_t> to_bmp24(std::span<const std::uint8_t> file) {
     if (file.size() >= 2 && file[0] == 'B' && file[1] == 'M')
         return imaging::write_bmp24(imaging::BmpImage::parse(file).to_pixels());
-    if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xD8) return imaging::jpeg_to_bmp24(file);
+    if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xD8)
+        return imaging::jpeg_to_bmp24(file);
     throw InvalidGraphic("Unknown picture format");
 }
 
@@ -30,21 +31,25 @@ std::vector<std::uint8_t> to_bmp24(std::span<const std::uint8_t> file) {
 
 std::vector<std::uint8_t> read_whole_file(const std::string& path) {
     UniqueStdFile f(std::fopen(path.c_str(), "rb"));
-    if (!f) throw FileError(format_message("Cannot open file %s", path));
+    if (!f)
+        throw FileError(format_message("Cannot open file %s", path));
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[64 * 1024];
     for (;;) {
         std::size_t got = std::fread(chunk, 1, sizeof chunk, f.get());
         bytes.insert(bytes.end(), chunk, chunk + got);
-        if (got < sizeof chunk) break;
+        if (got < sizeof chunk)
+            break;
     }
-    if (std::ferror(f.get())) throw FileError(format_message("Cannot open file %s", path));
+    if (std::ferror(f.get()))
+        throw FileError(format_message("Cannot open file %s", path));
     return bytes;
 }
 
 void write_whole_file(const std::string& path, std::span<const std::uint8_t> bytes) {
     UniqueStdFile f(std::fopen(path.c_str(), "wb"));
-    if (!f) throw FileError(format_message("Cannot create file %s", path));
+    if (!f)
+        throw FileError(format_message("Cannot create file %s", path));
     if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size() || std::fclose(f.release()) != 0)
         throw FileError(format_message("Cannot write file %s", path));
 }
@@ -53,9 +58,11 @@ namespace {
 // The first bytes of a file, which tell a bitmap from a JPEG stream.
 std::array<std::uint8_t, 2> signature(const std::string& path) {
     UniqueStdFile f(std::fopen(path.c_str(), "rb"));
-    if (!f) throw FileError(format_message("Cannot open file %s", path));
+    if (!f)
+        throw FileError(format_message("Cannot open file %s", path));
     std::array<std::uint8_t, 2> sig{};
-    if (std::fread(sig.data(), 1, sig.size(), f.get()) != sig.size()) sig = {};
+    if (std::fread(sig.data(), 1, sig.size(), f.get()) != sig.size())
+        sig = {};
     return sig;
 }
 } // namespace
@@ -78,10 +85,13 @@ int ImageConverter::load(const std::string& path) {
 }
 
 std::span<const std::uint8_t> ImageConverter::bmp_bytes(int id) const {
-    if (id != id_ || id_ == 0) throw Error(format_message("No picture in buffer %d", id));
+    if (id != id_ || id_ == 0)
+        throw Error(format_message("No picture in buffer %d", id));
     return bmp_;
 }
 
-void ImageConverter::save_bmp(int id, const std::string& path) const { write_whole_file(path, bmp_bytes(id)); }
+void ImageConverter::save_bmp(int id, const std::string& path) const {
+    write_whole_file(path, bmp_bytes(id));
+}
 
 } // namespace velmaro::wallpaper

@@ -14,7 +14,7 @@
 namespace velmaro::wallpaper {
 
 class ImageConverter {
-public:
+  public:
     // Reads a BMP or JPEG file (recognised by its contents) and returns the new buffer's
     // id; ids start at 1 and only increase. Throws FileError "Cannot open file %s" for
     // a file that cannot be read and InvalidGraphic "Cannot read picture %s" for one
@@ -31,7 +31,7 @@ public:
 
     int latest_id() const { return id_; }
 
-private:
+  private:
     int id_ = 0;
     std::vector<std::uint8_t> bmp_;
 };

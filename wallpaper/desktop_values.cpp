@@ -6,7 +6,8 @@ namespace velmaro::wallpaper {
 
 std::array<DesktopValue, 5> desktop_values(const std::string& wallpaper_path, int display_index) {
     const char* tile = display_index == 0 ? "1" : "0";
-    std::string style = (display_index == 0 || display_index == 1) ? "0" : state::format_number(display_index);
+    std::string style =
+        (display_index == 0 || display_index == 1) ? "0" : state::format_number(display_index);
     return {{
         {"Wallpaper", wallpaper_path},
         {"TileWallpaper", tile},

@@ -21,12 +21,14 @@ int choose_folder(int stored_folder, int folder_count) {
 
 int choose_file(int stored_file, int file_count, bool random, RandomGenerator& generator) {
     int index = stored_file;
-    if (random) index = static_cast<int>(generator.draw(file_count > 0 ? static_cast<std::uint32_t>(file_count) : 0));
+    if (random)
+        index = static_cast<int>(generator.draw(file_count > 0 ? static_cast<std::uint32_t>(file_count) : 0));
     return (index < 0 || index >= file_count) ? 0 : index;
 }
 
 RotationPosition next_position(int folder, int file_index, int file_count) {
-    if (file_count <= 0 || file_index >= file_count - 1) return {folder + 1, 0};
+    if (file_count <= 0 || file_index >= file_count - 1)
+        return {folder + 1, 0};
     return {folder, file_index + 1};
 }
 

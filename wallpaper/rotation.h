@@ -12,7 +12,7 @@ namespace velmaro::wallpaper {
 
 // Linear congruential generator whose state comes from the clock at each run.
 class RandomGenerator {
-public:
+  public:
     explicit RandomGenerator(std::uint32_t state) : state_(state) {}
 
     // The state for a UTC time of day: milliseconds since midnight.
@@ -23,7 +23,7 @@ public:
 
     std::uint32_t state() const { return state_; }
 
-private:
+  private:
     std::uint32_t state_;
 };
 

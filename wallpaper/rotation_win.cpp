@@ -7,12 +7,14 @@ namespace velmaro::wallpaper {
 RandomGenerator clock_random_generator() {
     SYSTEMTIME now{};
     GetSystemTime(&now);
-    return RandomGenerator(RandomGenerator::state_from_time(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds));
+    return RandomGenerator(
+        RandomGenerator::state_from_time(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds));
 }
 
 std::string today_short_date() {
     int size = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, nullptr, 0);
-    if (size <= 0) return {};
+    if (size <= 0)
+        return {};
     std::string text(static_cast<std::size_t>(size), '\0');
     int got = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text.data(), size);
     text.resize(got > 0 ? static_cast<std::size_t>(got - 1) : 0);

@@ -10,12 +10,12 @@ TEST(WildcardMatch, ExtensionPatternsIgnoreCase) {
     EXPECT_TRUE(wildcard_match("*.jpg", "holiday.jpg"));
     EXPECT_TRUE(wildcard_match("*.jpg", "HOLIDAY.JPG"));
     EXPECT_TRUE(wildcard_match("*.jpg", "Mixed.JpG"));
-    EXPECT_TRUE(wildcard_match("*.jpg", ".jpg"));          // "*" may be empty
+    EXPECT_TRUE(wildcard_match("*.jpg", ".jpg")); // "*" may be empty
     EXPECT_TRUE(wildcard_match("*.jpg", "a.b.jpg"));
     EXPECT_TRUE(wildcard_match("*.jpeg", "x.JPEG"));
     EXPECT_FALSE(wildcard_match("*.jpg", "x.jpeg"));
     EXPECT_FALSE(wildcard_match("*.jpeg", "x.jpg"));
-    EXPECT_FALSE(wildcard_match("*.jpg", "x.jpgx"));       // what an 8.3 short name lets through
+    EXPECT_FALSE(wildcard_match("*.jpg", "x.jpgx")); // what an 8.3 short name lets through
     EXPECT_FALSE(wildcard_match("*.jpg", "x.jp"));
     EXPECT_FALSE(wildcard_match("*.jpg", "xjpg"));
     EXPECT_FALSE(wildcard_match("*.bmp", "x.bmp.txt"));
@@ -51,7 +51,7 @@ TEST(WildcardMatch, EmptyPatternMatchesNothing) {
 
 TEST(WildcardMatch, FoldTableDecidesWhatCountsAsTheSameLetter) {
     // By default only A-Z fold; a code-page table can fold accented capitals as well.
-    EXPECT_FALSE(wildcard_match("\xc9t\xe9.jpg", "\xe9t\xe9.jpg"));   // É/é in code page 1252
+    EXPECT_FALSE(wildcard_match("\xc9t\xe9.jpg", "\xe9t\xe9.jpg")); // É/é in code page 1252
     CaseFold fold = ascii_case_fold();
     fold[0xc9] = 0xe9;
     EXPECT_TRUE(wildcard_match("\xc9t\xe9.jpg", "\xe9t\xe9.jpg", fold));
@@ -59,8 +59,7 @@ TEST(WildcardMatch, FoldTableDecidesWhatCountsAsTheSameLetter) {
 }
 
 TEST(SplitMask, KeepsOrderAndEmptyPieces) {
-    EXPECT_EQ(split_mask("*.jpg;*.jpeg;*.bmp;"),
-              (std::vector<std::string>{"*.jpg", "*.jpeg", "*.bmp", ""}));
+    EXPECT_EQ(split_mask("*.jpg;*.jpeg;*.bmp;"), (std::vector<std::string>{"*.jpg", "*.jpeg", "*.bmp", ""}));
     EXPECT_EQ(split_mask("*.bmp"), (std::vector<std::string>{"*.bmp"}));
     EXPECT_EQ(split_mask(""), (std::vector<std::string>{""}));
     EXPECT_EQ(split_mask(";;a"), (std::vector<std::string>{"", "", "a"}));

@@ -12,7 +12,7 @@ namespace {
 // Records every call as a line of text; text is measured as 7 px per character and
 // 13 px high, like a small proportional font.
 class RecordingCanvas : public FaceCanvas {
-public:
+  public:
     std::vector<std::string> calls;
     ColorValue font_color = 0x123456;
 
@@ -26,10 +26,11 @@ public:
     int text_width(const std::string& s) override { return 7 * static_cast<int>(s.size()); }
     int text_height(const std::string&) override { return 13; }
     void text_out(int x, int y, const std::string& s) override {
-        calls.push_back("text " + std::to_string(x) + "," + std::to_string(y) + " " + s + " in " + hex(font_color));
+        calls.push_back("text " + std::to_string(x) + "," + std::to_string(y) + " " + s + " in " +
+                        hex(font_color));
     }
 
-private:
+  private:
     static std::string hex(ColorValue c) {
         char buf[16];
         std::snprintf(buf, sizeof buf, "%06X", static_cast<unsigned>(c));
@@ -41,8 +42,8 @@ private:
     }
 };
 
-const ButtonColors kColors{.face = 0x8000000F, .font = 0x808080, .over = 0xA4B984, .over_caption = 0xFFFFFF,
-                           .down = 0x00FF00};
+const ButtonColors kColors{
+    .face = 0x8000000F, .font = 0x808080, .over = 0xA4B984, .over_caption = 0xFFFFFF, .down = 0x00FF00};
 
 TEST(ButtonFace, CaptionPositionForEachAlignmentAndFace) {
     // 105 x 20 button, caption 40 x 13.
@@ -52,10 +53,10 @@ TEST(ButtonFace, CaptionPositionForEachAlignmentAndFace) {
         FacePoint expected;
     };
     const Case cases[] = {
-        {taLeftJustify, ButtonFace::normal, {5, 4}},   {taLeftJustify, ButtonFace::hover, {5, 4}},
-        {taLeftJustify, ButtonFace::pressed, {6, 5}},  {taRightJustify, ButtonFace::normal, {59, 4}},
-        {taRightJustify, ButtonFace::hover, {59, 4}},  {taRightJustify, ButtonFace::pressed, {58, 5}},
-        {taCenter, ButtonFace::normal, {32, 4}},       {taCenter, ButtonFace::hover, {32, 4}},
+        {taLeftJustify, ButtonFace::normal, {5, 4}},  {taLeftJustify, ButtonFace::hover, {5, 4}},
+        {taLeftJustify, ButtonFace::pressed, {6, 5}}, {taRightJustify, ButtonFace::normal, {59, 4}},
+        {taRightJustify, ButtonFace::hover, {59, 4}}, {taRightJustify, ButtonFace::pressed, {58, 5}},
+        {taCenter, ButtonFace::normal, {32, 4}},      {taCenter, ButtonFace::hover, {32, 4}},
         {taCenter, ButtonFace::pressed, {33, 5}},
     };
     for (const Case& c : cases)
@@ -106,20 +107,28 @@ TEST(ButtonFace, FaceLooks) {
 
 TEST(ButtonFace, DrawsFillCaptionThenFrame) {
     RecordingCanvas canvas;
-    const FaceLayout layout{.width = 41, .height = 17, .caption = "  >>", .alignment = taLeftJustify,
-                            .border_width = 2, .border_color = 0x808080};
+    const FaceLayout layout{.width = 41,
+                            .height = 17,
+                            .caption = "  >>",
+                            .alignment = taLeftJustify,
+                            .border_width = 2,
+                            .border_color = 0x808080};
     draw_face(canvas, layout, ButtonFace::hover, kColors);
     const std::vector<std::string> expected = {
-        "brush A4B984",         "fill 1,1,40,16",   "font FFFFFF", "text 5,2   >> in FFFFFF",
-        "brush 808080",         "frame 0,0,41,17", "frame 1,1,40,16",
+        "brush A4B984", "fill 1,1,40,16",  "font FFFFFF",     "text 5,2   >> in FFFFFF",
+        "brush 808080", "frame 0,0,41,17", "frame 1,1,40,16",
     };
     EXPECT_EQ(canvas.calls, expected);
 }
 
 TEST(ButtonFace, PressedFaceKeepsTheLastCaptionColour) {
     RecordingCanvas canvas;
-    const FaceLayout layout{.width = 185, .height = 17, .caption = "Close", .alignment = taCenter,
-                            .border_width = 1, .border_color = 0x808080};
+    const FaceLayout layout{.width = 185,
+                            .height = 17,
+                            .caption = "Close",
+                            .alignment = taCenter,
+                            .border_width = 1,
+                            .border_color = 0x808080};
     draw_face(canvas, layout, ButtonFace::hover, kColors);
     canvas.calls.clear();
     draw_face(canvas, layout, ButtonFace::pressed, kColors);

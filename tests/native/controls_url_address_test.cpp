@@ -47,7 +47,8 @@ TEST(UrlAddress, UnknownProtocolIsRejected) {
 
 TEST(UrlAddress, DefaultAddressIsAHostWithoutPrefix) {
     EXPECT_FALSE(kDefaultAddress.empty());
-    for (std::string_view p : ProtocolPrefix) EXPECT_FALSE(kDefaultAddress.starts_with(p));
+    for (std::string_view p : ProtocolPrefix)
+        EXPECT_FALSE(kDefaultAddress.starts_with(p));
     EXPECT_EQ(kDefaultAddress.find('/'), std::string_view::npos);
     EXPECT_EQ(compose_address(ptWWW, kDefaultAddress), "http://" + std::string(kDefaultAddress));
 }

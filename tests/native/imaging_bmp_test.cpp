@@ -18,7 +18,9 @@ using testing::read_ppm;
 std::uint32_t u32_at(const std::vector<std::uint8_t>& b, std::size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
-std::int32_t i32_at(const std::vector<std::uint8_t>& b, std::size_t at) { return static_cast<std::int32_t>(u32_at(b, at)); }
+std::int32_t i32_at(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return static_cast<std::int32_t>(u32_at(b, at));
+}
 std::uint16_t u16_at(const std::vector<std::uint8_t>& b, std::size_t at) {
     return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
 }
@@ -112,9 +114,10 @@ void expect_invalid(const std::vector<std::uint8_t>& file, const char* what) {
 
 TEST(BmpRead, EveryVariantWrittenByImageMagickDecodesToItsPixels) {
     for (const char* name :
-         {"bmp3-24", "bmp3-8", "bmp3-4", "bmp3-1", "bmp3-rle8", "bmp3-32", "bmp4-24", "bmp4-32", "bmp4-565",
-          "bmp4-555", "bmp4-8", "bmp4-16-rgb", "bmp2-24", "bmp2-8", "bmp2-4", "bmp2-1", "bmp3-24-topdown",
-          "bmp4-32-topdown", "fig-24-100x50", "fig-8-256", "fig-core-4"}) {
+         {"bmp3-24",       "bmp3-8",    "bmp3-4",    "bmp3-1",   "bmp3-rle8",       "bmp3-32",
+          "bmp4-24",       "bmp4-32",   "bmp4-565",  "bmp4-555", "bmp4-8",          "bmp4-16-rgb",
+          "bmp2-24",       "bmp2-8",    "bmp2-4",    "bmp2-1",   "bmp3-24-topdown", "bmp4-32-topdown",
+          "fig-24-100x50", "fig-8-256", "fig-core-4"}) {
         SCOPED_TRACE(name);
         const BmpImage img = BmpImage::parse(data_file(std::string(name) + ".bmp"));
         EXPECT_EQ(max_channel_difference(img.to_pixels(), read_ppm(std::string(name) + ".ppm")), 0);
@@ -157,8 +160,8 @@ TEST(BmpRead, Rle4WithAbsoluteRunsSkipsAndEndOfBitmap) {
     s.pixels = {
         5, 0x12,             // bottom row: 1 2 1 2 1
         0, 0,                // end of line
-        0, 3, 0x31, 0x20,    // absolute: 3 1 2 (two bytes, already 16-bit aligned)
-        0, 2, 2, 1,          // move right 2 and up 1 (to x 5, top row)
+        0, 3,    0x31, 0x20, // absolute: 3 1 2 (two bytes, already 16-bit aligned)
+        0, 2,    2,    1,    // move right 2 and up 1 (to x 5, top row)
         1, 0x30,             // one pixel of index 3
         0, 1,                // end of bitmap
     };
@@ -359,9 +362,14 @@ TEST(BmpMalformed, PlanesDepthAndCompression) {
 
 TEST(BmpMalformed, SizesAndTheirArithmetic) {
     BmpSpec s = small24();
-    for (auto [w, h] : std::initializer_list<std::pair<std::int64_t, std::int64_t>>{
-             {0, 2}, {2, 0}, {-2, 2}, {0x7FFFFFFF, 0x7FFFFFFF}, {0x7FFFFFFF, -0x7FFFFFFF},
-             {2, -0x80000000LL}, {0x40000000, 2}, {65536, 65536}}) {
+    for (auto [w, h] : std::initializer_list<std::pair<std::int64_t, std::int64_t>>{{0, 2},
+                                                                                    {2, 0},
+                                                                                    {-2, 2},
+                                                                                    {0x7FFFFFFF, 0x7FFFFFFF},
+                                                                                    {0x7FFFFFFF, -0x7FFFFFFF},
+                                                                                    {2, -0x80000000LL},
+                                                                                    {0x40000000, 2},
+                                                                                    {65536, 65536}}) {
         s.width = w;
         s.height = h;
         expect_invalid(build(s), ("size " + std::to_string(w) + " x " + std::to_string(h)).c_str());
@@ -520,9 +528,9 @@ TEST(BmpWrite, RunLengthSourcesComeBackByteForByte) {
 }
 
 TEST(BmpWrite, EveryVariantRewritesToTheSamePicture) {
-    for (const char* name : {"bmp3-24", "bmp3-8", "bmp3-4", "bmp3-1", "bmp3-32", "bmp4-24", "bmp4-32", "bmp4-565",
-                             "bmp4-555", "bmp4-8", "bmp4-16-rgb", "bmp2-24", "bmp2-8", "bmp2-4", "bmp2-1",
-                             "bmp3-24-topdown", "bmp4-32-topdown"}) {
+    for (const char* name : {"bmp3-24", "bmp3-8", "bmp3-4", "bmp3-1", "bmp3-32", "bmp4-24", "bmp4-32",
+                             "bmp4-565", "bmp4-555", "bmp4-8", "bmp4-16-rgb", "bmp2-24", "bmp2-8", "bmp2-4",
+                             "bmp2-1", "bmp3-24-topdown", "bmp4-32-topdown"}) {
         SCOPED_TRACE(name);
         const BmpImage source = BmpImage::parse(data_file(std::string(name) + ".bmp"));
         const std::vector<std::uint8_t> out = source.to_bmp_file();
@@ -536,7 +544,8 @@ TEST(BmpWrite, EveryVariantRewritesToTheSamePicture) {
         EXPECT_EQ(u32_at(out, 14), core ? 12u : 40u) << "longer headers are written as 40 bytes";
         if (core)
             continue;
-        const std::size_t stride = (static_cast<std::size_t>(source.width()) * source.bit_count() + 31) / 32 * 4;
+        const std::size_t stride =
+            (static_cast<std::size_t>(source.width()) * source.bit_count() + 31) / 32 * 4;
         EXPECT_EQ(u32_at(out, 34), stride * source.height());
         EXPECT_EQ(i32_at(out, 22), source.top_down() ? -source.height() : source.height());
         const std::size_t table = source.bit_count() <= 8 ? 4 * source.palette().size() : 0;

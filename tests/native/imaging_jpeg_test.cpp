@@ -71,9 +71,10 @@ TEST(JpegDecode, EveryKindMatchesImageMagick) {
         const char* name;
         int tolerance;
     };
-    for (const Case& c : {Case{"jpeg-base", 0}, Case{"jpeg-444", 0}, Case{"jpeg-422", 0}, Case{"jpeg-prog", 0},
-                          Case{"jpeg-gray", 0}, Case{"jpeg-rgb", 0}, Case{"jpeg-arith", 0},
-                          Case{"jpeg-arith-prog", 0}, Case{"jpeg-cmyk", 1}, Case{"jpeg-ycck", 1}}) {
+    for (const Case& c :
+         {Case{"jpeg-base", 0}, Case{"jpeg-444", 0}, Case{"jpeg-422", 0}, Case{"jpeg-prog", 0},
+          Case{"jpeg-gray", 0}, Case{"jpeg-rgb", 0}, Case{"jpeg-arith", 0}, Case{"jpeg-arith-prog", 0},
+          Case{"jpeg-cmyk", 1}, Case{"jpeg-ycck", 1}}) {
         SCOPED_TRACE(c.name);
         const Pixels p = decode_jpeg(data_file(std::string(c.name) + ".jpg"));
         const int diff = max_channel_difference(p, read_ppm(std::string(c.name) + ".ppm"));
@@ -90,10 +91,10 @@ TEST(JpegDecode, ScalesToTheSmallestSizeCoveringTheFrame) {
     };
     for (const char* file : {"scale-base", "scale-prog"}) {
         const std::vector<std::uint8_t> jpeg = data_file(std::string(file) + ".jpg");
-        for (const Case& c : {Case{80, 50, "1of8", 80, 50}, Case{161, 1, "3of8", 240, 150},
-                              Case{217, 145, "3of8", 240, 150}, Case{300, 10, "1of2", 320, 200},
-                              Case{500, 1, "7of8", 560, 350}, Case{0, 0, "8of8", 640, 400},
-                              Case{641, 401, "8of8", 640, 400}}) {
+        for (const Case& c :
+             {Case{80, 50, "1of8", 80, 50}, Case{161, 1, "3of8", 240, 150}, Case{217, 145, "3of8", 240, 150},
+              Case{300, 10, "1of2", 320, 200}, Case{500, 1, "7of8", 560, 350}, Case{0, 0, "8of8", 640, 400},
+              Case{641, 401, "8of8", 640, 400}}) {
             SCOPED_TRACE(std::string(file) + " " + c.eighths);
             const Pixels p = decode_jpeg(jpeg, c.min_w, c.min_h);
             EXPECT_EQ(p.width, c.width);
@@ -139,8 +140,9 @@ TEST(JpegDecode, ReportsProgressWithTheRowsDecodedSoFar) {
     EXPECT_LT(reported.back(), 400);
 
     // A redraw that fails stops the decode and its error comes through unchanged.
-    EXPECT_THROW(decode_jpeg(jpeg, 0, 0, [](const Pixels&, int) { throw std::runtime_error("redraw failed"); }),
-                 std::runtime_error);
+    EXPECT_THROW(
+        decode_jpeg(jpeg, 0, 0, [](const Pixels&, int) { throw std::runtime_error("redraw failed"); }),
+        std::runtime_error);
 }
 
 TEST(JpegDecode, CutOffDataDecodesAsFarAsItGoesAndSaysNothing) {
@@ -200,10 +202,13 @@ TEST(JpegMalformed, ImpossibleFrames) {
         change(f);
         return f;
     };
-    EXPECT_THROW(read_jpeg_header(patched([&](auto& f) { set16(f, sof + 4, 0); })), InvalidGraphic) << "height 0";
-    EXPECT_THROW(read_jpeg_header(patched([&](auto& f) { set16(f, sof + 6, 0); })), InvalidGraphic) << "width 0";
+    EXPECT_THROW(read_jpeg_header(patched([&](auto& f) { set16(f, sof + 4, 0); })), InvalidGraphic)
+        << "height 0";
+    EXPECT_THROW(read_jpeg_header(patched([&](auto& f) { set16(f, sof + 6, 0); })), InvalidGraphic)
+        << "width 0";
     EXPECT_THROW(read_jpeg_header(patched([&](auto& f) { f[sof + 3] = 12; })), InvalidGraphic) << "12-bit";
-    EXPECT_THROW(read_jpeg_header(patched([&](auto& f) { f[sof + 10] = 0x50; })), InvalidGraphic) << "sampling 5";
+    EXPECT_THROW(read_jpeg_header(patched([&](auto& f) { f[sof + 10] = 0x50; })), InvalidGraphic)
+        << "sampling 5";
     // 65000 x 65000 is past the pixel ceiling; 16000 x 16000 is under it, but a few
     // kilobytes of Huffman-coded data cannot describe it.
     EXPECT_THROW(read_jpeg_header(patched([&](auto& f) {

@@ -50,8 +50,8 @@ TEST(PictureKind, ByExtensionWithoutRegardToCase) {
     EXPECT_EQ(picture_kind_for("x.JpG"), PictureKind::Jpeg);
     EXPECT_EQ(picture_kind_for("x.y.jpeg"), PictureKind::Jpeg);
     EXPECT_EQ(picture_kind_for(".Jpeg"), PictureKind::Jpeg);
-    for (const char* name : {"", "bmp", "a.png", "a.jpg.bak", "a.jpe", "a.bmpx", "C:\\dir.jpg\\file", "dir.bmp/x",
-                             "a.", "a.jpg "})
+    for (const char* name : {"", "bmp", "a.png", "a.jpg.bak", "a.jpe", "a.bmpx", "C:\\dir.jpg\\file",
+                             "dir.bmp/x", "a.", "a.jpg "})
         EXPECT_THROW(picture_kind_for(name), InvalidGraphic) << name;
 }
 

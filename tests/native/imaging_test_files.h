@@ -16,7 +16,9 @@
 
 namespace velmaro::imaging::testing {
 
-inline std::string data_path(const std::string& name) { return std::string(VELMARO_TESTDATA_DIR) + "/imaging/" + name; }
+inline std::string data_path(const std::string& name) {
+    return std::string(VELMARO_TESTDATA_DIR) + "/imaging/" + name;
+}
 
 inline std::vector<std::uint8_t> read_bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -24,7 +26,9 @@ inline std::vector<std::uint8_t> read_bytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::vector<std::uint8_t> data_file(const std::string& name) { return read_bytes(data_path(name)); }
+inline std::vector<std::uint8_t> data_file(const std::string& name) {
+    return read_bytes(data_path(name));
+}
 
 // An RGB picture as a reference decoder wrote it.
 struct RgbPicture {
@@ -37,7 +41,8 @@ inline RgbPicture read_ppm(const std::string& name) {
     RgbPicture p;
     std::size_t at = 0;
     auto skip_space = [&] {
-        while (at < bytes.size() && (bytes[at] == ' ' || bytes[at] == '\n' || bytes[at] == '\r' || bytes[at] == '\t'))
+        while (at < bytes.size() &&
+               (bytes[at] == ' ' || bytes[at] == '\n' || bytes[at] == '\r' || bytes[at] == '\t'))
             ++at;
     };
     auto number = [&] {
@@ -60,7 +65,8 @@ inline RgbPicture read_ppm(const std::string& name) {
     const std::size_t size = static_cast<std::size_t>(p.width) * p.height * 3;
     EXPECT_EQ(bytes.size() - at, size) << name;
     if (bytes.size() - at >= size)
-        p.rgb.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(at + size));
+        p.rgb.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                     bytes.begin() + static_cast<std::ptrdiff_t>(at + size));
     return p;
 }
 

@@ -50,7 +50,8 @@ TEST(FolderListPath, ProgramDirectoryAndFileName) {
               "C:\\Program Files\\Velmaro\\Directory.drl");
     // A drive root keeps its one separator, with no second one added.
     EXPECT_EQ(folder_list_path_for_module("C:\\Velmaro.exe"), "C:\\Directory.drl");
-    EXPECT_EQ(folder_list_path_for_module("\\\\server\\share\\v\\Velmaro.exe"), "\\\\server\\share\\v\\Directory.drl");
+    EXPECT_EQ(folder_list_path_for_module("\\\\server\\share\\v\\Velmaro.exe"),
+              "\\\\server\\share\\v\\Directory.drl");
 }
 
 } // namespace velmaro::state

@@ -15,7 +15,9 @@ namespace {
 
 const std::string kData = VELMARO_TESTDATA_DIR;
 
-std::string data(const char* name) { return kData + "/" + name; }
+std::string data(const char* name) {
+    return kData + "/" + name;
+}
 
 // A reader of plain 24-bit bitmap files written independently of the program's own, so
 // the converter's output is checked against what a BMP file is, not against itself.
@@ -31,7 +33,8 @@ std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) {
 Rgb24 read_rgb24(std::span<const std::uint8_t> b) {
     Rgb24 img;
     EXPECT_GE(b.size(), 54u);
-    if (b.size() < 54) return img;
+    if (b.size() < 54)
+        return img;
     EXPECT_EQ(b[0], 'B');
     EXPECT_EQ(b[1], 'M');
     EXPECT_EQ(u32(b, 2), b.size()) << "file size field";
@@ -44,7 +47,8 @@ Rgb24 read_rgb24(std::span<const std::uint8_t> b) {
     img.height = h < 0 ? -h : h;
     std::size_t stride = (static_cast<std::size_t>(img.width) * 3 + 3) & ~std::size_t{3};
     EXPECT_EQ(b.size(), offset + stride * img.height) << "rows padded to 4 bytes";
-    if (b.size() < offset + stride * img.height) return img;
+    if (b.size() < offset + stride * img.height)
+        return img;
     for (int y = 0; y < img.height; ++y) {
         int file_row = h < 0 ? y : img.height - 1 - y;
         auto row = b.subspan(offset + stride * file_row, static_cast<std::size_t>(img.width) * 3);
@@ -60,7 +64,8 @@ int max_difference(const Rgb24& a, const Rgb24& b) {
     return worst;
 }
 
-void expect_same_picture(const std::vector<std::uint8_t>& converted, const char* expected_file, int tolerance) {
+void expect_same_picture(const std::vector<std::uint8_t>& converted, const char* expected_file,
+                         int tolerance) {
     Rgb24 got = read_rgb24(converted);
     Rgb24 want = read_rgb24(read_whole_file(data(expected_file)));
     ASSERT_EQ(got.width, want.width);
@@ -69,13 +74,16 @@ void expect_same_picture(const std::vector<std::uint8_t>& converted, const char*
     EXPECT_LE(max_difference(got, want), tolerance) << expected_file;
 }
 
-std::vector<std::uint8_t> copy(std::span<const std::uint8_t> s) { return {s.begin(), s.end()}; }
+std::vector<std::uint8_t> copy(std::span<const std::uint8_t> s) {
+    return {s.begin(), s.end()};
+}
 
 class TempDir {
-public:
+  public:
     TempDir() {
         path_ = std::filesystem::temp_directory_path() /
-                ("velmaro-converter-" + std::to_string(std::rand()) + "-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+                ("velmaro-converter-" + std::to_string(std::rand()) + "-" +
+                 std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         std::filesystem::create_directories(path_);
     }
     ~TempDir() {
@@ -84,7 +92,7 @@ public:
     }
     std::string file(const char* name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -93,20 +101,25 @@ private:
 TEST(ImageConverter, BitmapsOfAnyDepthBecomeTheSamePictureIn24Bits) {
     ImageConverter c;
     expect_same_picture(copy(c.bmp_bytes(c.load(data("wallpaper-rgb24.bmp")))), "wallpaper-rgb24.bmp", 0);
-    expect_same_picture(copy(c.bmp_bytes(c.load(data("wallpaper-pal8.bmp")))), "wallpaper-pal8-decoded.bmp", 0);
-    expect_same_picture(copy(c.bmp_bytes(c.load(data("wallpaper-rle8.bmp")))), "wallpaper-pal8-decoded.bmp", 0);
+    expect_same_picture(copy(c.bmp_bytes(c.load(data("wallpaper-pal8.bmp")))), "wallpaper-pal8-decoded.bmp",
+                        0);
+    expect_same_picture(copy(c.bmp_bytes(c.load(data("wallpaper-rle8.bmp")))), "wallpaper-pal8-decoded.bmp",
+                        0);
 }
 
 TEST(ImageConverter, JpegDecodesLikeAnIndependentDecoder) {
     ImageConverter c;
     // Decoders may round the colour conversion and upsampling differently.
-    expect_same_picture(copy(c.bmp_bytes(c.load(data("wallpaper-photo.jpg")))), "wallpaper-photo-decoded.bmp", 6);
-    expect_same_picture(copy(c.bmp_bytes(c.load(data("wallpaper-photo.jpeg")))), "wallpaper-photo-decoded.bmp", 6);
+    expect_same_picture(copy(c.bmp_bytes(c.load(data("wallpaper-photo.jpg")))), "wallpaper-photo-decoded.bmp",
+                        6);
+    expect_same_picture(copy(c.bmp_bytes(c.load(data("wallpaper-photo.jpeg")))),
+                        "wallpaper-photo-decoded.bmp", 6);
 }
 
 TEST(ImageConverter, ContentsDecideNotTheName) {
     ImageConverter c;
-    expect_same_picture(copy(c.bmp_bytes(c.load(data("wallpaper-bitmap-named.jpg")))), "wallpaper-rgb24.bmp", 0);
+    expect_same_picture(copy(c.bmp_bytes(c.load(data("wallpaper-bitmap-named.jpg")))), "wallpaper-rgb24.bmp",
+                        0);
 }
 
 TEST(ImageConverter, SaveWritesTheBufferAsAFile) {

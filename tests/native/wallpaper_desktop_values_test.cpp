@@ -7,7 +7,8 @@ namespace velmaro::wallpaper {
 namespace {
 std::vector<std::string> texts(int index) {
     std::vector<std::string> out;
-    for (const auto& v : desktop_values("C:\\WINDOWS\\VMImage.bmp", index)) out.push_back(v.text);
+    for (const auto& v : desktop_values("C:\\WINDOWS\\VMImage.bmp", index))
+        out.push_back(v.text);
     return out;
 }
 using Texts = std::vector<std::string>;
@@ -16,15 +17,17 @@ using Texts = std::vector<std::string>;
 TEST(DesktopValues, NamesInWritingOrder) {
     auto values = desktop_values("x", 0);
     std::vector<std::string> names;
-    for (const auto& v : values) names.push_back(v.name);
-    EXPECT_EQ(names, (Texts{"Wallpaper", "TileWallpaper", "WallpaperStyle", "WallpaperOriginX", "WallpaperOriginY"}));
+    for (const auto& v : values)
+        names.push_back(v.name);
+    EXPECT_EQ(names, (Texts{"Wallpaper", "TileWallpaper", "WallpaperStyle", "WallpaperOriginX",
+                            "WallpaperOriginY"}));
 }
 
 TEST(DesktopValues, PerDisplayIndex) {
     const std::string path = "C:\\WINDOWS\\VMImage.bmp";
-    EXPECT_EQ(texts(0), (Texts{path, "1", "0", "0", "0"}));  // Tile
-    EXPECT_EQ(texts(1), (Texts{path, "0", "0", "0", "0"}));  // Center
-    EXPECT_EQ(texts(2), (Texts{path, "0", "2", "0", "0"}));  // Strech
+    EXPECT_EQ(texts(0), (Texts{path, "1", "0", "0", "0"}));   // Tile
+    EXPECT_EQ(texts(1), (Texts{path, "0", "0", "0", "0"}));   // Center
+    EXPECT_EQ(texts(2), (Texts{path, "0", "2", "0", "0"}));   // Strech
     EXPECT_EQ(texts(-1), (Texts{path, "0", "-1", "0", "0"})); // no item chosen
     EXPECT_EQ(texts(7), (Texts{path, "0", "7", "0", "0"}));
 }

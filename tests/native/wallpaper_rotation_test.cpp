@@ -36,7 +36,8 @@ struct Runs {
 
     std::vector<std::pair<int, int>> runs(int count) {
         std::vector<std::pair<int, int>> shown;
-        for (int i = 0; i < count; ++i) shown.push_back(run());
+        for (int i = 0; i < count; ++i)
+            shown.push_back(run());
         return shown;
     }
 };
@@ -160,7 +161,8 @@ TEST(RotationSequence, RandomModeShowsEveryPictureAndChangesFolder) {
         auto shown = r.run();
         seen.insert(shown);
         ++runs_per_folder[shown.first];
-        if (shown.first != previous_folder) ++folder_changes;
+        if (shown.first != previous_folder)
+            ++folder_changes;
         previous_folder = shown.first;
     }
     EXPECT_EQ(seen.size(), 8u) << "every picture of every folder comes up";

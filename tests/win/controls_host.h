@@ -20,7 +20,7 @@ namespace velmaro::test {
 
 // A 32-bit top-down DIB selected into a memory DC, with a canvas over it.
 class MemorySurface {
-public:
+  public:
     MemorySurface(int w, int h) : w_(w), h_(h), dc_(CreateCompatibleDC(nullptr)) {
         BITMAPINFO bi{};
         bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -31,7 +31,8 @@ public:
         bi.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         bitmap_.reset(CreateDIBSection(dc_.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!bitmap_) throw std::runtime_error("CreateDIBSection failed");
+        if (!bitmap_)
+            throw std::runtime_error("CreateDIBSection failed");
         bits_ = static_cast<std::uint32_t*>(bits);
         old_ = SelectObject(dc_.get(), bitmap_.get());
         canvas_ = std::make_unique<gui::Canvas>(dc_.get());
@@ -47,7 +48,8 @@ public:
 
     // The pixel as a COLORREF (0x00BBGGRR); 0xFFFFFFFF outside the surface.
     COLORREF pixel(int x, int y) const {
-        if (x < 0 || y < 0 || x >= w_ || y >= h_) return 0xFFFFFFFF;
+        if (x < 0 || y < 0 || x >= w_ || y >= h_)
+            return 0xFFFFFFFF;
         GdiFlush();
         std::uint32_t v = bits_[y * w_ + x]; // 0x00RRGGBB in memory order B, G, R, X
         return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
@@ -65,7 +67,8 @@ public:
         bool any = false;
         for (int y = area.top; y < area.bottom; ++y)
             for (int x = area.left; x < area.right; ++x) {
-                if (pixel(x, y) == background) continue;
+                if (pixel(x, y) == background)
+                    continue;
                 if (!any) {
                     box = RECT{x, y, x + 1, y + 1};
                     any = true;
@@ -81,11 +84,12 @@ public:
     int count(const RECT& area, COLORREF c) const {
         int n = 0;
         for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) n += pixel(x, y) == c;
+            for (int x = area.left; x < area.right; ++x)
+                n += pixel(x, y) == c;
         return n;
     }
 
-private:
+  private:
     int w_, h_;
     gui::UniqueMemDc dc_;
     gui::UniqueBitmap bitmap_;
@@ -95,7 +99,7 @@ private:
 };
 
 class ControlsHost : public gui::Container {
-public:
+  public:
     explicit ControlsHost(TColor color = rgb_color(192, 192, 192), int w = 320, int h = 200) {
         static const bool registered = [] {
             WNDCLASSA wc{};
@@ -108,8 +112,8 @@ public:
         }();
         (void)registered;
         // A popup without a frame: the client area starts at the window's corner.
-        window_.reset(CreateWindowExA(WS_EX_TOOLWINDOW, "VelmaroControlsHost", "controls", WS_POPUP, 40, 40, w, h,
-                                      nullptr, nullptr, GetModuleHandleA(nullptr), this));
+        window_.reset(CreateWindowExA(WS_EX_TOOLWINDOW, "VelmaroControlsHost", "controls", WS_POPUP, 40, 40,
+                                      w, h, nullptr, nullptr, GetModuleHandleA(nullptr), this));
         register_window(window_.get());
         set_color(color);
     }
@@ -138,16 +142,18 @@ public:
     }
     std::string last_error;
 
-private:
+  private:
     static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (msg == WM_NCCREATE)
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+            SetWindowLongPtrA(
+                hwnd, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
         auto* self = reinterpret_cast<ControlsHost*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (self && self->client_hwnd() == hwnd) {
             try {
                 LRESULT result = 0;
-                if (self->handle_container_message(msg, wp, lp, result)) return result;
+                if (self->handle_container_message(msg, wp, lp, result))
+                    return result;
             } catch (const std::exception& e) {
                 self->last_error = e.what();
                 return 0;

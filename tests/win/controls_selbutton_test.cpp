@@ -21,7 +21,8 @@ constexpr int kLeft = 20, kTop = 30;
 
 // Where a caption's ink lies when drawn at (0, 0) in a font and colours: the offsets the
 // button's drawing must show shifted by its caption position.
-RECT reference_ink(const gui::FontSpec& font, const std::string& text, TColor fill, TColor caption, SIZE& extent) {
+RECT reference_ink(const gui::FontSpec& font, const std::string& text, TColor fill, TColor caption,
+                   SIZE& extent) {
     MemorySurface s(300, 60);
     s.fill(gui::to_colorref(fill));
     HGDIOBJ old = SelectObject(s.dc(), gui::cached_font(font));
@@ -40,10 +41,11 @@ RECT shifted(RECT r, int dx, int dy) {
 }
 
 ::testing::AssertionResult same_rect(const RECT& a, const RECT& b) {
-    if (EqualRect(&a, &b)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "(" << a.left << "," << a.top << "," << a.right << "," << a.bottom
-                                         << ") vs (" << b.left << "," << b.top << "," << b.right << ","
-                                         << b.bottom << ")";
+    if (EqualRect(&a, &b))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "(" << a.left << "," << a.top << "," << a.right << "," << a.bottom << ") vs (" << b.left << ","
+           << b.top << "," << b.right << "," << b.bottom << ")";
 }
 
 // A button placed on a host window, as a form places it.
@@ -207,7 +209,8 @@ TEST(SelButton, HoverAndPressedFacesForEachAlignment) {
         // Pressed after hover keeps the hover caption colour, one pixel down.
         p.button.DrawFace(s.canvas(), ButtonFace::pressed);
         EXPECT_EQ(s.pixel(1, 1), RGB(255, 0, 0));
-        EXPECT_TRUE(same_rect(s.ink(RECT{1, 1, 104, 19}, RGB(255, 0, 0)), shifted(pressed_ref, c.pressed_x, y + 1)));
+        EXPECT_TRUE(
+            same_rect(s.ink(RECT{1, 1, 104, 19}, RGB(255, 0, 0)), shifted(pressed_ref, c.pressed_x, y + 1)));
     }
 }
 
@@ -326,17 +329,17 @@ TEST(SelButton, ColourAssignedWhileDisabledShowsAndSurvivesEnabling) {
 // which face shows at each moment. Fill colours tell the faces apart.
 
 class ProbeButton : public TSelButton {
-public:
+  public:
     MemorySurface surface{105, 20};
 
-protected:
+  protected:
     gui::Canvas& face_canvas() override { return surface.canvas(); }
 };
 
 constexpr COLORREF kNone = RGB(255, 0, 255);
 
 class SelButtonEvents : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         b.set_name("SelectSB");
         b.set_bounds(kLeft, kTop, 105, 20);
@@ -347,7 +350,8 @@ protected:
         b.SetColorDown(rgb_color(255, 0, 0));
         b.paint(b.surface.canvas()); // the first paint sets the canvas font
         b.surface.fill(kNone);
-        b.OnMouseDown = [this](gui::Object* s, gui::TMouseButton button, gui::TShiftState shift, int x, int y) {
+        b.OnMouseDown = [this](gui::Object* s, gui::TMouseButton button, gui::TShiftState shift, int x,
+                               int y) {
             EXPECT_EQ(s, &b);
             EXPECT_EQ(button, gui::mbLeft);
             log.push_back("OnMouseDown " + std::to_string(x) + "," + std::to_string(y) +
@@ -371,11 +375,16 @@ protected:
     // The face on the surface, told by its fill.
     std::string showing() const {
         COLORREF c = b.surface.pixel(2, 10);
-        if (c == RGB(0, 255, 0)) return "normal";
-        if (c == RGB(0, 0, 255)) return "hover";
-        if (c == RGB(255, 0, 0)) return "pressed";
-        if (c == RGB(192, 192, 192)) return "disabled";
-        if (c == kNone) return "nothing";
+        if (c == RGB(0, 255, 0))
+            return "normal";
+        if (c == RGB(0, 0, 255))
+            return "hover";
+        if (c == RGB(255, 0, 0))
+            return "pressed";
+        if (c == RGB(192, 192, 192))
+            return "disabled";
+        if (c == kNone)
+            return "nothing";
         return "other";
     }
     // Sends a message and notes the face showing afterwards.
@@ -399,9 +408,9 @@ TEST_F(SelButtonEvents, ClickOrder) {
     host.put_cursor(kLeft + 200, kTop + 100);
     act("move off", WM_MOUSEMOVE, 200, 100);
     const std::vector<std::string> expected = {
-        "OnMouseEnter",        "move on: hover",   "OnMouseDown 10,10 over hover", "press: pressed",
-        "OnClick over normal", "OnMouseUp 10,10 over normal", "release: hover",  "OnMouseLeave",
-        "move off: normal",
+        "OnMouseEnter",   "move on: hover",      "OnMouseDown 10,10 over hover",
+        "press: pressed", "OnClick over normal", "OnMouseUp 10,10 over normal",
+        "release: hover", "OnMouseLeave",        "move off: normal",
     };
     EXPECT_EQ(log, expected);
 }
@@ -438,8 +447,8 @@ TEST_F(SelButtonEvents, PressAndLeave) {
     b.surface.fill(kNone);
     act("release outside", WM_LBUTTONUP, 200, 100);
     const std::vector<std::string> expected = {
-        "OnMouseEnter",     "move on: hover",       "OnMouseDown 10,10 over hover", "press: pressed",
-        "OnMouseLeave",     "move off: normal",     "OnMouseUp 200,100 over nothing", "release outside: nothing",
+        "OnMouseEnter", "move on: hover",   "OnMouseDown 10,10 over hover",   "press: pressed",
+        "OnMouseLeave", "move off: normal", "OnMouseUp 200,100 over nothing", "release outside: nothing",
     };
     EXPECT_EQ(log, expected);
 }
@@ -452,9 +461,17 @@ TEST_F(SelButtonEvents, PressLeaveAndComeBack) {
     act("move back", WM_MOUSEMOVE, 12, 8, MK_LBUTTON);
     act("release", WM_LBUTTONUP, 12, 8);
     const std::vector<std::string> expected = {
-        "OnMouseEnter",      "move on: hover",      "OnMouseDown 10,10 over hover", "press: pressed",
-        "OnMouseLeave",      "move off: normal",    "OnMouseEnter",                 "move back: hover",
-        "OnClick over normal", "OnMouseUp 12,8 over normal", "release: hover",
+        "OnMouseEnter",
+        "move on: hover",
+        "OnMouseDown 10,10 over hover",
+        "press: pressed",
+        "OnMouseLeave",
+        "move off: normal",
+        "OnMouseEnter",
+        "move back: hover",
+        "OnClick over normal",
+        "OnMouseUp 12,8 over normal",
+        "release: hover",
     };
     EXPECT_EQ(log, expected);
 }

@@ -29,13 +29,14 @@ struct ShellCall {
 };
 
 class URLLabelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         label.set_name("URLLabel1");
         label.set_left(kLeft);
         label.set_top(kTop);
         label.set_parent(&host);
-        label.shell_execute = [this](HWND owner, LPCSTR op, LPCSTR file, LPCSTR params, LPCSTR dir, INT show) {
+        label.shell_execute = [this](HWND owner, LPCSTR op, LPCSTR file, LPCSTR params, LPCSTR dir,
+                                     INT show) {
             log.push_back("shell " + std::string(file));
             calls.push_back({owner, op ? op : "", file ? file : "", params == nullptr, dir == nullptr, show});
             return reinterpret_cast<HINSTANCE>(42);
@@ -135,7 +136,8 @@ TEST_F(URLLabelTest, TheLabelsOwnStyleIsSavedAndRestored) {
     label.SetOverBold(true);
     label.mouse_enter();
     EXPECT_EQ(label.SavedStyle(), (TFontStyles{.fsItalic = true, .fsStrikeOut = true}));
-    EXPECT_EQ(style(), (TFontStyles{.fsBold = true, .fsItalic = true, .fsUnderline = true, .fsStrikeOut = true}));
+    EXPECT_EQ(style(),
+              (TFontStyles{.fsBold = true, .fsItalic = true, .fsUnderline = true, .fsStrikeOut = true}));
     label.mouse_leave();
     EXPECT_EQ(style(), (TFontStyles{.fsItalic = true, .fsStrikeOut = true}));
 }
@@ -295,7 +297,8 @@ TEST_F(URLLabelTest, HoverLookOnScreen) {
     // The underline: a row of red across (nearly) the whole caption.
     int longest = 0;
     for (int y = hovered.top; y < hovered.bottom; ++y)
-        longest = std::max(longest, screen.count(RECT{hovered.left, y, hovered.right, y + 1}, RGB(255, 0, 0)));
+        longest =
+            std::max(longest, screen.count(RECT{hovered.left, y, hovered.right, y + 1}, RGB(255, 0, 0)));
     EXPECT_GE(longest, label.width() - 2);
     EXPECT_GT(screen.count(hovered, RGB(255, 0, 0)), blue);
 
@@ -307,9 +310,11 @@ TEST_F(URLLabelTest, HoverLookOnScreen) {
 
 TEST(URLLabelOwner, TheShellIsOwnedByTheApplicationWindow) {
     gui::Application app;
-    auto& form = app.create_form<gui::Form>(gui::FormDesc{.window_class = "TAboutTestForm", .caption = "About",
+    auto& form = app.create_form<gui::Form>(gui::FormDesc{.window_class = "TAboutTestForm",
+                                                          .caption = "About",
                                                           .border = gui::BorderKind::tool_sizeable_no_buttons,
-                                                          .width = 283, .height = 216});
+                                                          .width = 283,
+                                                          .height = 216});
     TURLLabel l;
     l.set_parent(&form);
     HWND owner = reinterpret_cast<HWND>(1);

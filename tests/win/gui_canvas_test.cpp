@@ -16,8 +16,9 @@ namespace {
 
 // A 32-bit memory bitmap selected into a DC.
 class Surface {
-public:
-    Surface(int w, int h, COLORREF fill = RGB(255, 255, 255)) : w_(w), h_(h), dc_(CreateCompatibleDC(nullptr)) {
+  public:
+    Surface(int w, int h, COLORREF fill = RGB(255, 255, 255))
+        : w_(w), h_(h), dc_(CreateCompatibleDC(nullptr)) {
         BITMAPINFO bi{};
         bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
@@ -34,11 +35,12 @@ public:
     int count(COLORREF c, const RECT& r) const {
         int n = 0;
         for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
+            for (int x = r.left; x < r.right; ++x)
+                n += at(x, y) == c;
         return n;
     }
 
-private:
+  private:
     int w_, h_;
     UniqueMemDc dc_;
     UniqueBitmap bmp_;
@@ -125,7 +127,7 @@ TEST(Canvas, BoldIsWiderThanRegular) {
 }
 
 class Painter : public GraphicControl {
-public:
+  public:
     Painter(Container& parent, int x, int y, int w, int h, TColor color) : color_(color) {
         set_bounds(x, y, w, h);
         set_parent(&parent);
@@ -137,14 +139,17 @@ public:
     }
     int paints = 0;
 
-private:
+  private:
     TColor color_;
 };
 
 class PaintForm : public Form {
-public:
+  public:
     explicit PaintForm(Application& app)
-        : Form(app, FormDesc{.window_class = "TPaintForm", .border = BorderKind::none, .width = 120, .height = 80,
+        : Form(app, FormDesc{.window_class = "TPaintForm",
+                             .border = BorderKind::none,
+                             .width = 120,
+                             .height = 80,
                              .color = clWhite}) {}
 };
 
@@ -163,7 +168,8 @@ TEST(HostPainting, BackgroundThenControlsClippedInZOrder) {
     EXPECT_EQ(s.at(9, 10), kWhite);
     EXPECT_EQ(s.at(10, 25), kWhite);
     EXPECT_EQ(s.at(35, 20), kWhite);
-    EXPECT_EQ(s.count(kRed, RECT{0, 0, 120, 80}) + s.count(kBlue, RECT{0, 0, 120, 80}), 20 * 15 + 10 * 10 - 5 * 5);
+    EXPECT_EQ(s.count(kRed, RECT{0, 0, 120, 80}) + s.count(kBlue, RECT{0, 0, 120, 80}),
+              20 * 15 + 10 * 10 - 5 * 5);
     // A hidden control is not painted; the background shows.
     blue.set_visible(false);
     SendMessageA(f.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(s.dc()), PRF_CLIENT);

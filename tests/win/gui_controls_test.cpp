@@ -15,15 +15,18 @@ namespace velmaro::gui {
 namespace {
 
 class ControlsForm : public Form {
-public:
+  public:
     explicit ControlsForm(Application& app)
-        : Form(app, FormDesc{.window_class = "TControlsForm", .caption = "Options", .border = BorderKind::tool_fixed,
-                             .width = 460, .height = 400,
+        : Form(app, FormDesc{.window_class = "TControlsForm",
+                             .caption = "Options",
+                             .border = BorderKind::tool_fixed,
+                             .width = 460,
+                             .height = 400,
                              .font = FontSpec{.name = "Comic Sans MS", .size_pt = 8}}) {}
 };
 
 class Controls : public ::testing::Test {
-protected:
+  protected:
     Application app;
     ControlsForm& form = app.create_form<ControlsForm>();
 };
@@ -67,7 +70,8 @@ TEST_F(Controls, ListBoxBadIndexesRaiseTheListIndexError) {
 TEST_F(Controls, ListBoxAssignAndItemHeightWithIntegralHeight) {
     ListBox lb(form, 8, 184, 185, 154, std::nullopt, true);
     std::vector<std::string> many;
-    for (int i = 0; i < 500; ++i) many.push_back("pic" + std::to_string(i) + ".jpg");
+    for (int i = 0; i < 500; ++i)
+        many.push_back("pic" + std::to_string(i) + ".jpg");
     lb.assign(many);
     EXPECT_EQ(lb.count(), 500);
     EXPECT_EQ(lb.item(499), "pic499.jpg");
@@ -106,7 +110,8 @@ TEST_F(Controls, ListBoxClickIsTheUsersChoice) {
 
 TEST_F(Controls, ComboBoxItemIndexAndTypedText) {
     ComboBox cb(form, 8, 24, 89, 23);
-    for (const char* s : {"Tile", "Center", "Strech"}) cb.add(s);
+    for (const char* s : {"Tile", "Center", "Strech"})
+        cb.add(s);
     EXPECT_EQ(cb.count(), 3);
     EXPECT_EQ(cb.item_index(), -1);
     cb.set_item_index(2);
@@ -196,10 +201,12 @@ TEST_F(Controls, TabOrderIsCreationOrderUnlessSet) {
     std::vector<HWND> order;
     HWND first = GetNextDlgTabItem(form.hwnd(), nullptr, FALSE);
     for (HWND h = first; h && order.size() < 6; h = GetNextDlgTabItem(form.hwnd(), h, FALSE)) {
-        if (!order.empty() && h == order.front()) break;
+        if (!order.empty() && h == order.front())
+            break;
         order.push_back(h);
     }
-    EXPECT_EQ(order, (std::vector<HWND>{display.hwnd(), rnd.hwnd(), ok.hwnd(), cancel.hwnd(), change.hwnd()}));
+    EXPECT_EQ(order,
+              (std::vector<HWND>{display.hwnd(), rnd.hwnd(), ok.hwnd(), cancel.hwnd(), change.hwnd()}));
 }
 
 TEST_F(Controls, GraphicLabelSizesToItsCaptionAndClicks) {

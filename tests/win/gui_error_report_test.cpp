@@ -41,13 +41,13 @@ TEST(ErrorReport, AddsAFullStopOnlyAfterCharactersAboveIt) {
         const char* shown;
     };
     const Case cases[] = {
-        {"Cannot open file C:\\x.jpg", "Cannot open file C:\\x.jpg."},        // letter
+        {"Cannot open file C:\\x.jpg", "Cannot open file C:\\x.jpg."},                             // letter
         {"Failed to create key Software\\Velmaro 2", "Failed to create key Software\\Velmaro 2."}, // digit
-        {"List index out of bounds (-1)", "List index out of bounds (-1)"},   // ")"
-        {"Invalid data type for 'File'", "Invalid data type for 'File'"},     // quote mark
-        {"say \"x\"", "say \"x\""},                                           // double quote
-        {"Folder allready selected!", "Folder allready selected!"},           // "!"
-        {"Done.", "Done."},                                                   // "."
+        {"List index out of bounds (-1)", "List index out of bounds (-1)"},                        // ")"
+        {"Invalid data type for 'File'", "Invalid data type for 'File'"}, // quote mark
+        {"say \"x\"", "say \"x\""},                                       // double quote
+        {"Folder allready selected!", "Folder allready selected!"},       // "!"
+        {"Done.", "Done."},                                               // "."
     };
     for (const Case& c : cases) {
         auto seen = report_and_read(Error(c.text));
@@ -90,8 +90,10 @@ TEST(ErrorReport, ATimerTickThatFailsIsReportedAndTheTimerGoesOn) {
     int ticks = 0;
     t.OnTimer = [&](Object*) {
         ++ticks;
-        if (ticks == 1) throw Error("Tick failed");
-        if (ticks == 3) t.set_enabled(false);
+        if (ticks == 1)
+            throw Error("Tick failed");
+        if (ticks == 3)
+            t.set_enabled(false);
     };
     BoxDriver driver([](HWND box) { test::press_key(box, VK_RETURN); });
     EXPECT_TRUE(test::pump_until([&] { return ticks >= 3; }));
@@ -100,13 +102,16 @@ TEST(ErrorReport, ATimerTickThatFailsIsReportedAndTheTimerGoesOn) {
 }
 
 class FailingCreate : public Form {
-public:
+  public:
     explicit FailingCreate(Application& app)
-        : Form(app, FormDesc{.window_class = "TFailingCreate", .caption = "Fails", .border = BorderKind::tool_fixed,
-                             .width = 100, .height = 80}) {}
+        : Form(app, FormDesc{.window_class = "TFailingCreate",
+                             .caption = "Fails",
+                             .border = BorderKind::tool_fixed,
+                             .width = 100,
+                             .height = 80}) {}
     bool create_ran = false;
 
-protected:
+  protected:
     void on_create() override {
         create_ran = true;
         throw Error("List index out of bounds (-1)");
@@ -126,10 +131,12 @@ TEST(ErrorReport, AFailingCreationHandlerIsReportedAndTheFormExists) {
 }
 
 class ThrowingMenuForm : public Form {
-public:
+  public:
     explicit ThrowingMenuForm(Application& app)
-        : Form(app, FormDesc{.window_class = "TThrowingMenu", .caption = "Menu", .width = 200, .height = 100}) {
-        item = &menu().add_popup("&File").add("&Fail", [](Object*) { throw FileError("Cannot create file C:\\d"); });
+        : Form(app,
+               FormDesc{.window_class = "TThrowingMenu", .caption = "Menu", .width = 200, .height = 100}) {
+        item = &menu().add_popup("&File").add("&Fail",
+                                              [](Object*) { throw FileError("Cannot create file C:\\d"); });
         attach_menu();
     }
     MenuItem* item;

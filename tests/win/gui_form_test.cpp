@@ -16,17 +16,22 @@ namespace velmaro::gui {
 namespace {
 
 class TestForm : public Form {
-public:
+  public:
     TestForm(Application& app, FormDesc d) : Form(app, std::move(d)) {}
     explicit TestForm(Application& app)
-        : Form(app, FormDesc{.window_class = "TTestForm", .caption = "Test", .border = BorderKind::tool_fixed,
-                             .left = 30, .top = 40, .width = 258, .height = 147}) {}
+        : Form(app, FormDesc{.window_class = "TTestForm",
+                             .caption = "Test",
+                             .border = BorderKind::tool_fixed,
+                             .left = 30,
+                             .top = 40,
+                             .width = 258,
+                             .height = 147}) {}
     int creates = 0, activations = 0, close_queries = 0, closes = 0;
     bool allow_close = true;
     CloseAction action_to_give = CloseAction::hide;
     bool throw_in_close = false;
 
-protected:
+  protected:
     void on_create() override { ++creates; }
     void on_activate() override { ++activations; }
     bool on_close_query() override {
@@ -35,7 +40,8 @@ protected:
     }
     void on_close(CloseAction& a) override {
         ++closes;
-        if (throw_in_close) throw FileError("Cannot create file C:\\Directory.drl");
+        if (throw_in_close)
+            throw FileError("Cannot create file C:\\Directory.drl");
         a = action_to_give;
     }
 };
@@ -71,9 +77,12 @@ TEST(Form, IsCreatedHiddenWithItsClientSizeAndPosition) {
 
 TEST(Form, OuterSizeAndCentringWhenShown) {
     Application app;
-    auto& f = app.create_form<TestForm>(FormDesc{.window_class = "TOuter", .caption = "About",
-                                                 .border = BorderKind::tool_sizeable_no_buttons, .width = 291,
-                                                 .height = 243, .client_size = false,
+    auto& f = app.create_form<TestForm>(FormDesc{.window_class = "TOuter",
+                                                 .caption = "About",
+                                                 .border = BorderKind::tool_sizeable_no_buttons,
+                                                 .width = 291,
+                                                 .height = 243,
+                                                 .client_size = false,
                                                  .position = FormPosition::screen_center});
     RECT w = window_rect(f.hwnd());
     EXPECT_EQ(w.right - w.left, 291);
@@ -110,9 +119,14 @@ TEST(Form, BorderKindsGiveTheirStyles) {
 
 TEST(Form, AMaximizedToolWindowKeepsItsCaptionOnTheScreenAndItsNormalBounds) {
     Application app;
-    auto& f = app.create_form<TestForm>(FormDesc{.window_class = "TMaxForm", .caption = "Velmaro v1.0",
-                                                 .border = BorderKind::tool_sizeable, .left = 230, .top = 105,
-                                                 .width = 450, .height = 459, .client_size = false,
+    auto& f = app.create_form<TestForm>(FormDesc{.window_class = "TMaxForm",
+                                                 .caption = "Velmaro v1.0",
+                                                 .border = BorderKind::tool_sizeable,
+                                                 .left = 230,
+                                                 .top = 105,
+                                                 .width = 450,
+                                                 .height = 459,
+                                                 .client_size = false,
                                                  .maximized = true});
     f.menu().add_popup("Ac&tions").add("E&xit");
     f.attach_menu();
@@ -167,7 +181,8 @@ TEST(Form, CloseOfAModalFormEndsItWithCancelAndCanBeAbandoned) {
     Timer t(30, true);
     t.OnTimer = [&](Object*) {
         ++tick;
-        if (tick == 1) dlg.close();          // refused by the close query
+        if (tick == 1)
+            dlg.close(); // refused by the close query
         if (tick == 2) {
             EXPECT_TRUE(dlg.visible());
             dlg.allow_close = true;
@@ -233,7 +248,8 @@ TEST(Form, ActivationRunsOnEachShowingButNotAfterAMessageBox) {
     int step = 0;
     int after_show = -1, after_box = -1;
     t.OnTimer = [&](Object*) {
-        if (step++ != 0) return;
+        if (step++ != 0)
+            return;
         t.set_enabled(false);
         after_show = dlg.activations;
         test::BoxDriver driver([](HWND box) { test::press_key(box, VK_RETURN); });
@@ -251,7 +267,7 @@ TEST(Form, ActivationRunsOnEachShowingButNotAfterAMessageBox) {
 }
 
 class ButtonsForm : public TestForm {
-public:
+  public:
     explicit ButtonsForm(Application& app)
         : TestForm(app), ok(*this, 40, 112, 75, 25, "&OK"), cancel(*this, 144, 112, 75, 25, "&Cancel"),
           check(*this, 8, 56, 129, 17, "Randomize &file list") {
@@ -294,7 +310,7 @@ TEST(Form, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
 }
 
 class MenuForm : public TestForm {
-public:
+  public:
     explicit MenuForm(Application& app) : TestForm(app) {
         MenuPopup& actions = menu().add_popup("Ac&tions");
         set = &actions.add("Set as wallpaper", Shortcut::ctrl_key('S'), [this](Object* s) {
@@ -369,7 +385,8 @@ TEST(Timers, TickInsideAMessageBoxAndAModalLoop) {
     closer.OnTimer = [&](Object*) {
         closer.set_enabled(false);
         ticks_in_box = background_ticks;
-        if (HWND box = test::find_message_box()) test::press_key(box, VK_RETURN);
+        if (HWND box = test::find_message_box())
+            test::press_key(box, VK_RETURN);
     };
     int start = background_ticks;
     EXPECT_EQ(message_box(MsgKind::information, "wait", mbOK), idOk);

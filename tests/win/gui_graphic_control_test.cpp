@@ -21,8 +21,9 @@ namespace {
 using Log = std::vector<std::string>;
 
 class Recorder : public GraphicControl {
-public:
-    Recorder(Log& log, std::string tag, Container& parent, int x, int y, int w, int h) : log_(log), tag_(tag) {
+  public:
+    Recorder(Log& log, std::string tag, Container& parent, int x, int y, int w, int h)
+        : log_(log), tag_(tag) {
         set_name(tag);
         set_bounds(x, y, w, h);
         set_parent(&parent);
@@ -45,31 +46,41 @@ public:
     }
     void click() override {
         log_.push_back(tag_ + ":click");
-        if (throw_in_click) throw Error("Click failed");
+        if (throw_in_click)
+            throw Error("Click failed");
     }
     void on_parent_changed() override { ++parent_changes; }
 
-private:
+  private:
     static std::string button(TMouseButton b) { return b == mbLeft ? "L" : b == mbRight ? "R" : "M"; }
     Log& log_;
     std::string tag_;
 };
 
 class HostForm : public Form {
-public:
+  public:
     explicit HostForm(Application& app)
-        : Form(app, FormDesc{.window_class = "THostForm", .caption = "Host", .border = BorderKind::tool_fixed,
-                             .left = 20, .top = 20, .width = 300, .height = 200}) {}
+        : Form(app, FormDesc{.window_class = "THostForm",
+                             .caption = "Host",
+                             .border = BorderKind::tool_fixed,
+                             .left = 20,
+                             .top = 20,
+                             .width = 300,
+                             .height = 200}) {}
 };
 
 class GraphicHost : public ::testing::Test {
-protected:
-    GraphicHost() : form(app.create_form<HostForm>()), a(log, "A", form, 10, 10, 50, 20), b(log, "B", form, 100, 10, 50, 20) {
+  protected:
+    GraphicHost()
+        : form(app.create_form<HostForm>()), a(log, "A", form, 10, 10, 50, 20),
+          b(log, "B", form, 100, 10, 50, 20) {
         form.show();
     }
     ~GraphicHost() override { form.hide(); }
 
-    void send(UINT msg, int x, int y, WPARAM keys = 0) { SendMessageA(form.hwnd(), msg, keys, MAKELPARAM(x, y)); }
+    void send(UINT msg, int x, int y, WPARAM keys = 0) {
+        SendMessageA(form.hwnd(), msg, keys, MAKELPARAM(x, y));
+    }
     void move(int x, int y, WPARAM keys = 0) { send(WM_MOUSEMOVE, x, y, keys); }
     void press(int x, int y) { send(WM_LBUTTONDOWN, x, y, MK_LBUTTON); }
     void release(int x, int y) { send(WM_LBUTTONUP, x, y); }
@@ -219,7 +230,9 @@ TEST_F(GraphicHost, ParentAssignmentAndRemoval) {
 TEST_F(GraphicHost, ControlsInAPanelGetTheirEventsThroughThePanel) {
     Panel panel(form, 0, 100, 200, 80, BevelCut::lowered, BevelCut::raised);
     Recorder p(log, "P", panel, 10, 10, 40, 20);
-    auto to_panel = [&](UINT msg, int x, int y, WPARAM k) { SendMessageA(panel.hwnd(), msg, k, MAKELPARAM(x, y)); };
+    auto to_panel = [&](UINT msg, int x, int y, WPARAM k) {
+        SendMessageA(panel.hwnd(), msg, k, MAKELPARAM(x, y));
+    };
     to_panel(WM_MOUSEMOVE, 15, 15, 0);
     to_panel(WM_LBUTTONDOWN, 15, 15, MK_LBUTTON);
     EXPECT_EQ(GetCapture(), panel.hwnd());
@@ -254,13 +267,15 @@ TEST_F(GraphicHost, CursorOfTheControlUnderThePointer) {
     POINT pt{20, 15};
     ClientToScreen(form.hwnd(), &pt);
     SetCursorPos(pt.x, pt.y);
-    SendMessageA(form.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    SendMessageA(form.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.hwnd()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
     form.set_cursor(crHourGlass);
     pt = {200, 150};
     ClientToScreen(form.hwnd(), &pt);
     SetCursorPos(pt.x, pt.y);
-    SendMessageA(form.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    SendMessageA(form.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form.hwnd()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
 }
 

@@ -18,10 +18,13 @@ namespace velmaro::gui {
 namespace {
 
 class InkForm : public Form {
-public:
+  public:
     explicit InkForm(Application& app)
-        : Form(app, FormDesc{.window_class = "TInkForm", .caption = "Ink", .border = BorderKind::tool_fixed,
-                             .width = 460, .height = 200,
+        : Form(app, FormDesc{.window_class = "TInkForm",
+                             .caption = "Ink",
+                             .border = BorderKind::tool_fixed,
+                             .width = 460,
+                             .height = 200,
                              .font = FontSpec{.name = "Comic Sans MS", .size_pt = 8}}) {}
 };
 
@@ -52,7 +55,8 @@ struct Canvas32 {
         int n = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                if (at(x, y) != back) ++n;
+                if (at(x, y) != back)
+                    ++n;
         return n;
     }
     int w, h;
@@ -65,8 +69,13 @@ struct Canvas32 {
 TEST(LabelInk, AutoSizedLabelsShowEveryPixelOfTheirText) {
     Application app;
     InkForm& form = app.create_form<InkForm>();
-    const std::vector<std::string> captions = {"List of selected folders:", "Width:  1024", "Height: 768",
-                                               "Width:", "Height:", "Orbenta", "Velmaro v1.0"};
+    const std::vector<std::string> captions = {"List of selected folders:",
+                                               "Width:  1024",
+                                               "Height: 768",
+                                               "Width:",
+                                               "Height:",
+                                               "Orbenta",
+                                               "Velmaro v1.0"};
     for (const char* face : {"Comic Sans MS", "MS Sans Serif", "Arial"}) {
         for (const std::string& caption : captions) {
             FontSpec wanted{.name = face, .size_pt = 8};
@@ -92,10 +101,13 @@ TEST(LabelInk, AutoSizedLabelsShowEveryPixelOfTheirText) {
             // The label's background, its parent's colour, is where most of it is.
             std::map<DWORD, int> colours;
             for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x) ++colours[shown.at(x, y)];
-            DWORD back = std::max_element(colours.begin(), colours.end(),
-                                          [](auto& a, auto& b) { return a.second < b.second; })->first;
-            EXPECT_EQ(shown.ink(back), expected) << face << ": \"" << caption << "\" in a label " << w << " wide";
+                for (int x = 0; x < w; ++x)
+                    ++colours[shown.at(x, y)];
+            DWORD back = std::max_element(colours.begin(), colours.end(), [](auto& a, auto& b) {
+                             return a.second < b.second;
+                         })->first;
+            EXPECT_EQ(shown.ink(back), expected)
+                << face << ": \"" << caption << "\" in a label " << w << " wide";
         }
     }
 }

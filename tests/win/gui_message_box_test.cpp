@@ -84,8 +84,9 @@ TEST(MsgBox, CaptionTextIconAndPlaceFollowTheKind) {
         MsgKind kind;
         const char* caption;
     };
-    for (KindCase k : {KindCase{MsgKind::warning, "Warning"}, KindCase{MsgKind::error, "Error"},
-                       KindCase{MsgKind::information, "Information"}, KindCase{MsgKind::confirmation, "Confirm"}}) {
+    for (KindCase k :
+         {KindCase{MsgKind::warning, "Warning"}, KindCase{MsgKind::error, "Error"},
+          KindCase{MsgKind::information, "Information"}, KindCase{MsgKind::confirmation, "Confirm"}}) {
         BoxDriver driver([](HWND box) { test::press_key(box, VK_RETURN); });
         message_box(k.kind, " No file selected! ", mbOK);
         const auto& s = driver.seen();
@@ -128,7 +129,8 @@ TEST(MsgBox, BoxesNestInsideBoxes) {
     Timer opener(30, true);
     bool opened = false;
     opener.OnTimer = [&](Object*) {
-        if (opened || !test::find_message_box()) return;
+        if (opened || !test::find_message_box())
+            return;
         opened = true;
         opener.set_enabled(false);
         HWND outer = test::find_message_box();

@@ -78,7 +78,8 @@ inline SeenBox read_box(HWND box) {
             s.has_icon = SendMessageA(c, STM_GETICON, 0, 0) != 0;
     }
     std::sort(btns.begin(), btns.end(), [](const Btn& a, const Btn& b) { return a.x < b.x; });
-    for (auto& b : btns) s.buttons.push_back(b.text);
+    for (auto& b : btns)
+        s.buttons.push_back(b.text);
     RECT r;
     GetWindowRect(box, &r);
     int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
@@ -92,10 +93,11 @@ inline SeenBox read_box(HWND box) {
 // Answers the next message box from inside its loop: a timer of the GUI thread looks
 // for the box, records what it shows and then runs `answer` on it (once).
 class BoxDriver {
-public:
+  public:
     explicit BoxDriver(std::function<void(HWND box)> answer) : answer_(std::move(answer)), timer_(30, true) {
         timer_.OnTimer = [this](gui::Object*) {
-            if (done_) return;
+            if (done_)
+                return;
             if (HWND box = find_message_box()) {
                 done_ = true;
                 seen_ = read_box(box);
@@ -105,7 +107,7 @@ public:
     }
     const SeenBox& seen() const { return seen_; }
 
-private:
+  private:
     std::function<void(HWND)> answer_;
     gui::Timer timer_;
     bool done_ = false;
@@ -116,12 +118,15 @@ private:
 // takes it as the keyboard would give it).
 inline void press_key(HWND box, WPARAM vk) {
     HWND target = GetFocus();
-    if (!target || GetAncestor(target, GA_ROOT) != box) target = box;
+    if (!target || GetAncestor(target, GA_ROOT) != box)
+        target = box;
     PostMessageA(target, WM_KEYDOWN, vk, 1);
     PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
 }
 
-inline void press_close_box(HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }
+inline void press_close_box(HWND box) {
+    PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
 
 inline void click_button(HWND box, const std::string& text) {
     for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -135,10 +140,12 @@ inline void click_button(HWND box, const std::string& text) {
 inline bool pump_until(const std::function<bool()>& done, int timeout_ms = 5000) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
+        if (std::chrono::steady_clock::now() > end)
+            return false;
         MSG m;
         while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (m.message == WM_QUIT) return done();
+            if (m.message == WM_QUIT)
+                return done();
             TranslateMessage(&m);
             DispatchMessageA(&m);
         }

@@ -67,7 +67,8 @@ TEST(FolderListFile, ReadersShareWritersDoNot) {
     std::string path = dir.file("Directory.drl");
     write_file(path, "C:\\A\r\n");
 
-    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE reader =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     auto list = load_folder_list_file(path);
     CloseHandle(reader);
@@ -113,7 +114,9 @@ TEST(FolderListFile, AFailedSaveLeavesTheOldList) {
         WriteFile(file, data, size / 2, &written, nullptr);
         return false;
     };
-    EXPECT_EQ(error_text([&] { save_folder_list_file(path, {"C:\\New", "D:\\Newer"}, half_then_full); }),
+    EXPECT_EQ(error_text([&] {
+                  save_folder_list_file(path, {"C:\\New", "D:\\Newer"}, half_then_full);
+              }),
               "Cannot write file " + path);
     EXPECT_EQ(read_file(path), old_list);
     EXPECT_EQ(dir.names(), List{"Directory.drl"});
@@ -139,7 +142,8 @@ TEST(FolderListFile, FilesThatCannotBeCreated) {
     // A program holding the list open without letting it be replaced.
     std::string held = dir.file("Directory.drl");
     write_file(held, "C:\\Kept\r\n");
-    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE holder =
+        CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     EXPECT_EQ(error_text([&] { save_folder_list_file(held, {"A"}); }), "Cannot create file " + held);
     CloseHandle(holder);

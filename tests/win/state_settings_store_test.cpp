@@ -57,7 +57,8 @@ TEST(SettingsStore, WritesGoStraightToTheRegistryAndReadsAskAgain) {
     writer.WriteText("Settings", "Date", "08.12.2024");
     EXPECT_EQ(reader.ReadText("Settings", "Date", "00"), "08.12.2024");
     std::string changed = "09.12.2024";
-    set_raw_value(key.sub("Settings"), "Date", REG_SZ, changed.c_str(), static_cast<DWORD>(changed.size() + 1));
+    set_raw_value(key.sub("Settings"), "Date", REG_SZ, changed.c_str(),
+                  static_cast<DWORD>(changed.size() + 1));
     EXPECT_EQ(reader.ReadText("Settings", "Date", "00"), changed);
 
     writer.WriteFlag("Settings", "RndFile", false);
@@ -132,7 +133,10 @@ TEST(SettingsStore, OddlyStoredText) {
     EXPECT_EQ(store.ReadText("Settings", "NoNul", ""), "17");
     EXPECT_EQ(store.ReadNumber("Settings", "NoNul", 0), 17);
 
-    set_raw_value(key.sub("Settings"), "Inner", REG_SZ, "4\0" "2\0", 4);
+    set_raw_value(key.sub("Settings"), "Inner", REG_SZ,
+                  "4\0"
+                  "2\0",
+                  4);
     EXPECT_EQ(store.ReadText("Settings", "Inner", ""), "4") << "cut at the first NUL";
 }
 
@@ -140,7 +144,8 @@ TEST(SettingsStore, LongValuesReadWhole) {
     ScratchKey key;
     TSettingsStore store(key.path());
     std::string long_text;
-    for (int i = 0; long_text.size() < 100 * 1024; ++i) long_text += "C:\\Pictures\\" + std::to_string(i) + ";";
+    for (int i = 0; long_text.size() < 100 * 1024; ++i)
+        long_text += "C:\\Pictures\\" + std::to_string(i) + ";";
     store.WriteText("Settings", "Long", long_text);
     EXPECT_EQ(raw_value(key.sub("Settings"), "Long")->data.size(), long_text.size() + 1);
     EXPECT_EQ(store.ReadText("Settings", "Long", ""), long_text);
@@ -157,8 +162,8 @@ TEST(SettingsStore, EmptySectionIsTheOpenedKeyItself) {
     HKEY h = nullptr;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key.path().c_str(), 0, KEY_READ, &h), ERROR_SUCCESS);
     DWORD subkeys = 99;
-    RegQueryInfoKeyA(h, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     nullptr);
+    RegQueryInfoKeyA(h, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr);
     RegCloseKey(h);
     EXPECT_EQ(subkeys, 0u) << "no subkey made for the empty section";
     EXPECT_EQ(store.ReadText("", "TileWallpaper", ""), "1");
@@ -168,8 +173,8 @@ TEST(SettingsStore, EmptySectionIsTheOpenedKeyItself) {
 TEST(SettingsStore, KeysThatCannotBeCreated) {
     ScratchKey key;
     HKEY h = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.path().c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, &h, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.path().c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, &h, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(h);
 
@@ -180,12 +185,14 @@ TEST(SettingsStore, KeysThatCannotBeCreated) {
     EXPECT_EQ(unopened.ReadText("", "Date", "00"), "00");
     EXPECT_EQ(error_text([&] { unopened.WriteNumber("Settings", "File", 1); }),
               "Failed to create key " + key.sub("Velmaro\\Settings"));
-    EXPECT_EQ(error_text([&] { unopened.WriteText("", "Wallpaper", "x"); }), "Failed to create key " + key.sub("Velmaro"));
+    EXPECT_EQ(error_text([&] { unopened.WriteText("", "Wallpaper", "x"); }),
+              "Failed to create key " + key.sub("Velmaro"));
 
     TSettingsStore volatile_key(key.path());
     ASSERT_TRUE(volatile_key.is_open());
     volatile_key.WriteText("", "Kept", "yes");
-    EXPECT_EQ(error_text([&] { volatile_key.WriteText("Settings", "File", "1"); }), "Failed to create key Settings");
+    EXPECT_EQ(error_text([&] { volatile_key.WriteText("Settings", "File", "1"); }),
+              "Failed to create key Settings");
     EXPECT_EQ(volatile_key.ReadText("", "Kept", ""), "yes") << "earlier writes stay written";
 }
 
@@ -194,7 +201,8 @@ TEST(SettingsStore, ValuesThatCannotBeSet) {
     TSettingsStore store(key.path());
     // Value names are limited to 16383 characters.
     std::string too_long(20000, 'N');
-    EXPECT_EQ(error_text([&] { store.WriteText("", too_long, "1"); }), "Failed to set data for '" + too_long + "'");
+    EXPECT_EQ(error_text([&] { store.WriteText("", too_long, "1"); }),
+              "Failed to set data for '" + too_long + "'");
     EXPECT_EQ(error_text([&] { store.WriteText("Settings", too_long, "1"); }),
               "Failed to set data for '" + too_long + "'");
 }

@@ -10,7 +10,7 @@
 namespace velmaro::testing {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         char base[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, base);
@@ -31,27 +31,32 @@ public:
         std::vector<std::string> out;
         WIN32_FIND_DATAA fd;
         HANDLE h = FindFirstFileA((path_ + "\\*").c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE) return out;
+        if (h == INVALID_HANDLE_VALUE)
+            return out;
         do {
             std::string n = fd.cFileName;
-            if (n != "." && n != "..") out.push_back(n);
+            if (n != "." && n != "..")
+                out.push_back(n);
         } while (FindNextFileA(h, &fd));
         FindClose(h);
         return out;
     }
 
-private:
+  private:
     static void remove_tree(const std::string& dir) {
         WIN32_FIND_DATAA fd;
         HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
         if (h != INVALID_HANDLE_VALUE) {
             do {
                 std::string n = fd.cFileName;
-                if (n == "." || n == "..") continue;
+                if (n == "." || n == "..")
+                    continue;
                 std::string p = dir + "\\" + n;
                 SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) remove_tree(p);
-                else DeleteFileA(p.c_str());
+                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    remove_tree(p);
+                else
+                    DeleteFileA(p.c_str());
             } while (FindNextFileA(h, &fd));
             FindClose(h);
         }
@@ -62,20 +67,23 @@ private:
 };
 
 inline void write_file(const std::string& path, const std::string& bytes) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(h);
 }
 
 inline std::string read_file(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "(missing)";
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "(missing)";
     std::string out;
     char buf[4096];
     DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
+        out.append(buf, got);
     CloseHandle(h);
     return out;
 }

@@ -17,20 +17,24 @@ using testing::write_file;
 
 namespace {
 
-const char* const kNames[] = {"Wallpaper", "TileWallpaper", "WallpaperStyle", "WallpaperOriginX", "WallpaperOriginY"};
+const char* const kNames[] = {"Wallpaper", "TileWallpaper", "WallpaperStyle", "WallpaperOriginX",
+                              "WallpaperOriginY"};
 
 std::string text_of(const char* name) {
     auto v = raw_value("Control Panel\\Desktop", name);
-    if (!v) return "(missing)";
-    if (v->type != REG_SZ) return "(not REG_SZ)";
+    if (!v)
+        return "(missing)";
+    if (v->type != REG_SZ)
+        return "(not REG_SZ)";
     return std::string(v->data.c_str());
 }
 
 // Puts the user's desktop values back as they were, so the tests leave no trace.
 class DesktopValuesKept {
-public:
+  public:
     DesktopValuesKept() {
-        for (const char* n : kNames) saved_.push_back(raw_value("Control Panel\\Desktop", n));
+        for (const char* n : kNames)
+            saved_.push_back(raw_value("Control Panel\\Desktop", n));
         char current[MAX_PATH] = {};
         SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0);
         wallpaper_ = current;
@@ -40,7 +44,8 @@ public:
         RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_ALL_ACCESS, &h);
         for (std::size_t i = 0; i < saved_.size(); ++i) {
             if (saved_[i])
-                RegSetValueExA(h, kNames[i], 0, saved_[i]->type, reinterpret_cast<const BYTE*>(saved_[i]->data.data()),
+                RegSetValueExA(h, kNames[i], 0, saved_[i]->type,
+                               reinterpret_cast<const BYTE*>(saved_[i]->data.data()),
                                static_cast<DWORD>(saved_[i]->data.size()));
             else
                 RegDeleteValueA(h, kNames[i]);
@@ -49,7 +54,7 @@ public:
         SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, wallpaper_.data(), 0);
     }
 
-private:
+  private:
     std::vector<std::optional<testing::RawValue>> saved_;
     std::string wallpaper_;
 };
@@ -57,10 +62,11 @@ private:
 // A small 24-bit bitmap file, 2 x 2 pixels.
 std::string tiny_bmp() {
     const unsigned char bytes[] = {
-        'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                           // file header
-        40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, // info header
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,                           //
-        0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0,                // two padded rows
+        'B', 'M', 70,  0, 0,   0, 0, 0, 0,   0, 54, 0, 0,   0, // file header
+        40,  0,   0,   0, 2,   0, 0, 0, 2,   0, 0,  0, 1,   0,   24,  0,
+        0,   0,   0,   0, 16,  0, 0, 0,                                  // info header
+        0,   0,   0,   0, 0,   0, 0, 0, 0,   0, 0,  0, 0,   0,   0,   0, //
+        0,   0,   255, 0, 255, 0, 0, 0, 255, 0, 0,  0, 255, 255, 255, 0, // two padded rows
     };
     return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
@@ -102,7 +108,8 @@ TEST(StagedPath, ApplicationDataWhenRefused) {
     std::string path = choose_staged_path(windows_dir.path(), app_data.path());
     EXPECT_EQ(path, app_data.path() + "\\Velmaro\\VMImage.bmp");
     DWORD attrs = GetFileAttributesA((app_data.path() + "\\Velmaro").c_str());
-    EXPECT_TRUE(attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY)) << "folder made on demand";
+    EXPECT_TRUE(attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY))
+        << "folder made on demand";
     EXPECT_EQ(choose_staged_path(windows_dir.path(), app_data.path()), path) << "an existing folder is fine";
 
     // Any other obstacle keeps the Windows directory, so its write reports it.

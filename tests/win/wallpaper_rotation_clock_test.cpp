@@ -28,7 +28,8 @@ TEST(RotationClock, GeneratorStateIsTheUtcTimeOfDay) {
     std::uint32_t before = utc_milliseconds_of_day();
     std::uint32_t state = clock_random_generator().state();
     std::uint32_t after = utc_milliseconds_of_day();
-    if (after < before) GTEST_SKIP() << "midnight passed during the test";
+    if (after < before)
+        GTEST_SKIP() << "midnight passed during the test";
     EXPECT_GE(state, before);
     EXPECT_LE(state, after);
 }

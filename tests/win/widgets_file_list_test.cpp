@@ -16,7 +16,8 @@ using test::WidgetsHost;
 
 std::vector<std::string> lines(const FileList& list) {
     std::vector<std::string> out;
-    for (int i = 0; i < list.count(); ++i) out.push_back(list.item(i));
+    for (int i = 0; i < list.count(); ++i)
+        out.push_back(list.item(i));
     return out;
 }
 
@@ -26,7 +27,7 @@ std::string upper(std::string s) {
 }
 
 class FileListTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         list.on_click = [this] { ++clicks; };
         list.create(host.hwnd(), 8, 184, 185, 154, nullptr);
@@ -75,11 +76,13 @@ TEST_F(FileListTest, ShortNameMatchesOfTheSystemSearchAreDropped) {
     HANDLE h = FindFirstFileA((dir / "*.jpg").c_str(), &fd);
     int system_matches = 0;
     if (h != INVALID_HANDLE_VALUE) {
-        do ++system_matches;
+        do
+            ++system_matches;
         while (FindNextFileA(h, &fd));
         FindClose(h);
     }
-    if (system_matches == 1) GTEST_LOG_(INFO) << "this file system makes no 8.3 names; the matcher's own tests cover it";
+    if (system_matches == 1)
+        GTEST_LOG_(INFO) << "this file system makes no 8.3 names; the matcher's own tests cover it";
 }
 
 TEST_F(FileListTest, SelectionIndexAndSelectedPath) {
@@ -110,7 +113,7 @@ TEST_F(FileListTest, ShowFolderRuleOneEmptyOrSelectedFile) {
     list.show_folder(dir.path());
     list.set_item_index(1);
 
-    dir.file("three.jpg");   // a re-listing would show it and drop the selection
+    dir.file("three.jpg"); // a re-listing would show it and drop the selection
     list.show_folder("");
     list.show_folder(upper(dir / "two.jpg"));
     EXPECT_EQ(list.count(), 2);
@@ -212,10 +215,12 @@ TEST_F(FileListTest, RelativePathIsTakenFromTheCurrentFolder) {
 TEST_F(FileListTest, DriveRootHasNoDoubledSeparator) {
     char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, MAX_PATH);
-    std::string root = std::string(windows, 3);   // "C:\"
+    std::string root = std::string(windows, 3); // "C:\"
     std::string name = "velmaro-root-" + std::to_string(GetCurrentProcessId()) + ".jpg";
-    HANDLE h = CreateFileA((root + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) GTEST_SKIP() << "the system drive's root is not writable here";
+    HANDLE h = CreateFileA((root + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        GTEST_SKIP() << "the system drive's root is not writable here";
     CloseHandle(h);
 
     list.show_folder(root);

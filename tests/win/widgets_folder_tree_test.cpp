@@ -22,7 +22,7 @@ using test::WidgetsHost;
 constexpr char kMyComputer[] = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 
 class FolderTreeTest : public ::testing::Test {
-protected:
+  protected:
     void build() {
         tree.on_change = [this] { ++changes; };
         tree.create(host.hwnd(), 8, 16, 185, 161, nullptr);
@@ -43,17 +43,20 @@ protected:
     }
     std::vector<HTREEITEM> children(HTREEITEM item) const {
         std::vector<HTREEITEM> out;
-        for (HTREEITEM c = TreeView_GetChild(tv(), item); c; c = TreeView_GetNextSibling(tv(), c)) out.push_back(c);
+        for (HTREEITEM c = TreeView_GetChild(tv(), item); c; c = TreeView_GetNextSibling(tv(), c))
+            out.push_back(c);
         return out;
     }
     std::vector<std::string> child_names(HTREEITEM item) const {
         std::vector<std::string> out;
-        for (HTREEITEM c : children(item)) out.push_back(text(c));
+        for (HTREEITEM c : children(item))
+            out.push_back(text(c));
         return out;
     }
     HTREEITEM child_named(HTREEITEM item, const std::string& name) const {
         for (HTREEITEM c : children(item))
-            if (text(c) == name) return c;
+            if (text(c) == name)
+                return c;
         return nullptr;
     }
     void click(HTREEITEM item, UINT down, UINT up) {
@@ -77,10 +80,12 @@ std::string shell_name(const char* parsing, SHGDNF flags) {
     SHGetDesktopFolder(desktop.put());
     std::wstring wide(parsing, parsing + strlen(parsing));
     ITEMIDLIST* id = nullptr;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &id, nullptr))) return {};
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &id, nullptr)))
+        return {};
     STRRET ret{};
     char buf[MAX_PATH] = {};
-    if (SUCCEEDED(desktop->GetDisplayNameOf(id, flags, &ret))) StrRetToBufA(&ret, id, buf, MAX_PATH);
+    if (SUCCEEDED(desktop->GetDisplayNameOf(id, flags, &ret)))
+        StrRetToBufA(&ret, id, buf, MAX_PATH);
     CoTaskMemFree(id);
     return buf;
 }
@@ -92,7 +97,8 @@ std::string desktop_display_name() {
     SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &id);
     STRRET ret{};
     char buf[MAX_PATH] = {};
-    if (SUCCEEDED(desktop->GetDisplayNameOf(id, SHGDN_NORMAL, &ret))) StrRetToBufA(&ret, id, buf, MAX_PATH);
+    if (SUCCEEDED(desktop->GetDisplayNameOf(id, SHGDN_NORMAL, &ret)))
+        StrRetToBufA(&ret, id, buf, MAX_PATH);
     CoTaskMemFree(id);
     return buf;
 }
@@ -108,8 +114,10 @@ TEST_F(FolderTreeTest, DesktopIsTheOnlyRootExpandedAndSelectedOnce) {
     EXPECT_FALSE(children(root()).empty());
 
     char desktop_dir[MAX_PATH];
-    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop_dir)));
-    EXPECT_TRUE(equal_nocase(tree.selected_path(), desktop_dir)) << tree.selected_path() << " vs " << desktop_dir;
+    ASSERT_TRUE(SUCCEEDED(
+        SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop_dir)));
+    EXPECT_TRUE(equal_nocase(tree.selected_path(), desktop_dir))
+        << tree.selected_path() << " vs " << desktop_dir;
 
     EXPECT_EQ(TreeView_GetIndent(tv()), FolderTree::kIndent);
     EXPECT_FALSE(GetWindowLongA(tv(), GWL_STYLE) & TVS_LINESATROOT);
@@ -122,7 +130,8 @@ TEST_F(FolderTreeTest, DesktopLevelHoldsNoFilesAndNoHiddenFolders) {
         TreeView_SelectItem(tv(), c);
         std::string path = tree.selected_path();
         DWORD attrs = GetFileAttributesA(path.c_str());
-        if (attrs == INVALID_FILE_ATTRIBUTES) continue;   // a virtual folder
+        if (attrs == INVALID_FILE_ATTRIBUTES)
+            continue; // a virtual folder
         EXPECT_TRUE(attrs & FILE_ATTRIBUTE_DIRECTORY) << path;
         EXPECT_FALSE(attrs & FILE_ATTRIBUTE_HIDDEN) << path;
     }
@@ -146,7 +155,8 @@ TEST_F(FolderTreeTest, VirtualFolderGivesItsDisplayName) {
     bool found_system_drive = false;
     for (HTREEITEM drive : children(computer)) {
         TreeView_SelectItem(tv(), drive);
-        if (equal_nocase(tree.selected_path(), std::string(windows, 3))) found_system_drive = true;
+        if (equal_nocase(tree.selected_path(), std::string(windows, 3)))
+            found_system_drive = true;
     }
     EXPECT_TRUE(found_system_drive);
 }
@@ -200,7 +210,8 @@ TEST_F(FolderTreeTest, FolderLevelsShowFoldersOnlyReadOnExpand) {
 
     // The desktop folder's own path leads back to the root.
     char desktop[MAX_PATH];
-    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop)));
+    ASSERT_TRUE(
+        SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop)));
     ASSERT_TRUE(tree.select_path(desktop));
     EXPECT_EQ(selection(), root());
     EXPECT_EQ(changes, 4);
@@ -247,7 +258,8 @@ TEST_F(FolderTreeTest, ChangeAfterEveryMoveButNotOnRightClick) {
     hit.pt.y = (r.top + r.bottom) / 2;
     for (hit.pt.x = 0; hit.pt.x < r.left; ++hit.pt.x) {
         TreeView_HitTest(tv(), &hit);
-        if (hit.flags & TVHT_ONITEMBUTTON) break;
+        if (hit.flags & TVHT_ONITEMBUTTON)
+            break;
     }
     ASSERT_TRUE(hit.flags & TVHT_ONITEMBUTTON);
     EXPECT_EQ(hit.hItem, parent);

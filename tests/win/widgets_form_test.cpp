@@ -21,9 +21,10 @@ namespace {
 const FontSpec kComic{.name = "Comic Sans MS", .size_pt = 8};
 
 class BrowseForm : public Form {
-public:
+  public:
     explicit BrowseForm(Application& app)
-        : Form(app, FormDesc{.window_class = "TBrowseForm", .caption = "browse", .width = 450, .height = 420}) {
+        : Form(app,
+               FormDesc{.window_class = "TBrowseForm", .caption = "browse", .width = 450, .height = 420}) {
         files.create(*this, 8, 184, 185, 154, kComic);
         tree.on_change = [this] {
             ++changes;
@@ -41,7 +42,7 @@ public:
 };
 
 class WidgetsOnAForm : public ::testing::Test {
-protected:
+  protected:
     ComScope com;
     Application app;
     BrowseForm& form = app.create_form<BrowseForm>();
@@ -50,7 +51,8 @@ protected:
 TEST_F(WidgetsOnAForm, TheFileListStartsOnTheDesktopFolder) {
     EXPECT_EQ(form.changes, 1);
     char desktop[MAX_PATH];
-    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop)));
+    ASSERT_TRUE(
+        SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop)));
     EXPECT_TRUE(equal_nocase(form.files.current_folder(), desktop)) << form.files.current_folder();
 }
 
@@ -71,7 +73,8 @@ TEST_F(WidgetsOnAForm, VirtualFolderLeavesTheFileListWhereItWas) {
 }
 
 TEST_F(WidgetsOnAForm, FontsLineHeightAndHint) {
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(form.files.hwnd(), WM_GETFONT, 0, 0)), cached_font(kComic));
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(form.files.hwnd(), WM_GETFONT, 0, 0)),
+              cached_font(kComic));
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(form.tree.hwnd(), WM_GETFONT, 0, 0)), cached_font(kComic));
     EXPECT_EQ(SendMessageA(form.files.hwnd(), LB_GETITEMHEIGHT, 0, 0), FileList::kItemHeight);
     RECT client;

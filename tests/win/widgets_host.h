@@ -14,7 +14,8 @@ namespace velmaro::test {
 inline LRESULT CALLBACK widgets_host_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     try {
         LRESULT result = 0;
-        if (gui::Widget::reflect(msg, wp, lp, result)) return result;
+        if (gui::Widget::reflect(msg, wp, lp, result))
+            return result;
     } catch (...) {
         return 0;
     }
@@ -22,7 +23,7 @@ inline LRESULT CALLBACK widgets_host_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
 }
 
 class WidgetsHost {
-public:
+  public:
     WidgetsHost(int w = 640, int h = 480) {
         static const bool registered = [] {
             WNDCLASSA wc{};
@@ -36,8 +37,8 @@ public:
         (void)registered;
         // Not shown: without a window manager, Wine waits for every shown window to be
         // withdrawn when it goes.
-        window_.reset(CreateWindowExA(0, "VelmaroWidgetsHost", "widgets", WS_OVERLAPPEDWINDOW, 0, 0,
-                                      w, h, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+        window_.reset(CreateWindowExA(0, "VelmaroWidgetsHost", "widgets", WS_OVERLAPPEDWINDOW, 0, 0, w, h,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
     }
     HWND hwnd() const { return window_.get(); }
 
@@ -50,13 +51,13 @@ public:
         }
     }
 
-private:
+  private:
     gui::UniqueHwnd window_;
 };
 
 // A fresh folder under the temporary folder, removed with its content at the end.
 class TempFolder {
-public:
+  public:
     explicit TempFolder(const std::string& name) {
         char tmp[MAX_PATH];
         GetTempPathA(MAX_PATH, tmp);
@@ -74,16 +75,19 @@ public:
     std::string folder(const std::string& name, DWORD attrs = 0) const {
         std::string p = *this / name;
         CreateDirectoryA(p.c_str(), nullptr);
-        if (attrs) SetFileAttributesA(p.c_str(), attrs);
+        if (attrs)
+            SetFileAttributesA(p.c_str(), attrs);
         return p;
     }
     std::string file(const std::string& name, DWORD attrs = 0, const std::string& content = "x") const {
         std::string p = *this / name;
-        HANDLE h = CreateFileA(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h =
+            CreateFileA(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
         WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
         CloseHandle(h);
-        if (attrs) SetFileAttributesA(p.c_str(), attrs);
+        if (attrs)
+            SetFileAttributesA(p.c_str(), attrs);
         return p;
     }
 
@@ -93,7 +97,8 @@ public:
         if (h != INVALID_HANDLE_VALUE) {
             do {
                 std::string name = fd.cFileName;
-                if (name == "." || name == "..") continue;
+                if (name == "." || name == "..")
+                    continue;
                 std::string p = dir + "\\" + name;
                 SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL);
                 if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -107,7 +112,7 @@ public:
         RemoveDirectoryA(dir.c_str());
     }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -35,12 +35,14 @@ std::ostream& operator<<(std::ostream& os, Rgb c) {
 // Equal within a few steps: JPEG and halftone scaling may move a plain colour slightly.
 ::testing::AssertionResult close_to(Rgb a, Rgb b) {
     const int tolerance = 6;
-    if (std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance)
+    if (std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+        std::abs(a.b - b.b) <= tolerance)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << a << " is not " << b;
 }
 
-const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0x20, 0x50, 0xd0}, kYellow{0xe0, 0xc0, 0x20}, kPureBlue{0, 0, 255};
+const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0x20, 0x50, 0xd0}, kYellow{0xe0, 0xc0, 0x20},
+    kPureBlue{0, 0, 255};
 
 Rgb face() {
     COLORREF c = GetSysColor(COLOR_BTNFACE);
@@ -49,7 +51,7 @@ Rgb face() {
 
 // A control rendered through WM_PRINTCLIENT into a 32-bit memory bitmap.
 class Capture {
-public:
+  public:
     Capture(int w, int h) : w_(w), h_(h), dc_(CreateCompatibleDC(nullptr)) {
         BITMAPINFO bi{};
         bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -70,14 +72,16 @@ public:
     }
     ~Capture() { SelectObject(dc_.get(), old_); }
     HDC dc() const { return dc_.get(); }
-    void print(HWND control) { SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc()), PRF_CLIENT); }
+    void print(HWND control) {
+        SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc()), PRF_CLIENT);
+    }
     Rgb at(int x, int y) const {
         GdiFlush();
         const std::uint8_t* p = bits_ + (static_cast<size_t>(y) * w_ + x) * 4;
         return {p[2], p[1], p[0]};
     }
 
-private:
+  private:
     int w_, h_;
     UniqueMemDc dc_;
     UniqueBitmap bitmap_;
@@ -116,7 +120,7 @@ TEST(PictureRect, OtherLayouts) {
 }
 
 class PictureBoxTest : public ::testing::Test {
-protected:
+  protected:
     void make(int x, int y, int w, int h) {
         box.create(host.hwnd(), x, y, w, h);
         w_ = w;

@@ -15,7 +15,8 @@ namespace {
 constexpr DWORD kSettleMs = 25;
 
 void send(INPUT in) {
-    if (SendInput(1, &in, sizeof in) != 1) throw CommandError("SendInput failed");
+    if (SendInput(1, &in, sizeof in) != 1)
+        throw CommandError("SendInput failed");
     Sleep(kSettleMs);
 }
 
@@ -43,7 +44,8 @@ void move_once(POINT to) {
         now = cursor();
     }
     // Rounding of the absolute scale differs between systems; land exactly where asked.
-    if (now.x != to.x || now.y != to.y) SetCursorPos(to.x, to.y);
+    if (now.x != to.x || now.y != to.y)
+        SetCursorPos(to.x, to.y);
 }
 
 struct KeyName {
@@ -51,21 +53,31 @@ struct KeyName {
     WORD vk;
 };
 constexpr KeyName kKeys[] = {
-    {"enter", VK_RETURN}, {"return", VK_RETURN}, {"esc", VK_ESCAPE}, {"escape", VK_ESCAPE},
-    {"tab", VK_TAB}, {"space", VK_SPACE}, {"backspace", VK_BACK}, {"delete", VK_DELETE},
-    {"del", VK_DELETE}, {"insert", VK_INSERT}, {"home", VK_HOME}, {"end", VK_END},
-    {"pgup", VK_PRIOR}, {"pageup", VK_PRIOR}, {"pgdn", VK_NEXT}, {"pagedown", VK_NEXT},
-    {"left", VK_LEFT}, {"right", VK_RIGHT}, {"up", VK_UP}, {"down", VK_DOWN},
-    {"ctrl", VK_CONTROL}, {"control", VK_CONTROL}, {"alt", VK_MENU}, {"shift", VK_SHIFT},
-    {"apps", VK_APPS}, {"f1", VK_F1}, {"f2", VK_F2}, {"f3", VK_F3}, {"f4", VK_F4},
-    {"f5", VK_F5}, {"f6", VK_F6}, {"f7", VK_F7}, {"f8", VK_F8}, {"f9", VK_F9},
-    {"f10", VK_F10}, {"f11", VK_F11}, {"f12", VK_F12},
+    {"enter", VK_RETURN}, {"return", VK_RETURN},   {"esc", VK_ESCAPE},     {"escape", VK_ESCAPE},
+    {"tab", VK_TAB},      {"space", VK_SPACE},     {"backspace", VK_BACK}, {"delete", VK_DELETE},
+    {"del", VK_DELETE},   {"insert", VK_INSERT},   {"home", VK_HOME},      {"end", VK_END},
+    {"pgup", VK_PRIOR},   {"pageup", VK_PRIOR},    {"pgdn", VK_NEXT},      {"pagedown", VK_NEXT},
+    {"left", VK_LEFT},    {"right", VK_RIGHT},     {"up", VK_UP},          {"down", VK_DOWN},
+    {"ctrl", VK_CONTROL}, {"control", VK_CONTROL}, {"alt", VK_MENU},       {"shift", VK_SHIFT},
+    {"apps", VK_APPS},    {"f1", VK_F1},           {"f2", VK_F2},          {"f3", VK_F3},
+    {"f4", VK_F4},        {"f5", VK_F5},           {"f6", VK_F6},          {"f7", VK_F7},
+    {"f8", VK_F8},        {"f9", VK_F9},           {"f10", VK_F10},        {"f11", VK_F11},
+    {"f12", VK_F12},
 };
 
 bool is_extended(WORD vk) {
     switch (vk) {
-    case VK_INSERT: case VK_DELETE: case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_APPS:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_APPS:
         return true;
     default:
         return false;
@@ -76,12 +88,15 @@ bool is_extended(WORD vk) {
 // "alt+t" and "ctrl+s" name keys, not characters).
 WORD key_code(const std::string& name) {
     std::string lower = name;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     for (const auto& k : kKeys)
-        if (lower == k.name) return k.vk;
+        if (lower == k.name)
+            return k.vk;
     if (name.size() == 1) {
         SHORT scan = VkKeyScanA(name[0]);
-        if (scan != -1) return static_cast<WORD>(scan & 0xFF);
+        if (scan != -1)
+            return static_cast<WORD>(scan & 0xFF);
     }
     throw CommandError("unknown key: " + name);
 }
@@ -111,7 +126,8 @@ void mouse_move(POINT to) {
     // move messages, but some controls look for movement inside them before a press.
     for (int step = 1; step <= 2; ++step) {
         POINT mid{from.x + (to.x - from.x) * step / 3, from.y + (to.y - from.y) * step / 3};
-        if (mid.x != from.x || mid.y != from.y) move_once(mid);
+        if (mid.x != from.x || mid.y != from.y)
+            move_once(mid);
     }
     move_once(to);
 }
@@ -140,16 +156,23 @@ void key_chord(const std::string& chord) {
     while (true) {
         size_t plus = chord.find('+', start);
         // A trailing "+" names the plus key itself ("ctrl++").
-        if (plus == start && plus + 1 == chord.size()) plus = std::string::npos;
-        keys.push_back(key_code(chord.substr(start, plus == std::string::npos ? std::string::npos : plus - start)));
-        if (plus == std::string::npos) break;
+        if (plus == start && plus + 1 == chord.size())
+            plus = std::string::npos;
+        keys.push_back(
+            key_code(chord.substr(start, plus == std::string::npos ? std::string::npos : plus - start)));
+        if (plus == std::string::npos)
+            break;
         start = plus + 1;
     }
-    for (WORD vk : keys) key_event(vk, true);
-    for (auto it = keys.rbegin(); it != keys.rend(); ++it) key_event(*it, false);
+    for (WORD vk : keys)
+        key_event(vk, true);
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+        key_event(*it, false);
 }
 
-void key_state(const std::string& name, bool down) { key_event(key_code(name), down); }
+void key_state(const std::string& name, bool down) {
+    key_event(key_code(name), down);
+}
 
 void type_text(const std::string& ansi) {
     for (char ch : ansi) {
@@ -163,10 +186,12 @@ void type_text(const std::string& ansi) {
             continue;
         }
         bool shift = scan & 0x0100;
-        if (shift) key_event(VK_SHIFT, true);
+        if (shift)
+            key_event(VK_SHIFT, true);
         key_event(static_cast<WORD>(scan & 0xFF), true);
         key_event(static_cast<WORD>(scan & 0xFF), false);
-        if (shift) key_event(VK_SHIFT, false);
+        if (shift)
+            key_event(VK_SHIFT, false);
     }
 }
 

@@ -42,29 +42,40 @@ State g;
 // ---- argument helpers -------------------------------------------------------------
 
 const std::string& arg(const Args& a, size_t i, const char* what) {
-    if (i >= a.size()) throw CommandError(std::string("missing argument: ") + what);
+    if (i >= a.size())
+        throw CommandError(std::string("missing argument: ") + what);
     return a[i];
 }
 
-long long num(const Args& a, size_t i, const char* what) { return parse_number(arg(a, i, what)); }
+long long num(const Args& a, size_t i, const char* what) {
+    return parse_number(arg(a, i, what));
+}
 
 HWND hwnd_arg(const Args& a, size_t i) {
     HWND h = reinterpret_cast<HWND>(static_cast<intptr_t>(num(a, i, "window")));
-    if (!IsWindow(h)) throw CommandError("no such window: " + a[i]);
+    if (!IsWindow(h))
+        throw CommandError("no such window: " + a[i]);
     return h;
 }
 
-std::string text_arg(const Args& a, size_t i, const char* what) { return utf8_to_ansi(arg(a, i, what)); }
+std::string text_arg(const Args& a, size_t i, const char* what) {
+    return utf8_to_ansi(arg(a, i, what));
+}
 
 // '*' any run, '?' any one character; a lone "*" matches everything.
 bool glob(const char* pat, const char* s) {
-    if (*pat == '\0') return *s == '\0';
-    if (*pat == '*') return glob(pat + 1, s) || (*s && glob(pat, s + 1));
-    if (*s && (*pat == '?' || *pat == *s)) return glob(pat + 1, s + 1);
+    if (*pat == '\0')
+        return *s == '\0';
+    if (*pat == '*')
+        return glob(pat + 1, s) || (*s && glob(pat, s + 1));
+    if (*s && (*pat == '?' || *pat == *s))
+        return glob(pat + 1, s + 1);
     return false;
 }
 
-std::string hwnd_json(HWND h) { return json_number(static_cast<long long>(reinterpret_cast<intptr_t>(h))); }
+std::string hwnd_json(HWND h) {
+    return json_number(static_cast<long long>(reinterpret_cast<intptr_t>(h)));
+}
 
 std::string rect_json(const RECT& r) {
     return json_array({json_number(r.left), json_number(r.top), json_number(r.right), json_number(r.bottom)});
@@ -93,7 +104,8 @@ std::wstring caption_of(HWND h) {
 // The control's own text (WM_GETTEXT): edit fields and combo boxes keep it themselves.
 std::wstring text_of(HWND h) {
     DWORD_PTR len = 0;
-    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &len) || len > (1u << 20))
+    if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &len) ||
+        len > (1u << 20))
         return caption_of(h);
     // Room to spare: the length may be counted in ANSI bytes.
     std::wstring s(len * 2 + 2, L'\0');
@@ -165,19 +177,24 @@ std::string info_json(HWND h) {
 
 std::vector<HWND> top_windows() {
     std::vector<HWND> out;
-    EnumWindows([](HWND h, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&out));
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&out));
     return out;
 }
 
 std::vector<HWND> descendants(HWND parent) {
     std::vector<HWND> out;
-    EnumChildWindows(parent, [](HWND h, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&out));
+    EnumChildWindows(
+        parent,
+        [](HWND h, LPARAM p) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&out));
     return out;
 }
 
@@ -185,16 +202,19 @@ std::vector<HWND> descendants(HWND parent) {
 // ("all" for every process, or a number).
 DWORD pid_filter(const Args& a, size_t i) {
     if (i >= a.size()) {
-        if (!g.current) throw CommandError("no program started");
+        if (!g.current)
+            throw CommandError("no program started");
         return g.current;
     }
-    if (a[i] == "all") return 0;
+    if (a[i] == "all")
+        return 0;
     return static_cast<DWORD>(num(a, i, "pid"));
 }
 
 POINT point_arg(const Args& a, size_t i) {
     POINT p{static_cast<LONG>(num(a, i, "x")), static_cast<LONG>(num(a, i + 1, "y"))};
-    if (i + 2 < a.size()) ClientToScreen(hwnd_arg(a, i + 2), &p);
+    if (i + 2 < a.size())
+        ClientToScreen(hwnd_arg(a, i + 2), &p);
     return p;
 }
 
@@ -203,7 +223,8 @@ POINT point_arg(const Args& a, size_t i) {
 Started& process_arg(const Args& a, size_t i) {
     DWORD pid = i < a.size() ? static_cast<DWORD>(num(a, i, "pid")) : g.current;
     auto it = g.started.find(pid);
-    if (it == g.started.end()) throw CommandError("no such started program");
+    if (it == g.started.end())
+        throw CommandError("no such started program");
     return it->second;
 }
 
@@ -211,24 +232,28 @@ std::string cmd_start(const Args& a) {
     std::string exe = text_arg(a, 1, "program");
     std::string cmdline(1, '"');
     cmdline.append(exe).push_back('"');
-    if (a.size() > 2 && !a[2].empty()) cmdline.append(1, ' ').append(utf8_to_ansi(a[2]));
+    if (a.size() > 2 && !a[2].empty())
+        cmdline.append(1, ' ').append(utf8_to_ansi(a[2]));
     std::string cwd = a.size() > 3 ? text_arg(a, 3, "folder") : std::string();
     if (cwd.empty()) {
         size_t slash = exe.find_last_of("\\/");
-        if (slash != std::string::npos) cwd = exe.substr(0, slash);
+        if (slash != std::string::npos)
+            cwd = exe.substr(0, slash);
     }
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWNORMAL; // as the shell starts a program
     std::string desktop = g.desktop;
-    if (!desktop.empty()) si.lpDesktop = desktop.data();
+    if (!desktop.empty())
+        si.lpDesktop = desktop.data();
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(nullptr, cmdline.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                         cwd.empty() ? nullptr : cwd.c_str(), &si, &pi))
         throw CommandError("CreateProcess failed with error " + std::to_string(GetLastError()));
     // In the job the program dies with the driver, whatever ends the driver.
-    if (g.job) AssignProcessToJobObject(g.job, pi.hProcess);
+    if (g.job)
+        AssignProcessToJobObject(g.job, pi.hProcess);
     ResumeThread(pi.hThread);
     CloseHandle(pi.hThread);
     g.started[pi.dwProcessId] = Started{pi.hProcess, pi.dwProcessId};
@@ -239,7 +264,8 @@ std::string cmd_start(const Args& a) {
 std::string cmd_wait_exit(const Args& a) {
     DWORD ms = static_cast<DWORD>(num(a, 1, "timeout"));
     Started& p = process_arg(a, 2);
-    if (WaitForSingleObject(p.process, ms) != WAIT_OBJECT_0) throw CommandError("timeout");
+    if (WaitForSingleObject(p.process, ms) != WAIT_OBJECT_0)
+        throw CommandError("timeout");
     DWORD code = 0;
     GetExitCodeProcess(p.process, &code);
     return json_number(static_cast<long long>(code));
@@ -266,7 +292,8 @@ std::string cmd_windows(const Args& a) {
     DWORD pid = pid_filter(a, 1);
     std::vector<std::string> items;
     for (HWND h : top_windows())
-        if (!pid || pid_of(h) == pid) items.push_back(window_json(h));
+        if (!pid || pid_of(h) == pid)
+            items.push_back(window_json(h));
     return json_array(items);
 }
 
@@ -277,11 +304,13 @@ std::string cmd_wait_window(const Args& a) {
     DWORD start = GetTickCount();
     while (true) {
         for (HWND h : top_windows()) {
-            if ((pid && pid_of(h) != pid) || !IsWindowVisible(h)) continue;
+            if ((pid && pid_of(h) != pid) || !IsWindowVisible(h))
+                continue;
             if (glob(cls.c_str(), class_of(h).c_str()) && glob(title.c_str(), ansi_caption(h).c_str()))
                 return window_json(h);
         }
-        if (GetTickCount() - start >= ms) throw CommandError("timeout");
+        if (GetTickCount() - start >= ms)
+            throw CommandError("timeout");
         Sleep(30);
     }
 }
@@ -291,7 +320,8 @@ std::string cmd_wait_gone(const Args& a) {
     DWORD ms = static_cast<DWORD>(num(a, 2, "timeout"));
     DWORD start = GetTickCount();
     while (IsWindow(h) && IsWindowVisible(h)) {
-        if (GetTickCount() - start >= ms) throw CommandError("timeout");
+        if (GetTickCount() - start >= ms)
+            throw CommandError("timeout");
         Sleep(30);
     }
     return "";
@@ -303,15 +333,16 @@ std::string cmd_children(const Args& a) {
     for (HWND h : descendants(parent)) {
         RECT r{};
         GetWindowRect(h, &r);
-        items.push_back(json_object({{"hwnd", hwnd_json(h)},
-                                     {"parent", hwnd_json(GetAncestor(h, GA_PARENT))},
-                                     {"class", json_text(class_of(h))},
-                                     {"text", json_wtext(text_of(h))},
-                                     {"id", json_number(GetDlgCtrlID(h))},
-                                     {"visible", json_bool(IsWindowVisible(h))},
-                                     {"enabled", json_bool(IsWindowEnabled(h))},
-                                     {"style", json_number(static_cast<DWORD>(GetWindowLongPtrA(h, GWL_STYLE)))},
-                                     {"rect", rect_json(r)}}));
+        items.push_back(
+            json_object({{"hwnd", hwnd_json(h)},
+                         {"parent", hwnd_json(GetAncestor(h, GA_PARENT))},
+                         {"class", json_text(class_of(h))},
+                         {"text", json_wtext(text_of(h))},
+                         {"id", json_number(GetDlgCtrlID(h))},
+                         {"visible", json_bool(IsWindowVisible(h))},
+                         {"enabled", json_bool(IsWindowEnabled(h))},
+                         {"style", json_number(static_cast<DWORD>(GetWindowLongPtrA(h, GWL_STYLE)))},
+                         {"rect", rect_json(r)}}));
     }
     return json_array(items);
 }
@@ -327,7 +358,8 @@ std::string cmd_close_box(const Args& a) {
     for (LONG y = r.top; y < std::min(r.bottom, r.top + 48); ++y) {
         for (LONG x = r.right - 1; x >= std::max(r.left, r.right - 96); --x) {
             DWORD_PTR hit = 0;
-            if (!SendMessageTimeoutA(h, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kTextTimeoutMs, &hit))
+            if (!SendMessageTimeoutA(h, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kTextTimeoutMs,
+                                     &hit))
                 throw CommandError("the window did not answer");
             if (hit == HTCLOSE) {
                 sx += x;
@@ -336,7 +368,8 @@ std::string cmd_close_box(const Args& a) {
             }
         }
     }
-    if (!n) throw CommandError("the window has no close box");
+    if (!n)
+        throw CommandError("the window has no close box");
     POINT p{sx / n, sy / n};
     // Without a window manager Wine leaves the frames of ordinary top-level windows
     // undrawn (tool windows excepted): there is then nothing on the screen to click.
@@ -372,7 +405,8 @@ std::string message(const Args& a, bool post) {
     WPARAM wp = a.size() > 3 ? static_cast<WPARAM>(num(a, 3, "wparam")) : 0;
     LPARAM lp = a.size() > 4 ? static_cast<LPARAM>(num(a, 4, "lparam")) : 0;
     if (post) {
-        if (!PostMessageA(h, msg, wp, lp)) throw CommandError("PostMessage failed");
+        if (!PostMessageA(h, msg, wp, lp))
+            throw CommandError("PostMessage failed");
         return "";
     }
     DWORD_PTR result = 0;
@@ -385,7 +419,8 @@ std::string message(const Args& a, bool post) {
 
 std::wstring item_text(HWND h, UINT len_msg, UINT text_msg, int i) {
     LRESULT len = SendMessageW(h, len_msg, static_cast<WPARAM>(i), 0);
-    if (len < 0 || len > (1 << 20)) return {};
+    if (len < 0 || len > (1 << 20))
+        return {};
     std::wstring s(static_cast<size_t>(len) * 2 + 2, L'\0');
     SendMessageW(h, text_msg, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
     s.resize(wcsnlen(s.c_str(), s.size()));
@@ -396,7 +431,8 @@ std::string cmd_lb_items(const Args& a) {
     HWND h = hwnd_arg(a, 1);
     int n = static_cast<int>(SendMessageA(h, LB_GETCOUNT, 0, 0));
     std::vector<std::string> items;
-    for (int i = 0; i < n; ++i) items.push_back(json_wtext(item_text(h, LB_GETTEXTLEN, LB_GETTEXT, i)));
+    for (int i = 0; i < n; ++i)
+        items.push_back(json_wtext(item_text(h, LB_GETTEXTLEN, LB_GETTEXT, i)));
     return json_object({{"count", json_number(n)},
                         {"sel", json_number(SendMessageA(h, LB_GETCURSEL, 0, 0))},
                         {"top", json_number(SendMessageA(h, LB_GETTOPINDEX, 0, 0))},
@@ -422,7 +458,8 @@ std::string cmd_cb_items(const Args& a) {
     HWND h = hwnd_arg(a, 1);
     int n = static_cast<int>(SendMessageA(h, CB_GETCOUNT, 0, 0));
     std::vector<std::string> items;
-    for (int i = 0; i < n; ++i) items.push_back(json_wtext(item_text(h, CB_GETLBTEXTLEN, CB_GETLBTEXT, i)));
+    for (int i = 0; i < n; ++i)
+        items.push_back(json_wtext(item_text(h, CB_GETLBTEXTLEN, CB_GETLBTEXT, i)));
     return json_object({{"count", json_number(n)},
                         {"sel", json_number(SendMessageA(h, CB_GETCURSEL, 0, 0))},
                         {"dropped", json_bool(SendMessageA(h, CB_GETDROPPEDSTATE, 0, 0))},
@@ -430,22 +467,26 @@ std::string cmd_cb_items(const Args& a) {
                         {"items", json_array(items)}});
 }
 
-std::string cmd_check(const Args& a) { return json_number(SendMessageA(hwnd_arg(a, 1), BM_GETCHECK, 0, 0)); }
+std::string cmd_check(const Args& a) {
+    return json_number(SendMessageA(hwnd_arg(a, 1), BM_GETCHECK, 0, 0));
+}
 
 std::string tree_json(HWND tree, HTREEITEM parent, int depth) {
     std::vector<std::string> items;
     for (HTREEITEM child : tree_children(tree, parent)) {
         TreeItem it = tree_item(tree, child);
         RECT r = it.rect;
-        if (it.rect_valid) MapWindowPoints(tree, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        if (it.rect_valid)
+            MapWindowPoints(tree, nullptr, reinterpret_cast<POINT*>(&r), 2);
         bool expanded = it.state & TVIS_EXPANDED;
-        items.push_back(json_object({{"handle", json_number(reinterpret_cast<intptr_t>(child))},
-                                     {"text", json_text(it.text)},
-                                     {"selected", json_bool(it.state & TVIS_SELECTED)},
-                                     {"expanded", json_bool(expanded)},
-                                     {"has_children", json_bool(it.has_children)},
-                                     {"rect", it.rect_valid ? rect_json(r) : "null"},
-                                     {"items", expanded && depth > 0 ? tree_json(tree, child, depth - 1) : "null"}}));
+        items.push_back(
+            json_object({{"handle", json_number(reinterpret_cast<intptr_t>(child))},
+                         {"text", json_text(it.text)},
+                         {"selected", json_bool(it.state & TVIS_SELECTED)},
+                         {"expanded", json_bool(expanded)},
+                         {"has_children", json_bool(it.has_children)},
+                         {"rect", it.rect_valid ? rect_json(r) : "null"},
+                         {"items", expanded && depth > 0 ? tree_json(tree, child, depth - 1) : "null"}}));
     }
     return json_array(items);
 }
@@ -461,9 +502,11 @@ std::string cmd_tv_items(const Args& a) {
 std::string cmd_tv_selected(const Args& a) {
     HWND tree = hwnd_arg(a, 1);
     HTREEITEM sel = tree_next(tree, nullptr, TVGN_CARET);
-    if (!sel) return "null";
+    if (!sel)
+        return "null";
     std::vector<std::string> path;
-    for (HTREEITEM it = sel; it; it = tree_next(tree, it, TVGN_PARENT)) path.insert(path.begin(), json_text(tree_item(tree, it).text));
+    for (HTREEITEM it = sel; it; it = tree_next(tree, it, TVGN_PARENT))
+        path.insert(path.begin(), json_text(tree_item(tree, it).text));
     return json_array(path);
 }
 
@@ -474,7 +517,8 @@ std::string cmd_tv_item_rect(const Args& a) {
     HTREEITEM item = reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(num(a, 2, "item")));
     SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
     TreeItem it = tree_item(tree, item);
-    if (!it.rect_valid) throw CommandError("the node is not in sight");
+    if (!it.rect_valid)
+        throw CommandError("the node is not in sight");
     MapWindowPoints(tree, nullptr, reinterpret_cast<POINT*>(&it.rect), 2);
     return rect_json(it.rect);
 }
@@ -494,7 +538,8 @@ RECT area_arg(const Args& a, size_t i) {
                     GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
     }
     HWND h = hwnd_arg(a, i);
-    if (i + 1 < a.size() && a[i + 1] == "client") return client_screen_rect(h);
+    if (i + 1 < a.size() && a[i + 1] == "client")
+        return client_screen_rect(h);
     RECT r{};
     GetWindowRect(h, &r);
     return r;
@@ -505,7 +550,8 @@ std::string cmd_pixel(const Args& a) {
     HDC dc = GetDC(nullptr);
     COLORREF c = GetPixel(dc, p.x, p.y);
     ReleaseDC(nullptr, dc);
-    if (c == CLR_INVALID) throw CommandError("no pixel there");
+    if (c == CLR_INVALID)
+        throw CommandError("no pixel there");
     return json_array({json_number(GetRValue(c)), json_number(GetGValue(c)), json_number(GetBValue(c))});
 }
 
@@ -515,7 +561,8 @@ std::string cmd_capture(const Args& a) {
     std::string path = text_arg(a, 1, "file");
     RECT r = area_arg(a, 2);
     int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) throw CommandError("empty area");
+    if (w <= 0 || h <= 0)
+        throw CommandError("empty area");
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi{};
@@ -537,14 +584,17 @@ std::string cmd_capture(const Args& a) {
     fh.bfSize = fh.bfOffBits + image;
     bi.bmiHeader.biSizeImage = image;
     FILE* f = copied ? std::fopen(path.c_str(), "wb") : nullptr;
-    bool ok = f && std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
+    bool ok = f && std::fwrite(&fh, sizeof fh, 1, f) == 1 &&
+              std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
               std::fwrite(bits, 1, image, f) == image;
-    if (f && std::fclose(f) != 0) ok = false;
+    if (f && std::fclose(f) != 0)
+        ok = false;
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
-    if (!ok) throw CommandError("cannot capture the screen into " + path);
+    if (!ok)
+        throw CommandError("cannot capture the screen into " + path);
     return json_object({{"rect", rect_json(r)}});
 }
 
@@ -552,8 +602,10 @@ std::string cmd_capture(const Args& a) {
 
 HKEY root_arg(const Args& a, size_t i) {
     const std::string& r = arg(a, i, "root");
-    if (r == "HKCU" || r == "HKEY_CURRENT_USER") return HKEY_CURRENT_USER;
-    if (r == "HKLM" || r == "HKEY_LOCAL_MACHINE") return HKEY_LOCAL_MACHINE;
+    if (r == "HKCU" || r == "HKEY_CURRENT_USER")
+        return HKEY_CURRENT_USER;
+    if (r == "HKLM" || r == "HKEY_LOCAL_MACHINE")
+        return HKEY_LOCAL_MACHINE;
     throw CommandError("unknown registry root: " + r);
 }
 
@@ -572,13 +624,16 @@ std::string cmd_reg_get(const Args& a) {
     HKEY root = root_arg(a, 1);
     std::string key = text_arg(a, 2, "key"), name = text_arg(a, 3, "name");
     HKEY k = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return "null";
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return "null";
     DWORD type = 0, size = 0;
     LONG rc = RegQueryValueExA(k, name.c_str(), nullptr, &type, nullptr, &size);
     std::vector<BYTE> data(size);
-    if (rc == ERROR_SUCCESS && size) rc = RegQueryValueExA(k, name.c_str(), nullptr, &type, data.data(), &size);
+    if (rc == ERROR_SUCCESS && size)
+        rc = RegQueryValueExA(k, name.c_str(), nullptr, &type, data.data(), &size);
     RegCloseKey(k);
-    if (rc != ERROR_SUCCESS) return "null";
+    if (rc != ERROR_SUCCESS)
+        return "null";
     data.resize(size);
     std::string value = "null";
     if (type == REG_SZ || type == REG_EXPAND_SZ) {
@@ -589,7 +644,9 @@ std::string cmd_reg_get(const Args& a) {
         memcpy(&d, data.data(), 4);
         value = json_number(d);
     }
-    return json_object({{"type", json_number(type)}, {"size", json_number(size)}, {"value", value},
+    return json_object({{"type", json_number(type)},
+                        {"size", json_number(size)},
+                        {"value", value},
                         {"hex", json_text(hex_of(data))}});
 }
 
@@ -612,17 +669,20 @@ std::string cmd_reg_set(const Args& a) {
         t = REG_DWORD;
     } else if (type == "binary") {
         const std::string& hex = arg(a, 5, "value");
-        for (size_t i = 0; i + 1 < hex.size(); i += 2) data.push_back(static_cast<BYTE>(parse_number("0x" + hex.substr(i, 2))));
+        for (size_t i = 0; i + 1 < hex.size(); i += 2)
+            data.push_back(static_cast<BYTE>(parse_number("0x" + hex.substr(i, 2))));
         t = REG_BINARY;
     } else {
         throw CommandError("unknown value type: " + type);
     }
     HKEY k = nullptr;
-    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) !=
+        ERROR_SUCCESS)
         throw CommandError("cannot create key " + key);
     LONG rc = RegSetValueExA(k, name.c_str(), 0, t, data.data(), static_cast<DWORD>(data.size()));
     RegCloseKey(k);
-    if (rc != ERROR_SUCCESS) throw CommandError("cannot set value " + name);
+    if (rc != ERROR_SUCCESS)
+        throw CommandError("cannot set value " + name);
     return "";
 }
 
@@ -632,17 +692,20 @@ std::string cmd_reg_delete(const Args& a) {
     std::string key = text_arg(a, 2, "key");
     if (a.size() > 3) {
         HKEY k = nullptr;
-        if (RegOpenKeyExA(root, key.c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return json_bool(false);
+        if (RegOpenKeyExA(root, key.c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS)
+            return json_bool(false);
         LONG rc = RegDeleteValueA(k, text_arg(a, 3, "name").c_str());
         RegCloseKey(k);
         return json_bool(rc == ERROR_SUCCESS);
     }
     // RegDeleteTree removes the key itself on some systems and only its content on others.
     LONG rc = RegDeleteTreeA(root, key.c_str());
-    if (rc == ERROR_SUCCESS) RegDeleteKeyA(root, key.c_str());
+    if (rc == ERROR_SUCCESS)
+        RegDeleteKeyA(root, key.c_str());
     HKEY k = nullptr;
     bool gone = RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS;
-    if (k) RegCloseKey(k);
+    if (k)
+        RegCloseKey(k);
     return json_bool(rc == ERROR_SUCCESS && gone);
 }
 
@@ -660,8 +723,10 @@ std::string cmd_click(const Args& a, Button b, int count) {
 }
 
 std::string cmd_key(const Args& a) {
-    if (a.size() < 2) throw CommandError("missing argument: key");
-    for (size_t i = 1; i < a.size(); ++i) key_chord(a[i]);
+    if (a.size() < 2)
+        throw CommandError("missing argument: key");
+    for (size_t i = 1; i < a.size(); ++i)
+        key_chord(a[i]);
     return "";
 }
 
@@ -687,8 +752,10 @@ const std::map<std::string, Handler>& commands() {
         {"activate", cmd_activate},
         {"send", [](const Args& a) { return message(a, false); }},
         {"post", [](const Args& a) { return message(a, true); }},
-        {"close", [](const Args& a) {
-             if (!PostMessageA(hwnd_arg(a, 1), WM_CLOSE, 0, 0)) throw CommandError("PostMessage failed");
+        {"close",
+         [](const Args& a) {
+             if (!PostMessageA(hwnd_arg(a, 1), WM_CLOSE, 0, 0))
+                 throw CommandError("PostMessage failed");
              return std::string();
          }},
         {"lb_items", cmd_lb_items},
@@ -705,17 +772,47 @@ const std::map<std::string, Handler>& commands() {
         {"reg_set", cmd_reg_set},
         {"reg_delete", cmd_reg_delete},
         {"cursor", [](const Args&) { return cursor_json(); }},
-        {"move", [](const Args& a) { mouse_move(point_arg(a, 1)); return cursor_json(); }},
+        {"move",
+         [](const Args& a) {
+             mouse_move(point_arg(a, 1));
+             return cursor_json();
+         }},
         {"click", [](const Args& a) { return cmd_click(a, Button::left, 1); }},
         {"double_click", [](const Args& a) { return cmd_click(a, Button::left, 2); }},
         {"right_click", [](const Args& a) { return cmd_click(a, Button::right, 1); }},
-        {"down", [](const Args& a) { mouse_move(point_arg(a, 1)); mouse_button(Button::left, true); return cursor_json(); }},
-        {"up", [](const Args& a) { mouse_move(point_arg(a, 1)); mouse_button(Button::left, false); return cursor_json(); }},
+        {"down",
+         [](const Args& a) {
+             mouse_move(point_arg(a, 1));
+             mouse_button(Button::left, true);
+             return cursor_json();
+         }},
+        {"up",
+         [](const Args& a) {
+             mouse_move(point_arg(a, 1));
+             mouse_button(Button::left, false);
+             return cursor_json();
+         }},
         {"key", cmd_key},
-        {"key_down", [](const Args& a) { key_state(arg(a, 1, "key"), true); return std::string(); }},
-        {"key_up", [](const Args& a) { key_state(arg(a, 1, "key"), false); return std::string(); }},
-        {"type", [](const Args& a) { type_text(text_arg(a, 1, "text")); return std::string(); }},
-        {"sleep", [](const Args& a) { Sleep(static_cast<DWORD>(num(a, 1, "milliseconds"))); return std::string(); }},
+        {"key_down",
+         [](const Args& a) {
+             key_state(arg(a, 1, "key"), true);
+             return std::string();
+         }},
+        {"key_up",
+         [](const Args& a) {
+             key_state(arg(a, 1, "key"), false);
+             return std::string();
+         }},
+        {"type",
+         [](const Args& a) {
+             type_text(text_arg(a, 1, "text"));
+             return std::string();
+         }},
+        {"sleep",
+         [](const Args& a) {
+             Sleep(static_cast<DWORD>(num(a, 1, "milliseconds")));
+             return std::string();
+         }},
     };
     return table;
 }
@@ -728,7 +825,8 @@ void reply(const std::string& line) {
 
 std::string one_line(std::string s) {
     for (char& c : s)
-        if (c == '\n' || c == '\r') c = ' ';
+        if (c == '\n' || c == '\r')
+            c = ' ';
     return s;
 }
 
@@ -748,7 +846,8 @@ int main(int argc, char** argv) {
     using namespace e2e;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        if (a == "--desktop" && i + 1 < argc) use_desktop(argv[++i]);
+        if (a == "--desktop" && i + 1 < argc)
+            use_desktop(argv[++i]);
     }
     g.job = CreateJobObjectA(nullptr, nullptr);
     if (g.job) {
@@ -766,7 +865,8 @@ int main(int argc, char** argv) {
             reply(std::string("err ") + one_line(e.what()));
             continue;
         }
-        if (args.empty()) continue;
+        if (args.empty())
+            continue;
         if (args[0] == "quit") {
             reply("ok");
             break;
@@ -785,7 +885,8 @@ int main(int argc, char** argv) {
     }
     // Leaving: the job's programs end with it (the harness also ends them itself).
     for (auto& [pid, p] : g.started) {
-        if (WaitForSingleObject(p.process, 0) == WAIT_TIMEOUT) TerminateProcess(p.process, 255);
+        if (WaitForSingleObject(p.process, 0) == WAIT_TIMEOUT)
+            TerminateProcess(p.process, 255);
         CloseHandle(p.process);
     }
     return 0;

@@ -10,7 +10,8 @@ RemoteBuffer::RemoteBuffer(HWND owner, size_t size) : size_(size) {
     DWORD pid = 0;
     GetWindowThreadProcessId(owner, &pid);
     process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process_) throw CommandError("cannot open the window's process");
+    if (!process_)
+        throw CommandError("cannot open the window's process");
     remote_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (!remote_) {
         CloseHandle(process_);
@@ -26,7 +27,8 @@ RemoteBuffer::~RemoteBuffer() {
 void RemoteBuffer::write(const void* data, size_t size, size_t offset) {
     SIZE_T done = 0;
     if (offset + size > size_ ||
-        !WriteProcessMemory(process_, static_cast<char*>(remote_) + offset, data, size, &done) || done != size)
+        !WriteProcessMemory(process_, static_cast<char*>(remote_) + offset, data, size, &done) ||
+        done != size)
         throw CommandError("cannot write the window's process memory");
 }
 
@@ -94,14 +96,16 @@ HTREEITEM tree_next(HWND tree, HTREEITEM item, UINT relation) {
 std::vector<HTREEITEM> tree_children(HWND tree, HTREEITEM parent) {
     std::vector<HTREEITEM> out;
     HTREEITEM child = parent ? tree_next(tree, parent, TVGN_CHILD) : tree_next(tree, nullptr, TVGN_ROOT);
-    for (; child; child = tree_next(tree, child, TVGN_NEXT)) out.push_back(child);
+    for (; child; child = tree_next(tree, child, TVGN_NEXT))
+        out.push_back(child);
     return out;
 }
 
 RECT listbox_item_rect(HWND list, int index) {
     // LB_GETITEMRECT is one of the system messages whose RECT the system copies across.
     RECT r{};
-    if (SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+    if (SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) ==
+        LB_ERR)
         throw CommandError("no such list box item");
     return r;
 }

@@ -12,7 +12,7 @@
 namespace e2e {
 
 class RemoteBuffer {
-public:
+  public:
     RemoteBuffer(HWND owner, size_t size);
     ~RemoteBuffer();
     RemoteBuffer(const RemoteBuffer&) = delete;
@@ -24,7 +24,7 @@ public:
     // Reads other memory of the same process (best effort; a short read keeps what came).
     void read_foreign(const void* address, void* data, size_t size) const;
 
-private:
+  private:
     HANDLE process_ = nullptr;
     void* remote_ = nullptr;
     size_t size_ = 0;
