@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ git python3
   g++-mingw-w64-x86-64-posix mingw-w64-tools nasm dpkg-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev googletest libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick
 )
 missing=()
