@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "app/command_line.h"
+#include "base/handles_win.h"
 #include "gui/application_win.h"
-#include "gui/handles_win.h"
 #include "ui/AboutD.h"
 #include "ui/MainForm.h"
 #include "ui/OptionsD.h"
@@ -19,7 +19,7 @@ bool started_unattended() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace velmaro;
-    gui::ComScope com; // the shell's folder tree needs COM on this thread
+    ComScope com; // the shell's folder tree needs COM on this thread
     gui::Application app(instance);
     app.set_title("Velmaro");
 

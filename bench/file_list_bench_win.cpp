@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "base/handles_win.h"
 #include "gui/file_list_win.h"
-#include "gui/handles_win.h"
 
 namespace {
 
@@ -85,9 +85,8 @@ int main(int argc, char** argv) {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "VelmaroBenchHost";
     RegisterClassA(&wc);
-    velmaro::gui::UniqueHwnd host(CreateWindowExA(0, "VelmaroBenchHost", "bench",
-                                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 500, nullptr,
-                                                  nullptr, wc.hInstance, nullptr));
+    velmaro::UniqueHwnd host(CreateWindowExA(0, "VelmaroBenchHost", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                             0, 0, 400, 500, nullptr, nullptr, wc.hInstance, nullptr));
     velmaro::gui::FileList list;
     list.create(host.get(), 8, 184, 185, 154, nullptr);
     char empty_dir[MAX_PATH];

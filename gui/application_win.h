@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/handles_win.h"
 #include "gui/error_report_win.h"
-#include "gui/handles_win.h"
 
 namespace velmaro::gui {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/color.h"
-#include "gui/handles_win.h"
+#include "base/handles_win.h"
 
 namespace velmaro::gui {
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "base/handles_win.h"
 #include "gui/container_win.h"
-#include "gui/handles_win.h"
 #include "gui/menu_win.h"
 #include "gui/message_loop_win.h"
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "gui/handles_win.h"
+#include "base/handles_win.h"
 
 namespace velmaro::gui {
 

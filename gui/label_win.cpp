@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gui/handles_win.h"
+#include "base/handles_win.h"
 
 namespace velmaro::gui {
 

@@ -7,8 +7,8 @@
 #include <deque>
 #include <string>
 
+#include "base/handles_win.h"
 #include "gui/events_win.h"
-#include "gui/handles_win.h"
 
 namespace velmaro::gui {
 

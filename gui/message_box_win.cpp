@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "gui/handles_win.h"
+#include "base/handles_win.h"
 #include "gui/message_loop_win.h"
 
 namespace velmaro::gui {

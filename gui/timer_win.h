@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
+#include "base/handles_win.h"
 #include "gui/events_win.h"
-#include "gui/handles_win.h"
 
 namespace velmaro::gui {
 

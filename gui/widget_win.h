@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "base/handles_win.h"
 #include "gui/events_win.h"
 #include "gui/font_win.h"
-#include "gui/handles_win.h"
 
 namespace velmaro::gui {
 

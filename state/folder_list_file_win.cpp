@@ -1,7 +1,7 @@
 #include "state/folder_list_file_win.h"
 
 #include "base/error.h"
-#include "gui/handles_win.h"
+#include "base/handles_win.h"
 #include "state/folder_list.h"
 
 namespace velmaro::state {
@@ -70,8 +70,8 @@ std::optional<std::vector<std::string>> load_folder_list_file(const std::string&
     if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
 
-    gui::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         DWORD err = GetLastError();
         // Gone between the look and the opening: the same as never there.
@@ -105,7 +105,7 @@ void save_folder_list_file(const std::string& path, const std::vector<std::strin
 
     {
         // No one else may open the new list while it is being written.
-        gui::UniqueFile file(
+        UniqueFile file(
             CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             throw FileError(format_message("Cannot create file %s", path));

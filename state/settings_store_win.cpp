@@ -10,11 +10,11 @@ namespace velmaro::state {
 namespace {
 
 // Opens a section below `key` for one read; null when the section does not exist.
-gui::UniqueHkey open_section_for_read(HKEY key, const std::string& section) {
+UniqueHkey open_section_for_read(HKEY key, const std::string& section) {
     HKEY h = nullptr;
     if (RegOpenKeyExA(key, section.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
         return {};
-    return gui::UniqueHkey(h);
+    return UniqueHkey(h);
 }
 
 } // namespace
@@ -32,7 +32,7 @@ std::string TSettingsStore::ReadText(const std::string& section, const std::stri
                                      const std::string& fallback) const {
     if (!key_)
         return fallback;
-    gui::UniqueHkey section_key;
+    UniqueHkey section_key;
     HKEY from = key_.get();
     if (!section.empty()) {
         section_key = open_section_for_read(key_.get(), section);
@@ -92,7 +92,7 @@ void TSettingsStore::WriteText(const std::string& section, const std::string& na
         std::string path = section.empty() ? key_path_ : key_path_ + "\\" + section;
         throw Error(format_message("Failed to create key %s", path));
     }
-    gui::UniqueHkey section_key;
+    UniqueHkey section_key;
     HKEY to = key_.get();
     if (!section.empty()) {
         HKEY h = nullptr;

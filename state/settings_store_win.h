@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "gui/handles_win.h"
+#include "base/handles_win.h"
 
 namespace velmaro::state {
 
@@ -45,7 +45,7 @@ class TSettingsStore {
 
   private:
     std::string key_path_;
-    gui::UniqueHkey key_;
+    UniqueHkey key_;
 };
 
 } // namespace velmaro::state

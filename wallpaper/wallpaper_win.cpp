@@ -4,7 +4,7 @@
 #include <shlobj.h>
 
 #include "base/error.h"
-#include "gui/handles_win.h"
+#include "base/handles_win.h"
 #include "state/settings_store_win.h"
 #include "wallpaper/desktop_values.h"
 
@@ -77,8 +77,8 @@ std::string staged_wallpaper_path() {
 }
 
 void write_staged_file(const std::string& path, std::span<const std::uint8_t> bytes) {
-    gui::UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         throw FileError(format_message("Cannot create file %s", path));
     const std::uint8_t* p = bytes.data();

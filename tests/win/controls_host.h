@@ -11,10 +11,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/handles_win.h"
 #include "gui/canvas_win.h"
 #include "gui/color_win.h"
 #include "gui/container_win.h"
-#include "gui/handles_win.h"
 
 namespace velmaro::test {
 
@@ -91,8 +91,8 @@ class MemorySurface {
 
   private:
     int w_, h_;
-    gui::UniqueMemDc dc_;
-    gui::UniqueBitmap bitmap_;
+    UniqueMemDc dc_;
+    UniqueBitmap bitmap_;
     HGDIOBJ old_ = nullptr;
     std::uint32_t* bits_ = nullptr;
     std::unique_ptr<gui::Canvas> canvas_;
@@ -161,7 +161,7 @@ class ControlsHost : public gui::Container {
         }
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
-    gui::UniqueHwnd window_;
+    UniqueHwnd window_;
 };
 
 } // namespace velmaro::test

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "base/handles_win.h"
 #include "gui/application_win.h"
 #include "gui/controls_win.h"
 #include "gui/font_win.h"
 #include "gui/form_win.h"
-#include "gui/handles_win.h"
 
 namespace velmaro::gui {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "gui/handles_win.h"
+#include "base/handles_win.h"
 #include "gui/widget_win.h"
 
 namespace velmaro::test {
@@ -52,7 +52,7 @@ class WidgetsHost {
     }
 
   private:
-    gui::UniqueHwnd window_;
+    UniqueHwnd window_;
 };
 
 // A fresh folder under the temporary folder, removed with its content at the end.

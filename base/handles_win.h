@@ -7,7 +7,7 @@
 
 #include <utility>
 
-namespace velmaro::gui {
+namespace velmaro {
 
 template <typename Traits> class UniqueHandle {
   public:
@@ -154,4 +154,4 @@ template <typename T> class ComPtr {
     T* p_ = nullptr;
 };
 
-} // namespace velmaro::gui
+} // namespace velmaro
