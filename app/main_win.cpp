@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include "app/command_line.h"
+#include "app/entry_guard_win.h"
+#include "app/startup_sequence.h"
 #include "base/handles_win.h"
 #include "gui/application_win.h"
 #include "ui/AboutD.h"
@@ -12,13 +14,63 @@
 #include "ui/PocetakD.h"
 
 namespace {
-bool started_unattended() {
-    return velmaro::app::is_unattended(GetCommandLineA());
-}
-} // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    using namespace velmaro;
+using namespace velmaro;
+
+bool started_unattended() {
+    return app::is_unattended(GetCommandLineA());
+}
+
+// The start-up window's ticks, as the start-up sequence decides them.
+class StartupCourse {
+  public:
+    StartupCourse(ui::TPocetakDialog& startup, ui::TFormMain& main) : startup_(startup), main_(main) {
+        startup_.on_tick = [this] { tick(); };
+        main_.on_wallpaper_done = [this] {
+            if (sequence_.wallpaper_done(main_.wallpaper_pending()))
+                startup_.close();
+        };
+    }
+
+  private:
+    void tick() {
+        const int interval = static_cast<int>(startup_.Timer.interval());
+        switch (sequence_.tick(started_unattended(), interval, main_.wallpaper_pending())) {
+        case app::StartupTick::Close:
+            startup_.close();
+            break;
+        case app::StartupTick::Wait:
+            break;
+        case app::StartupTick::ArmSecondAndRotate:
+            startup_.arm(app::kSecondTickMs);
+            rotate();
+            break;
+        }
+    }
+
+    // The rotation may show boxes, whose loops deliver the second tick meanwhile.
+    void rotate() {
+        sequence_.rotation_started();
+        try {
+            main_.RotateWallpaper();
+        } catch (...) {
+            rotation_finished();
+            throw; // to the timer's boundary, which reports it
+        }
+        rotation_finished();
+    }
+
+    void rotation_finished() {
+        if (sequence_.rotation_finished(main_.wallpaper_pending()))
+            startup_.close();
+    }
+
+    ui::TPocetakDialog& startup_;
+    ui::TFormMain& main_;
+    app::StartupSequence sequence_;
+};
+
+int run_program(HINSTANCE instance) {
     ComScope com; // the shell's folder tree needs COM on this thread
     gui::Application app(instance);
     app.set_title("Velmaro");
@@ -29,14 +81,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     auto& options = app.create_form<ui::TODialog>();
     main.set_dialogs(about, options);
 
-    startup.unattended = started_unattended;
-    startup.rotate = [&main] { main.RotateWallpaper(); };
-    startup.wallpaper_pending = [&main] { return main.wallpaper_pending(); };
-    main.on_wallpaper_done = [&startup] { startup.wallpaper_done(); };
-
-    startup.Timer.set_enabled(true);
+    StartupCourse course(startup, main);
+    startup.arm(app::kFirstTickMs);
     app.show_modal(startup);
     if (started_unattended())
         app.request_quit();
     return app.run();
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return app::run_guarded([instance] { return run_program(instance); });
 }

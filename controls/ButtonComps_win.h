@@ -16,6 +16,9 @@
 
 namespace velmaro::controls {
 
+// The green of a button under the pointer and pressed, unless told otherwise.
+inline constexpr TColor kHoverGreen = 0xA4B984;
+
 class TSelButton : public gui::GraphicControl {
   public:
     TSelButton();
@@ -89,8 +92,8 @@ class TSelButton : public gui::GraphicControl {
     ButtonColorState colors_{clBtnFace};
     TColor color_border_ = clGray;
     TColor color_over_caption_ = clBlack;
-    TColor color_over_ = 0xA4B984;
-    TColor color_down_ = 0xA4B984;
+    TColor color_over_ = kHoverGreen;
+    TColor color_down_ = kHoverGreen;
     TAlignment alignment_ = taLeftJustify;
     int border_width_ = 1;
     bool enter_reported_ = false;

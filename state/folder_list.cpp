@@ -1,5 +1,7 @@
 #include "state/folder_list.h"
 
+#include "base/path.h"
+
 namespace velmaro::state {
 
 std::vector<std::string> parse_folder_list(std::string_view bytes) {
@@ -34,15 +36,7 @@ std::string serialize_folder_list(const std::vector<std::string>& entries) {
 }
 
 std::string folder_list_path_for_module(std::string_view module_path) {
-    auto sep = module_path.find_last_of("\\/");
-    std::string dir(sep == std::string_view::npos ? std::string_view{} : module_path.substr(0, sep));
-    // "C:\Velmaro.exe" lives in the root "C:\", whose separator belongs to the directory.
-    bool drive_root = dir.size() == 2 && dir[1] == ':';
-    if (drive_root)
-        dir += '\\';
-    if (!dir.empty() && dir.back() != '\\')
-        dir += '\\';
-    return dir + kFolderListFileName;
+    return path_beside(module_path, kFolderListFileName);
 }
 
 } // namespace velmaro::state

@@ -2,72 +2,43 @@
 
 #include "base/error.h"
 #include "base/handles_win.h"
+#include "base/module_path_win.h"
 #include "state/folder_list.h"
 
 namespace velmaro::state {
 
 namespace {
 
-std::string module_path() {
-    std::string buf(MAX_PATH, '\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n == 0)
-            return {};
-        if (n < buf.size()) {
-            buf.resize(n);
-            return buf;
-        }
-        buf.resize(buf.size() * 2);
-    }
+PathProbe probe_with_system(const std::string& path) {
+    DWORD attrs = GetFileAttributesA(path.c_str());
+    return {attrs, attrs == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_SUCCESS};
 }
 
-std::string directory_of(const std::string& path) {
-    auto sep = path.find_last_of("\\/");
-    if (sep == std::string::npos)
-        return ".";
-    if (sep == 2 && path[1] == ':')
-        return path.substr(0, 3);
-    return path.substr(0, sep);
+bool means_missing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
-
-bool write_all(HANDLE file, const char* data, DWORD size) {
-    while (size > 0) {
-        DWORD written = 0;
-        if (!WriteFile(file, data, size, &written, nullptr) || written == 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
-// Deletes a file on scope exit unless released, so no half-written temporary file is
-// left behind.
-class TempFileGuard {
-  public:
-    explicit TempFileGuard(std::string path) : path_(std::move(path)) {}
-    ~TempFileGuard() {
-        if (!path_.empty())
-            DeleteFileA(path_.c_str());
-    }
-    TempFileGuard(const TempFileGuard&) = delete;
-    TempFileGuard& operator=(const TempFileGuard&) = delete;
-    void release() { path_.clear(); }
-
-  private:
-    std::string path_;
-};
 
 } // namespace
 
 std::string folder_list_file_path() {
-    return folder_list_path_for_module(module_path());
+    return folder_list_path_for_module(module_file_path());
 }
 
 std::optional<std::vector<std::string>> load_folder_list_file(const std::string& path) {
-    DWORD attrs = GetFileAttributesA(path.c_str());
-    if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY))
+    return load_folder_list_file(path, probe_with_system);
+}
+
+std::optional<std::vector<std::string>> load_folder_list_file(const std::string& path,
+                                                              const ProbePath& probe) {
+    const PathProbe found = probe(path);
+    if (found.attributes == INVALID_FILE_ATTRIBUTES) {
+        // Only a file that is surely not there is "not found"; one the system will not
+        // let us look at may well hold the user's list.
+        if (means_missing(found.error))
+            return std::nullopt;
+        throw FileError(format_message("Cannot open file %s", path));
+    }
+    if (found.attributes & FILE_ATTRIBUTE_DIRECTORY)
         return std::nullopt;
 
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -75,7 +46,7 @@ std::optional<std::vector<std::string>> load_folder_list_file(const std::string&
     if (!file) {
         DWORD err = GetLastError();
         // Gone between the look and the opening: the same as never there.
-        if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND)
+        if (means_missing(err))
             return std::nullopt;
         throw FileError(format_message("Cannot open file %s", path));
     }
@@ -95,30 +66,8 @@ std::optional<std::vector<std::string>> load_folder_list_file(const std::string&
 
 void save_folder_list_file(const std::string& path, const std::vector<std::string>& entries,
                            const FileWriter& writer) {
-    const std::string bytes = serialize_folder_list(entries);
-    const std::string dir = directory_of(path);
-
-    char temp[MAX_PATH + 16] = {};
-    if (dir.size() > MAX_PATH - 14 || !GetTempFileNameA(dir.c_str(), "drl", 0, temp))
-        throw FileError(format_message("Cannot create file %s", path));
-    TempFileGuard guard(temp);
-
-    {
-        // No one else may open the new list while it is being written.
-        UniqueFile file(
-            CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            throw FileError(format_message("Cannot create file %s", path));
-        bool ok =
-            bytes.empty() || (writer ? writer(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()))
-                                     : write_all(file.get(), bytes.data(), static_cast<DWORD>(bytes.size())));
-        if (!ok || !FlushFileBuffers(file.get()))
-            throw FileError(format_message("Cannot write file %s", path));
-    }
-
-    if (!MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throw FileError(format_message("Cannot create file %s", path));
-    guard.release();
+    const std::string text = serialize_folder_list(entries);
+    replace_file(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, writer);
 }
 
 } // namespace velmaro::state

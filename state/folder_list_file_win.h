@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/file_write_win.h"
+
 namespace velmaro::state {
 
 // The program's directory (from its module path, not the working directory, which the
@@ -17,11 +19,18 @@ std::string folder_list_file_path();
 // The file's entries, or nullopt when there is no such file (a folder of that name
 // does not count), so the caller can show kFolderListMissingText. Other readers may
 // read the file meanwhile, no writer may. Throws FileError "Cannot open file %s" when
-// the file exists but cannot be opened.
+// the file may exist but cannot be examined or opened (access denied, for instance).
 std::optional<std::vector<std::string>> load_folder_list_file(const std::string& path);
 
-// Writes one block of bytes to an open file; false on failure.
-using FileWriter = std::function<bool(HANDLE file, const char* data, DWORD size)>;
+// What the system says of a path: its attributes, or INVALID_FILE_ATTRIBUTES with the
+// error code. Replaceable for tests, since a refusal cannot be staged for every user.
+struct PathProbe {
+    DWORD attributes;
+    DWORD error;
+};
+using ProbePath = std::function<PathProbe(const std::string& path)>;
+std::optional<std::vector<std::string>> load_folder_list_file(const std::string& path,
+                                                              const ProbePath& probe);
 
 // Replaces the file with the entries, each followed by CR LF. The list goes to a new
 // file in the same folder first, which takes the old file's place only once it is

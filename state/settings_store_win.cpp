@@ -24,7 +24,7 @@ void TSettingsStore::Open(const std::string& key_path) {
     key_path_ = key_path;
     HKEY h = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, key_path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &h, nullptr) == ERROR_SUCCESS)
+                        KEY_READ | KEY_WRITE, nullptr, &h, nullptr) == ERROR_SUCCESS)
         key_.reset(h);
 }
 
@@ -96,8 +96,8 @@ void TSettingsStore::WriteText(const std::string& section, const std::string& na
     HKEY to = key_.get();
     if (!section.empty()) {
         HKEY h = nullptr;
-        if (RegCreateKeyExA(key_.get(), section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                            nullptr, &h, nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExA(key_.get(), section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_READ | KEY_WRITE, nullptr, &h, nullptr) != ERROR_SUCCESS)
             throw Error(format_message("Failed to create key %s", section));
         section_key.reset(h);
         to = h;

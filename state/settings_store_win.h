@@ -20,9 +20,9 @@ class TSettingsStore {
     TSettingsStore(const TSettingsStore&) = delete;
     TSettingsStore& operator=(const TSettingsStore&) = delete;
 
-    // Opens the key with full access, creating it and any missing parents. Never
-    // throws: a key that can be neither opened nor created makes reads give their
-    // defaults and writes fail with "Failed to create key %s".
+    // Opens the key to read and write values (no wider rights are needed), creating it and any missing
+    // parents. Never throws: a key that can be neither opened nor created makes reads give their defaults and
+    // writes fail with "Failed to create key %s".
     void Open(const std::string& key_path);
 
     // A missing section or value gives the default; reads never create anything.

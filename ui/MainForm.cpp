@@ -1,23 +1,23 @@
 #include "ui/MainForm.h"
 
 #include "base/error.h"
+#include "base/module_path_win.h"
 #include "gui/application_win.h"
 #include "gui/error_report_win.h"
 #include "gui/hint_win.h"
 #include "gui/message_box_win.h"
+#include "state/folder_list.h"
 #include "state/folder_list_file_win.h"
-#include "state/settings_store_win.h"
+#include "state/program_settings_win.h"
 #include "ui/AboutD.h"
 #include "ui/OptionsD.h"
-#include "wallpaper/rotation.h"
+#include "wallpaper/rotation_sequence.h"
 #include "wallpaper/rotation_win.h"
 #include "wallpaper/wallpaper_win.h"
 
 namespace velmaro::ui {
 
 namespace {
-
-constexpr TColor kHoverGreen = 10795396; // 0xA4B984
 
 gui::FormDesc main_form_desc() {
     gui::FormDesc d;
@@ -36,17 +36,6 @@ gui::FormDesc main_form_desc() {
 
 gui::FontSpec comic() {
     return gui::FontSpec{"Comic Sans MS", 8};
-}
-
-const char kMissingListText[] = "File \"Directory.drl\" not found. Cannot load Selected direcotories list!";
-
-// The folder that holds the program's executable, without a trailing separator.
-std::string program_directory() {
-    char buffer[MAX_PATH * 4];
-    DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    std::string path(buffer, n < sizeof buffer ? n : 0);
-    auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 } // namespace
@@ -100,8 +89,8 @@ void TFormMain::setup_hover_button(controls::TSelButton& b, const char* name, co
     b.SetCaption(caption);
     b.SetColor(clBtnFace);
     b.SetColorBorder(clGray);
-    b.SetColorOver(kHoverGreen);
-    b.SetColorDown(kHoverGreen);
+    b.SetColorOver(controls::kHoverGreen);
+    b.SetColorDown(controls::kHoverGreen);
     b.SetBorderWidth(1);
     b.SetEnabled(true);
     b.set_show_hint(true);
@@ -140,14 +129,14 @@ void TFormMain::set_dialogs(TAboutDialog& about, TODialog& options) {
 
 void TFormMain::FormCreate() {
     LoadFolderList();
-    app().set_help_file(program_directory() + "\\Velmaro.HLP");
+    app().set_help_file(program_file("Velmaro.HLP"));
 }
 
 void TFormMain::LoadFolderList() {
     folder_list_path_ = state::folder_list_file_path();
     auto entries = state::load_folder_list_file(folder_list_path_);
     if (!entries) {
-        gui::message_box(gui::MsgKind::error, kMissingListText, gui::mbOK);
+        gui::message_box(gui::MsgKind::error, state::kFolderListMissingText, gui::mbOK);
         return;
     }
     SelDirLB.assign(*entries);
@@ -271,10 +260,12 @@ void TFormMain::SetBClick(gui::Object*) {
 void TFormMain::TimerTimer(gui::Object*) {
     Timer.set_enabled(false);
     try {
+        // A bitmap in the preview is staged from there, byte for byte; any other
+        // picture through the converter's buffer.
         if (const imaging::BmpImage* bmp = Slika.picture().bitmap()) {
             wallpaper::write_staged_file(staged_path_, bmp->to_bmp_file());
         } else {
-            ImagN.save_bmp(buffer_id_, staged_path_);
+            wallpaper::write_staged_file(staged_path_, ImagN.bmp_bytes(buffer_id_));
         }
         int display_index = options_ ? options_->DisplayCB.item_index() : 0;
         SetDesktopWallpaper(staged_path_, display_index);
@@ -291,34 +282,46 @@ void TFormMain::SetDesktopWallpaper(const std::string& path, int display_index) 
 
 // --- the unattended rotation ------------------------------------------------------------
 
-void TFormMain::RotateWallpaper() {
-    state::TSettingsStore store("Software\\Velmaro");
-    int file_index = store.ReadNumber("Settings", "File", 0);
-    int folder_index = store.ReadNumber("Settings", "Folder", 0);
-    bool random = store.ReadFlag("Settings", "RndFile", false);
-    bool once_per_day = store.ReadFlag("Settings", "ChangeWP", false);
+// The rotation's steps on this window's own lists and handlers, as clicks would run them.
+class TFormMain::RotationSteps : public wallpaper::RotationHost {
+  public:
+    explicit RotationSteps(TFormMain& form) : form_(form) {}
 
-    if (once_per_day) {
-        if (store.ReadText("Settings", "Date", "00") == wallpaper::today_short_date())
-            return;
-        store.WriteText("Settings", "Date", wallpaper::today_short_date());
+    wallpaper::StoredRotation read_stored() override {
+        return {settings_.file(), settings_.folder(), settings_.random_for_rotation(),
+                settings_.once_per_day()};
+    }
+    std::string stored_date() override { return settings_.last_change_date(); }
+    void store_date(const std::string& date) override { settings_.set_last_change_date(date); }
+    std::optional<std::string> today() override { return wallpaper::today_short_date(); }
+
+    void reload_folder_list() override { form_.FormCreate(); }
+    int folder_count() override { return form_.SelDirLB.count(); }
+    void select_folder(int index) override {
+        form_.SelDirLB.set_item_index(index);
+        form_.SelDirLBClick(&form_);
+    }
+    int file_count() override { return form_.FileLB.count(); }
+    void select_file(int index) override {
+        form_.FileLB.set_item_index(index);
+        form_.FileLBClick(&form_);
     }
 
-    FormCreate();
-    folder_index = wallpaper::choose_folder(folder_index, SelDirLB.count());
-    SelDirLB.set_item_index(folder_index);
-    SelDirLBClick(this);
+    void store_position(const wallpaper::RotationPosition& next) override {
+        settings_.set_file(next.file);
+        settings_.set_folder(next.folder);
+    }
+    void request_wallpaper() override { form_.SetBClick(&form_); }
+    wallpaper::RandomGenerator random_generator() override { return wallpaper::clock_random_generator(); }
 
-    wallpaper::RandomGenerator generator = wallpaper::clock_random_generator();
-    int count = FileLB.count();
-    file_index = wallpaper::choose_file(file_index, count, random, generator);
-    wallpaper::RotationPosition next = wallpaper::next_position(folder_index, file_index, count);
+  private:
+    TFormMain& form_;
+    state::ProgramSettings settings_;
+};
 
-    FileLB.set_item_index(file_index);
-    FileLBClick(this);
-    store.WriteNumber("Settings", "File", next.file);
-    store.WriteNumber("Settings", "Folder", next.folder);
-    SetBClick(this);
+void TFormMain::RotateWallpaper() {
+    RotationSteps steps(*this);
+    wallpaper::rotate_wallpaper(steps);
 }
 
 } // namespace velmaro::ui

@@ -80,6 +80,7 @@ class TFormMain : public gui::Form {
     void on_close(gui::CloseAction& action) override;
 
   private:
+    class RotationSteps;
     void build_menu();
     void setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
                             const std::string& hint, controls::TAlignment alignment, bool bold,

@@ -1,13 +1,10 @@
 #include "ui/OptionsD.h"
 
-#include "state/settings_store_win.h"
+#include "state/program_settings_win.h"
 
 namespace velmaro::ui {
 
 namespace {
-
-constexpr char kKey[] = "Software\\Velmaro";
-constexpr char kSection[] = "Settings";
 
 gui::FormDesc options_desc() {
     gui::FormDesc d;
@@ -61,11 +58,10 @@ TODialog::TODialog(gui::Application& app)
 }
 
 void TODialog::LoadOptions() {
-    state::TSettingsStore store(kKey);
-    RndChkB.set_checked(store.ReadFlag(kSection, "RndFile", true));
-    DisplayCB.set_item_index(store.ReadNumber(kSection, "Display", 0));
-    ChangeWPCB.set_checked(store.ReadFlag(kSection, "ChangeWP", false));
-    store.Close();
+    state::ProgramSettings settings;
+    RndChkB.set_checked(settings.random_for_dialog());
+    DisplayCB.set_item_index(settings.display());
+    ChangeWPCB.set_checked(settings.once_per_day());
 }
 
 void TODialog::FormActivate(gui::Object*) {
@@ -73,11 +69,10 @@ void TODialog::FormActivate(gui::Object*) {
 }
 
 void TODialog::OKBClick(gui::Object*) {
-    state::TSettingsStore store(kKey);
-    store.WriteFlag(kSection, "RndFile", RndChkB.checked());
-    store.WriteNumber(kSection, "Display", DisplayCB.item_index());
-    store.WriteFlag(kSection, "ChangeWP", ChangeWPCB.checked());
-    store.Close();
+    state::ProgramSettings settings;
+    settings.set_random(RndChkB.checked());
+    settings.set_display(DisplayCB.item_index());
+    settings.set_once_per_day(ChangeWPCB.checked());
     set_modal_result(gui::mrOk);
 }
 

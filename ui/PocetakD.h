@@ -16,19 +16,13 @@ class TPocetakDialog : public gui::Form {
 
     void TimerTimer(gui::Object* sender);
 
-    // Supplied by the entry: whether this run is unattended (asked afresh at each tick),
-    // the rotation, and whether the wallpaper it requested is still due.
-    std::function<bool()> unattended;
-    std::function<void()> rotate;
-    std::function<bool()> wallpaper_pending;
-    // Called once that wallpaper has been applied (or has failed).
-    void wallpaper_done();
+    // What a tick does, supplied by the entry; without it the first tick closes.
+    std::function<void()> on_tick;
+    // Starts the timer again with another interval.
+    void arm(unsigned interval_ms);
 
     gui::PictureBox Slika;
     gui::Timer Timer;
-
-  private:
-    bool close_after_wallpaper_ = false;
 };
 
 } // namespace velmaro::ui

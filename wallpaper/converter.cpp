@@ -46,14 +46,6 @@ std::vector<std::uint8_t> read_whole_file(const std::string& path) {
     return bytes;
 }
 
-void write_whole_file(const std::string& path, std::span<const std::uint8_t> bytes) {
-    UniqueStdFile f(std::fopen(path.c_str(), "wb"));
-    if (!f)
-        throw FileError(format_message("Cannot create file %s", path));
-    if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size() || std::fclose(f.release()) != 0)
-        throw FileError(format_message("Cannot write file %s", path));
-}
-
 namespace {
 // The first bytes of a file, which tell a bitmap from a JPEG stream.
 std::array<std::uint8_t, 2> signature(const std::string& path) {
@@ -88,10 +80,6 @@ std::span<const std::uint8_t> ImageConverter::bmp_bytes(int id) const {
     if (id != id_ || id_ == 0)
         throw Error(format_message("No picture in buffer %d", id));
     return bmp_;
-}
-
-void ImageConverter::save_bmp(int id, const std::string& path) const {
-    write_whole_file(path, bmp_bytes(id));
 }
 
 } // namespace velmaro::wallpaper

@@ -1,5 +1,6 @@
 // The wallpaper converter: reads a picture file into a buffer at the wallpaper request
-// and writes that buffer as a 24-bit BMP file at the tick, two seconds later.
+// and gives that buffer as a 24-bit BMP file's bytes at the tick, two seconds later,
+// which the tick writes as the staged file.
 //
 // Only the latest request's buffer is ever needed, so one buffer is kept; a new one
 // replaces it only once it has been read whole, so a request whose file cannot be read
@@ -25,10 +26,6 @@ class ImageConverter {
     // that is not the latest one.
     std::span<const std::uint8_t> bmp_bytes(int id) const;
 
-    // Writes the buffer to `path`, replacing any file there. Throws FileError
-    // "Cannot create file %s" or "Cannot write file %s".
-    void save_bmp(int id, const std::string& path) const;
-
     int latest_id() const { return id_; }
 
   private:
@@ -38,9 +35,5 @@ class ImageConverter {
 
 // Reads a whole file; FileError "Cannot open file %s" when it cannot be opened or read.
 std::vector<std::uint8_t> read_whole_file(const std::string& path);
-
-// Creates or empties a file and writes the bytes; FileError "Cannot create file %s" or
-// "Cannot write file %s".
-void write_whole_file(const std::string& path, std::span<const std::uint8_t> bytes);
 
 } // namespace velmaro::wallpaper

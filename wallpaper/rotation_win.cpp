@@ -11,13 +11,15 @@ RandomGenerator clock_random_generator() {
         RandomGenerator::state_from_time(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds));
 }
 
-std::string today_short_date() {
+std::optional<std::string> today_short_date() {
     int size = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, nullptr, 0);
-    if (size <= 0)
-        return {};
+    if (size <= 1)
+        return std::nullopt;
     std::string text(static_cast<std::size_t>(size), '\0');
     int got = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, text.data(), size);
-    text.resize(got > 0 ? static_cast<std::size_t>(got - 1) : 0);
+    if (got <= 1)
+        return std::nullopt;
+    text.resize(static_cast<std::size_t>(got - 1));
     return text;
 }
 

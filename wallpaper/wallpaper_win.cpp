@@ -4,7 +4,8 @@
 #include <shlobj.h>
 
 #include "base/error.h"
-#include "base/handles_win.h"
+#include "base/file_write_win.h"
+#include "base/path.h"
 #include "state/settings_store_win.h"
 #include "wallpaper/desktop_values.h"
 
@@ -13,12 +14,6 @@ namespace velmaro::wallpaper {
 namespace {
 
 constexpr char kStagedFileName[] = "VMImage.bmp";
-
-std::string join(const std::string& dir, const char* name) {
-    if (!dir.empty() && (dir.back() == '\\' || dir.back() == '/'))
-        return dir + name;
-    return dir + "\\" + name;
-}
 
 // True unless creating a file at `path` is refused for lack of rights. A file made
 // only to find out is removed again.
@@ -38,9 +33,9 @@ bool creation_allowed(const std::string& path) {
 // "Velmaro\VMImage.bmp" below `root`, making the folder when it is not there yet; a
 // folder that cannot be made shows as a failure to create the file.
 std::string staged_path_in(const std::string& root) {
-    std::string dir = join(root, "Velmaro");
+    std::string dir = join_path(root, "Velmaro");
     CreateDirectoryA(dir.c_str(), nullptr);
-    return join(dir, kStagedFileName);
+    return join_path(dir, kStagedFileName);
 }
 
 std::string local_app_data() {
@@ -54,43 +49,36 @@ std::string local_app_data() {
 } // namespace
 
 std::string WindowsDirPath() {
-    char buf[256] = {};
-    GetWindowsDirectoryA(buf, sizeof buf);
-    buf[sizeof buf - 1] = '\0';
-    return buf;
+    std::string buf(MAX_PATH, '\0');
+    for (;;) {
+        UINT n = GetWindowsDirectoryA(buf.data(), static_cast<UINT>(buf.size()));
+        if (n == 0)
+            return {};
+        // Too small a buffer gives the size needed, terminator included.
+        if (n < buf.size()) {
+            buf.resize(n);
+            return buf;
+        }
+        buf.resize(n);
+    }
 }
 
-std::string choose_staged_path(const std::string& preferred_dir, const std::string& fallback_root) {
-    std::string preferred = preferred_dir + "\\" + kStagedFileName;
-    if (creation_allowed(preferred) || fallback_root.empty())
-        return preferred;
-    return staged_path_in(fallback_root);
-}
-
-std::string staged_wallpaper_path() {
-    // The application-data folder is looked up only when it is needed.
-    std::string preferred = WindowsDirPath() + "\\" + kStagedFileName;
+std::string choose_staged_path(const std::string& preferred_dir,
+                               const std::function<std::string()>& fallback_root) {
+    std::string preferred = join_path(preferred_dir, kStagedFileName);
     if (creation_allowed(preferred))
         return preferred;
-    std::string root = local_app_data();
+    // The other folder is looked up only when it is needed.
+    std::string root = fallback_root ? fallback_root() : std::string();
     return root.empty() ? preferred : staged_path_in(root);
 }
 
+std::string staged_wallpaper_path() {
+    return choose_staged_path(WindowsDirPath(), local_app_data);
+}
+
 void write_staged_file(const std::string& path, std::span<const std::uint8_t> bytes) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        throw FileError(format_message("Cannot create file %s", path));
-    const std::uint8_t* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        DWORD chunk = left > (1u << 30) ? (1u << 30) : static_cast<DWORD>(left);
-        DWORD written = 0;
-        if (!WriteFile(file.get(), p, chunk, &written, nullptr) || written == 0)
-            throw FileError(format_message("Cannot write file %s", path));
-        p += written;
-        left -= written;
-    }
+    write_file(path, bytes);
 }
 
 void SetDesktopWallpaper(const std::string& path, int display_index, const ApplyWallpaper& apply) {

@@ -18,8 +18,11 @@ std::string WindowsDirPath();
 // obstacle keeps the Windows directory, whose write then reports the failure.
 std::string staged_wallpaper_path();
 
-// The choice above, with the two directories given (for tests).
-std::string choose_staged_path(const std::string& preferred_dir, const std::string& fallback_root);
+// The choice above between the preferred folder and the folder below which the
+// fallback is made (asked only when the preferred one refuses; "" for none). The
+// program passes the Windows directory and the application-data lookup; tests their own.
+std::string choose_staged_path(const std::string& preferred_dir,
+                               const std::function<std::string()>& fallback_root);
 
 // Creates or empties the file and writes the bytes. Throws FileError
 // "Cannot create file %s" or "Cannot write file %s".

@@ -152,6 +152,28 @@ class Rotation(WallpaperScenario):
         self.assertFalse(os.path.exists(staged_file()))
         self.assertFalse(os.path.exists(self.folder_list_path()), "an unattended run wrote Directory.drl")
 
+    def test_a_box_open_past_the_second_tick_still_gets_its_wallpaper_applied(self):
+        which = self.picture_folders(2)
+        if os.path.exists(staged_file()):
+            os.remove(staged_file())
+        app = self.start("/s")
+        # The list is read when the main window is made, before the start-up picture;
+        # gone when the rotation reads it again, it makes the rotation wait in a box.
+        app.wait_window(harness.STARTUP_CLASS, timeout=20)
+        os.remove(self.folder_list_path())
+        box = app.wait_box(timeout=20)
+        self.assertEqual((box.caption, box.text), ("Error", MISSING_LIST_TEXT))
+        # The second tick comes 2.5 s after the box; the answer comes well after it
+        # (time itself is what this waits for).
+        time.sleep(4.0)
+        self.assertTrue(app.alive(), "the program ended with its box open")
+        box.press("OK")
+        # The rotation goes on with the list it had and requests the wallpaper, whose
+        # tick must come before the end.
+        self.assertEqual(app.wait_exit(15), 0)
+        self.assertEqual(self.applied(which), (0, 0))
+        self.assertEqual(self.position(), ("1", "0"))
+
     def test_empty_folder_reported_and_the_next_one_used_by_the_next_run(self):
         which = self.picture_folders(0, 1)
         app = self.start("/s")

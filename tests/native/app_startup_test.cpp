@@ -29,15 +29,51 @@ TEST(CommandLine, OnlyAnExactFirstSlashSIsUnattended) {
 }
 
 TEST(StartupSequence, InteractiveClosesAtTheFirstTick) {
-    EXPECT_EQ(startup_tick(false, kFirstTickMs, false), StartupTick::Close);
-    EXPECT_EQ(startup_tick(false, kFirstTickMs, true), StartupTick::Close);
+    StartupSequence s;
+    EXPECT_EQ(s.tick(false, kFirstTickMs, false), StartupTick::Close);
+    StartupSequence pending;
+    EXPECT_EQ(pending.tick(false, kFirstTickMs, true), StartupTick::Close);
+    EXPECT_FALSE(pending.wallpaper_done(false)) << "an interactive wallpaper tick closes nothing";
 }
 
-TEST(StartupSequence, UnattendedRotatesThenClosesOnlyAfterTheWallpaper) {
-    EXPECT_EQ(startup_tick(true, kFirstTickMs, false), StartupTick::ArmSecondAndRotate);
-    EXPECT_EQ(startup_tick(true, kSecondTickMs, false), StartupTick::Close);
-    // A rotation that took long leaves its wallpaper tick still due at the second tick.
-    EXPECT_EQ(startup_tick(true, kSecondTickMs, true), StartupTick::CloseAfterWallpaper);
+TEST(StartupSequence, UnattendedRotatesThenClosesAtTheSecondTick) {
+    StartupSequence s;
+    EXPECT_EQ(s.tick(true, kFirstTickMs, false), StartupTick::ArmSecondAndRotate);
+    s.rotation_started();
+    EXPECT_FALSE(s.rotation_finished(true)) << "no close is due before the second tick";
+    EXPECT_FALSE(s.wallpaper_done(false));
+    EXPECT_EQ(s.tick(true, kSecondTickMs, false), StartupTick::Close);
+}
+
+TEST(StartupSequence, ALongRotationKeepsTheWindowUntilItsWallpaperIsApplied) {
+    StartupSequence s;
+    ASSERT_EQ(s.tick(true, kFirstTickMs, false), StartupTick::ArmSecondAndRotate);
+    s.rotation_started();
+    EXPECT_FALSE(s.rotation_finished(true));
+    // The rotation took long: its wallpaper tick is still due at the second tick.
+    EXPECT_EQ(s.tick(true, kSecondTickMs, true), StartupTick::Wait);
+    EXPECT_TRUE(s.wallpaper_done(false));
+    EXPECT_FALSE(s.wallpaper_done(false)) << "the close happens once";
+}
+
+TEST(StartupSequence, ABoxInsideTheRotationHoldsTheCloseUntilTheWallpaper) {
+    StartupSequence s;
+    ASSERT_EQ(s.tick(true, kFirstTickMs, false), StartupTick::ArmSecondAndRotate);
+    s.rotation_started();
+    // The second tick comes while the rotation's box waits: nothing is requested yet.
+    EXPECT_EQ(s.tick(true, kSecondTickMs, false), StartupTick::Wait);
+    // After OK the rotation requests the wallpaper and ends.
+    EXPECT_FALSE(s.rotation_finished(true));
+    EXPECT_TRUE(s.wallpaper_done(false));
+}
+
+TEST(StartupSequence, ARotationThatRequestsNothingClosesWhenItEnds) {
+    StartupSequence s;
+    ASSERT_EQ(s.tick(true, kFirstTickMs, false), StartupTick::ArmSecondAndRotate);
+    s.rotation_started();
+    EXPECT_EQ(s.tick(true, kSecondTickMs, false), StartupTick::Wait);
+    // Once a day and already changed today, or an error: no wallpaper will come.
+    EXPECT_TRUE(s.rotation_finished(false));
 }
 
 } // namespace velmaro::app

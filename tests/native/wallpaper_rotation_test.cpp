@@ -1,8 +1,12 @@
 #include "wallpaper/rotation.h"
+#include "wallpaper/rotation_sequence.h"
+
+#include "base/error.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <utility>
@@ -12,26 +16,69 @@ namespace velmaro::wallpaper {
 
 namespace {
 
-// One unattended start after another over folders of the given sizes, carrying the
-// stored `Folder` and `File` from run to run as the registry would.
-struct Runs {
+// The window and the registry as the rotation sees them: folders of given sizes in the
+// selected-folder list, the stored settings carried from run to run as the registry
+// would, and a record of every step the sequence takes.
+struct Runs : RotationHost {
+    Runs(std::vector<int> sizes, bool random_order = false, int folder = 0, int file = 0)
+        : folder_sizes(std::move(sizes)), random(random_order), stored_folder(folder), stored_file(file) {}
+
     std::vector<int> folder_sizes;
     bool random = false;
     int stored_folder = 0; // a fresh system: no values, so the readers' defaults
     int stored_file = 0;
+    bool once_per_day = false;
+    std::string date = "00";
+    std::optional<std::string> today_text = "2026-12-09";
     std::mt19937 start_times{2024}; // times of day at which the machine is started
 
-    // The (folder, picture) shown, or picture -1 when the folder had none.
-    std::pair<int, int> run() {
-        std::uniform_int_distribution<std::uint32_t> time_of_day(0, 86'399'999);
-        RandomGenerator generator(time_of_day(start_times));
-        int folder = choose_folder(stored_folder, static_cast<int>(folder_sizes.size()));
-        int n = folder_sizes[folder];
-        int file = choose_file(stored_file, n, random, generator);
-        RotationPosition next = next_position(folder, file, n);
+    std::vector<std::string> steps;
+    int listed_folder = -1; // the folder shown in the file list
+    int chosen_file = -1;
+    int requests = 0;
+
+    StoredRotation read_stored() override {
+        steps.push_back("read");
+        return {stored_file, stored_folder, random, once_per_day};
+    }
+    std::string stored_date() override { return date; }
+    void store_date(const std::string& d) override {
+        steps.push_back("date " + d);
+        date = d;
+    }
+    std::optional<std::string> today() override { return today_text; }
+    void reload_folder_list() override { steps.push_back("reload"); }
+    int folder_count() override { return static_cast<int>(folder_sizes.size()); }
+    void select_folder(int index) override {
+        steps.push_back("folder " + std::to_string(index));
+        // The window's list refuses a line it does not have, as SelDirLBClick does.
+        if (index < 0 || index >= folder_count())
+            throw ListIndexError(index);
+        listed_folder = index;
+    }
+    int file_count() override { return folder_sizes.at(static_cast<std::size_t>(listed_folder)); }
+    void select_file(int index) override {
+        steps.push_back("file " + std::to_string(index));
+        chosen_file = file_count() > 0 ? index : -1;
+    }
+    void store_position(const RotationPosition& next) override {
+        steps.push_back("store " + std::to_string(next.folder) + "," + std::to_string(next.file));
         stored_folder = next.folder;
         stored_file = next.file;
-        return {folder, n > 0 ? file : -1};
+    }
+    void request_wallpaper() override {
+        steps.push_back("request");
+        ++requests;
+    }
+    RandomGenerator random_generator() override {
+        std::uniform_int_distribution<std::uint32_t> time_of_day(0, 86'399'999);
+        return RandomGenerator(time_of_day(start_times));
+    }
+
+    // One unattended start: the (folder, picture) shown, picture -1 for an empty folder.
+    std::pair<int, int> run() {
+        rotate_wallpaper(*this);
+        return {listed_folder, chosen_file};
     }
 
     std::vector<std::pair<int, int>> runs(int count) {
@@ -126,33 +173,33 @@ TEST(RotationChoice, NextPosition) {
 }
 
 TEST(RotationSequence, OneFolderShowsEveryPictureInTurn) {
-    Runs r{{4}};
+    Runs r({4});
     EXPECT_EQ(r.runs(7), (Shown{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 0}, {0, 1}, {0, 2}}));
 }
 
 TEST(RotationSequence, TwoFoldersTakeTurns) {
-    Runs r{{3, 3}};
+    Runs r({3, 3});
     EXPECT_EQ(r.runs(8), (Shown{{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {1, 2}, {0, 0}, {0, 1}}));
 }
 
 TEST(RotationSequence, SmallAndEmptyFolders) {
-    Runs r{{2, 0, 1}};
+    Runs r({2, 0, 1});
     EXPECT_EQ(r.runs(6), (Shown{{0, 0}, {0, 1}, {1, -1}, {2, 0}, {0, 0}, {0, 1}}));
     EXPECT_EQ(r.stored_folder, 1);
     EXPECT_EQ(r.stored_file, 0);
 }
 
 TEST(RotationSequence, HandEditedPositions) {
-    Runs past_the_list{{2, 2, 2}, false, 7, 1};
+    Runs past_the_list({2, 2, 2}, false, 7, 1);
     EXPECT_EQ(past_the_list.run(), (std::pair{0, 1}));
-    Runs negative{{3, 3}, false, -4, -2};
+    Runs negative({3, 3}, false, -4, -2);
     EXPECT_EQ(negative.runs(2), (Shown{{0, 0}, {0, 1}}));
-    Runs shrunk_folder{{2, 5}, false, 0, 9}; // the folder lost pictures since the last run
+    Runs shrunk_folder({2, 5}, false, 0, 9); // the folder lost pictures since the last run
     EXPECT_EQ(shrunk_folder.runs(2), (Shown{{0, 0}, {0, 1}}));
 }
 
 TEST(RotationSequence, RandomModeShowsEveryPictureAndChangesFolder) {
-    Runs r{{4, 3, 1}, true};
+    Runs r({4, 3, 1}, true);
     std::set<std::pair<int, int>> seen;
     std::map<int, int> runs_per_folder;
     int folder_changes = 0;
@@ -174,7 +221,7 @@ TEST(RotationSequence, RandomModeShowsEveryPictureAndChangesFolder) {
 }
 
 TEST(RotationSequence, RandomModeMovesOnExactlyAfterTheLastPicture) {
-    Runs r{{5, 5}, true};
+    Runs r({5, 5}, true);
     for (int i = 0; i < 200; ++i) {
         int folder_before = choose_folder(r.stored_folder, 2);
         auto shown = r.run();
@@ -183,6 +230,47 @@ TEST(RotationSequence, RandomModeMovesOnExactlyAfterTheLastPicture) {
         ASSERT_EQ(r.stored_folder, expected_next) << "run " << i;
         ASSERT_EQ(r.stored_file, shown.second == 4 ? 0 : shown.second + 1);
     }
+}
+
+TEST(RotationSequence, StepsInTheirOrder) {
+    Runs r({3});
+    r.run();
+    EXPECT_EQ(r.steps,
+              (std::vector<std::string>{"read", "reload", "folder 0", "file 0", "store 0,1", "request"}))
+        << "the list is read anew before a folder is chosen; the position is stored before the request";
+}
+
+TEST(RotationSequence, OnceADayChangesOnlyOnANewDay) {
+    Runs r({3});
+    r.once_per_day = true;
+    r.run();
+    EXPECT_EQ(r.date, "2026-12-09") << "the first change of the day stores the date";
+    EXPECT_EQ(r.requests, 1);
+    r.steps.clear();
+    r.run();
+    EXPECT_EQ(r.steps, std::vector<std::string>{"read"}) << "the same day: nothing is chosen or stored";
+    EXPECT_EQ(r.requests, 1);
+    r.today_text = "2026-12-10";
+    EXPECT_EQ(r.run(), (std::pair{0, 1}));
+    EXPECT_EQ(r.requests, 2);
+}
+
+TEST(RotationSequence, ADateTheSystemCannotGiveNeitherBlocksNorSticks) {
+    Runs r({3});
+    r.once_per_day = true;
+    r.date = "";
+    r.today_text = std::nullopt;
+    r.runs(2);
+    EXPECT_EQ(r.requests, 2) << "without a date the rule cannot apply: the wallpaper changes";
+    EXPECT_EQ(r.date, "") << "and no date is stored that would match for ever";
+}
+
+TEST(RotationSequence, AFailedStepStoresAndRequestsNothing) {
+    Runs r({}); // no selected folders: the window refuses line 0
+    EXPECT_THROW(r.run(), ListIndexError);
+    EXPECT_EQ(r.steps, (std::vector<std::string>{"read", "reload", "folder 0"}));
+    EXPECT_EQ(r.stored_folder, 0);
+    EXPECT_EQ(r.requests, 0);
 }
 
 } // namespace velmaro::wallpaper

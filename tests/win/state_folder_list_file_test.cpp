@@ -48,6 +48,29 @@ TEST(FolderListFile, MissingFileOrAFolderOfThatName) {
     EXPECT_FALSE(load_folder_list_file(dir.file("Directory.drl")));
 }
 
+TEST(FolderListFile, AFileThatCannotBeExaminedIsNoMissingFile) {
+    TempDir dir;
+    std::string path = dir.file("Directory.drl");
+    write_file(path, "C:\\Kept\r\n");
+    // The system refuses to say whether the file is there: the user's list may be
+    // there, so the load fails and no "not found" box invites an empty list's save.
+    ProbePath refused = [](const std::string&) {
+        return PathProbe{INVALID_FILE_ATTRIBUTES, ERROR_ACCESS_DENIED};
+    };
+    EXPECT_EQ(error_text([&] { load_folder_list_file(path, refused); }), "Cannot open file " + path);
+    ProbePath bad_net = [](const std::string&) {
+        return PathProbe{INVALID_FILE_ATTRIBUTES, ERROR_BAD_NETPATH};
+    };
+    EXPECT_EQ(error_text([&] { load_folder_list_file(path, bad_net); }), "Cannot open file " + path);
+    // Surely missing stays "not found".
+    ProbePath gone = [](const std::string&) {
+        return PathProbe{INVALID_FILE_ATTRIBUTES, ERROR_PATH_NOT_FOUND};
+    };
+    EXPECT_FALSE(load_folder_list_file(path, gone).has_value());
+    // The system's own answer for a file that is there reads it.
+    EXPECT_EQ(load_folder_list_file(path), (List{"C:\\Kept"}));
+}
+
 TEST(FolderListFile, LoadsEveryLineEnd) {
     TempDir dir;
     std::string path = dir.file("Directory.drl");
@@ -109,7 +132,7 @@ TEST(FolderListFile, AFailedSaveLeavesTheOldList) {
     write_file(path, old_list);
 
     // The disk fills up half way through the new list.
-    FileWriter half_then_full = [](HANDLE file, const char* data, DWORD size) {
+    FileWriter half_then_full = [](HANDLE file, const std::uint8_t* data, DWORD size) {
         DWORD written = 0;
         WriteFile(file, data, size / 2, &written, nullptr);
         return false;
@@ -123,7 +146,7 @@ TEST(FolderListFile, AFailedSaveLeavesTheOldList) {
 
     // While the new list is written, the old one is still whole for any reader.
     std::string seen_meanwhile;
-    FileWriter looking = [&](HANDLE file, const char* data, DWORD size) {
+    FileWriter looking = [&](HANDLE file, const std::uint8_t* data, DWORD size) {
         seen_meanwhile = read_file(path);
         DWORD written = 0;
         return WriteFile(file, data, size, &written, nullptr) && written == size;

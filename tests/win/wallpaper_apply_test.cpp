@@ -105,18 +105,28 @@ TEST(StagedPath, ApplicationDataWhenRefused) {
     // The system refuses to create a file where a folder of that name stands, with the
     // same "access denied" that a Windows directory gives a standard user.
     CreateDirectoryA(windows_dir.file("VMImage.bmp").c_str(), nullptr);
-    std::string path = choose_staged_path(windows_dir.path(), app_data.path());
+    int lookups = 0;
+    auto app_data_root = [&] {
+        ++lookups;
+        return app_data.path();
+    };
+    std::string path = choose_staged_path(windows_dir.path(), app_data_root);
     EXPECT_EQ(path, app_data.path() + "\\Velmaro\\VMImage.bmp");
     DWORD attrs = GetFileAttributesA((app_data.path() + "\\Velmaro").c_str());
     EXPECT_TRUE(attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY))
         << "folder made on demand";
-    EXPECT_EQ(choose_staged_path(windows_dir.path(), app_data.path()), path) << "an existing folder is fine";
+    EXPECT_EQ(choose_staged_path(windows_dir.path(), app_data_root), path) << "an existing folder is fine";
+    EXPECT_EQ(lookups, 2);
+    EXPECT_EQ(choose_staged_path(windows_dir.path(), [] { return std::string(); }),
+              windows_dir.file("VMImage.bmp"))
+        << "no application-data folder: the Windows directory, whose write reports the refusal";
 
     // Any other obstacle keeps the Windows directory, so its write reports it.
     std::string missing = windows_dir.file("no-such-folder");
-    EXPECT_EQ(choose_staged_path(missing, app_data.path()), missing + "\\VMImage.bmp");
+    EXPECT_EQ(choose_staged_path(missing, app_data_root), missing + "\\VMImage.bmp");
     TempDir writable;
-    EXPECT_EQ(choose_staged_path(writable.path(), app_data.path()), writable.file("VMImage.bmp"));
+    EXPECT_EQ(choose_staged_path(writable.path(), app_data_root), writable.file("VMImage.bmp"));
+    EXPECT_EQ(lookups, 2) << "the other folder is looked up only when it is needed";
     EXPECT_TRUE(writable.names().empty());
 }
 

@@ -40,9 +40,9 @@ TEST(RotationClock, TodayInTheUsersShortDateFormat) {
     GetLocalTime(&now);
 
     ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, "yyyy-MM-dd"));
-    std::string iso = today_short_date();
+    std::string iso = today_short_date().value_or("(none)");
     ASSERT_TRUE(SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, "d/M/yy"));
-    std::string brief = today_short_date();
+    std::string brief = today_short_date().value_or("(none)");
     SetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved.c_str());
 
     char expected_iso[32], expected_brief[32];

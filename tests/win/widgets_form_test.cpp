@@ -1,6 +1,6 @@
-// The three widgets on a real form, built the way the main window builds them: the file
-// list first, then the folder tree whose change shows its folder in the file list and
-// empties the preview; fonts from the form, the preview's hint through the form's hints.
+// The three widgets on the main window: the folder tree's change shows its folder in the
+// file list and empties the preview; fonts from the form, the preview's hint through
+// the form's hints.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -13,6 +13,8 @@
 #include "gui/form_win.h"
 #include "gui/hint_win.h"
 #include "gui/picture_box_win.h"
+#include "state/folder_list_file_win.h"
+#include "ui/MainForm.h"
 #include "widgets_host.h"
 
 namespace velmaro::gui {
@@ -20,75 +22,80 @@ namespace {
 
 const FontSpec kComic{.name = "Comic Sans MS", .size_pt = 8};
 
-class BrowseForm : public Form {
+// The main window reads its folder list at creation from beside the program: an empty
+// list there keeps its "not found" box out of the way.
+class ListBesideTheProgram {
   public:
-    explicit BrowseForm(Application& app)
-        : Form(app,
-               FormDesc{.window_class = "TBrowseForm", .caption = "browse", .width = 450, .height = 420}) {
-        files.create(*this, 8, 184, 185, 154, kComic);
-        tree.on_change = [this] {
-            ++changes;
-            files.show_folder(tree.selected_path());
-            preview.clear();
-        };
-        tree.create(*this, 8, 16, 185, 161, kComic);
-        preview.create(*this, 208, 192, 217, 145);
-        preview.set_show_hint(true);
+    ListBesideTheProgram() : path_(state::folder_list_file_path()) {
+        made_ = GetFileAttributesA(path_.c_str()) == INVALID_FILE_ATTRIBUTES;
+        if (made_)
+            state::save_folder_list_file(path_, {});
     }
-    FileList files;
-    FolderTree tree;
-    PictureBox preview;
-    int changes = 0;
+    ~ListBesideTheProgram() {
+        if (made_)
+            DeleteFileA(path_.c_str());
+    }
+    ListBesideTheProgram(const ListBesideTheProgram&) = delete;
+    ListBesideTheProgram& operator=(const ListBesideTheProgram&) = delete;
+
+  private:
+    std::string path_;
+    bool made_ = false;
 };
 
+// The three widgets on the main window itself, wired as the program wires them.
 class WidgetsOnAForm : public ::testing::Test {
   protected:
     ComScope com;
+    ListBesideTheProgram list;
     Application app;
-    BrowseForm& form = app.create_form<BrowseForm>();
+    ui::TFormMain& form = app.create_form<ui::TFormMain>();
 };
 
 TEST_F(WidgetsOnAForm, TheFileListStartsOnTheDesktopFolder) {
-    EXPECT_EQ(form.changes, 1);
     char desktop[MAX_PATH];
     ASSERT_TRUE(
         SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop)));
-    EXPECT_TRUE(equal_nocase(form.files.current_folder(), desktop)) << form.files.current_folder();
+    EXPECT_TRUE(equal_nocase(form.FileLB.current_folder(), desktop)) << form.FileLB.current_folder();
 }
 
 TEST_F(WidgetsOnAForm, VirtualFolderLeavesTheFileListWhereItWas) {
     test::TempFolder dir("velmaro-form-virtual");
     dir.file("a.jpg");
-    ASSERT_TRUE(form.tree.select_path(dir.path()));
-    ASSERT_EQ(form.files.count(), 1);
-    form.files.set_item_index(0);
-    form.preview.load_from_file(VELMARO_TESTDATA_DIR "/widgets/red-100x50.bmp");
+    ASSERT_TRUE(form.ShellTV.select_path(dir.path()));
+    ASSERT_EQ(form.FileLB.count(), 1);
+    form.FileLB.set_item_index(0);
+    form.Slika.load_from_file(VELMARO_TESTDATA_DIR "/widgets/red-100x50.bmp");
 
-    ASSERT_TRUE(form.tree.select_path("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"));
-    EXPECT_EQ(form.changes, 3);
-    EXPECT_EQ(form.files.current_folder(), dir.path());
-    EXPECT_EQ(form.files.count(), 1);
-    EXPECT_EQ(form.files.item_index(), -1) << "listed anew";
-    EXPECT_TRUE(form.preview.empty());
+    ASSERT_TRUE(form.ShellTV.select_path("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"));
+    EXPECT_EQ(form.FileLB.current_folder(), dir.path());
+    EXPECT_EQ(form.FileLB.count(), 1);
+    EXPECT_EQ(form.FileLB.item_index(), -1) << "listed anew";
+    EXPECT_TRUE(form.Slika.empty());
 }
 
 TEST_F(WidgetsOnAForm, FontsLineHeightAndHint) {
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(form.files.hwnd(), WM_GETFONT, 0, 0)),
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(form.FileLB.hwnd(), WM_GETFONT, 0, 0)),
               cached_font(kComic));
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(form.tree.hwnd(), WM_GETFONT, 0, 0)), cached_font(kComic));
-    EXPECT_EQ(SendMessageA(form.files.hwnd(), LB_GETITEMHEIGHT, 0, 0), FileList::kItemHeight);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(form.ShellTV.hwnd(), WM_GETFONT, 0, 0)),
+              cached_font(kComic));
+    EXPECT_EQ(SendMessageA(form.FileLB.hwnd(), LB_GETITEMHEIGHT, 0, 0), FileList::kItemHeight);
     RECT client;
-    GetClientRect(form.files.hwnd(), &client);
+    GetClientRect(form.FileLB.hwnd(), &client);
     EXPECT_EQ(client.bottom, 150) << "ten whole lines in 154 pixels with the sunken edge";
 
     auto hint = [&] {
-        auto id = reinterpret_cast<UINT_PTR>(form.preview.hwnd());
+        auto id = reinterpret_cast<UINT_PTR>(form.Slika.hwnd());
         return form.hints().text_of(form.hwnd(), id, true);
     };
     EXPECT_EQ(hint(), "") << "no hint until a file is chosen";
-    form.preview.set_hint("Picture: C:\\a.jpg");
-    EXPECT_EQ(form.preview.hint(), "Picture: C:\\a.jpg");
-    EXPECT_EQ(hint(), "Picture: C:\\a.jpg");
+    test::TempFolder dir("velmaro-form-hint");
+    std::string picture = dir.file("a.jpg");
+    ASSERT_TRUE(form.ShellTV.select_path(dir.path()));
+    form.FileLB.set_item_index(0);
+    form.FileLBClick(&form);
+    EXPECT_EQ(hint(), "Picture: " + picture) << "even for a file that is no picture";
+    EXPECT_TRUE(form.Slika.empty());
 }
 
 } // namespace

@@ -1,0 +1,57 @@
+#include "state/program_settings_win.h"
+
+namespace velmaro::state {
+
+namespace {
+constexpr char kKey[] = "Software\\Velmaro";
+constexpr char kSection[] = "Settings";
+} // namespace
+
+ProgramSettings::ProgramSettings() : store_(kKey) {}
+
+int ProgramSettings::file() const {
+    return store_.ReadNumber(kSection, "File", 0);
+}
+void ProgramSettings::set_file(int index) {
+    store_.WriteNumber(kSection, "File", index);
+}
+
+int ProgramSettings::folder() const {
+    return store_.ReadNumber(kSection, "Folder", 0);
+}
+void ProgramSettings::set_folder(int index) {
+    store_.WriteNumber(kSection, "Folder", index);
+}
+
+bool ProgramSettings::random_for_dialog() const {
+    return store_.ReadFlag(kSection, "RndFile", true);
+}
+bool ProgramSettings::random_for_rotation() const {
+    return store_.ReadFlag(kSection, "RndFile", false);
+}
+void ProgramSettings::set_random(bool on) {
+    store_.WriteFlag(kSection, "RndFile", on);
+}
+
+bool ProgramSettings::once_per_day() const {
+    return store_.ReadFlag(kSection, "ChangeWP", false);
+}
+void ProgramSettings::set_once_per_day(bool on) {
+    store_.WriteFlag(kSection, "ChangeWP", on);
+}
+
+std::string ProgramSettings::last_change_date() const {
+    return store_.ReadText(kSection, "Date", "00");
+}
+void ProgramSettings::set_last_change_date(const std::string& date) {
+    store_.WriteText(kSection, "Date", date);
+}
+
+int ProgramSettings::display() const {
+    return store_.ReadNumber(kSection, "Display", 0);
+}
+void ProgramSettings::set_display(int index) {
+    store_.WriteNumber(kSection, "Display", index);
+}
+
+} // namespace velmaro::state

@@ -1,0 +1,45 @@
+// The program's own settings: HKEY_CURRENT_USER\Software\Velmaro, section "Settings".
+// Every name and every reader's default lives here, one read/write pair per setting.
+// Settings are read where they are used: an object opens the key for one task, reads
+// or writes, and closes it when it goes; nothing is cached.
+#pragma once
+
+#include <string>
+
+#include "state/settings_store_win.h"
+
+namespace velmaro::state {
+
+class ProgramSettings {
+  public:
+    ProgramSettings();
+
+    // The rotation's next position.
+    int file() const;
+    void set_file(int index);
+    int folder() const;
+    void set_folder(int index);
+
+    // Random order. The Options dialog offers it ticked until the user chooses, while
+    // the rotation goes in turn until told otherwise: the two readers differ on purpose.
+    bool random_for_dialog() const;
+    bool random_for_rotation() const;
+    void set_random(bool on);
+
+    // At most one change a day, and the date of the last one.
+    bool once_per_day() const;
+    void set_once_per_day(bool on);
+    std::string last_change_date() const;
+    void set_last_change_date(const std::string& date);
+
+    // The display index of the Options dialog's list (-1 when none is chosen).
+    int display() const;
+    void set_display(int index);
+
+    void close() { store_.Close(); }
+
+  private:
+    TSettingsStore store_;
+};
+
+} // namespace velmaro::state

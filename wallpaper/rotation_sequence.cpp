@@ -1,0 +1,40 @@
+#include "wallpaper/rotation_sequence.h"
+
+namespace velmaro::wallpaper {
+
+namespace {
+
+// False when a change has already been made today. A date the system cannot give
+// leaves the rule out rather than storing a date that would match for ever.
+bool first_change_today(RotationHost& host) {
+    const std::optional<std::string> today = host.today();
+    if (!today)
+        return true;
+    if (host.stored_date() == *today)
+        return false;
+    host.store_date(*today);
+    return true;
+}
+
+} // namespace
+
+void rotate_wallpaper(RotationHost& host) {
+    const StoredRotation stored = host.read_stored();
+    if (stored.once_per_day && !first_change_today(host))
+        return;
+
+    host.reload_folder_list();
+    const int folder = choose_folder(stored.folder, host.folder_count());
+    host.select_folder(folder);
+
+    RandomGenerator generator = host.random_generator();
+    const int count = host.file_count();
+    const int file = choose_file(stored.file, count, stored.random, generator);
+    const RotationPosition next = next_position(folder, file, count);
+
+    host.select_file(file);
+    host.store_position(next);
+    host.request_wallpaper();
+}
+
+} // namespace velmaro::wallpaper
