@@ -27,6 +27,7 @@ void write_file(const std::string& path, std::span<const std::uint8_t> bytes);
 // while it is written. Throws FileError "Cannot create file %s" when the file cannot be
 // made or put in place, "Cannot write file %s" when writing fails. `writer` replaces
 // the write itself (for tests).
-void replace_file(const std::string& path, std::span<const std::uint8_t> bytes, const FileWriter& writer = {});
+void replace_file(const std::string& path, std::span<const std::uint8_t> bytes,
+                  const FileWriter& writer = {});
 
 } // namespace velmaro

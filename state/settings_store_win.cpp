@@ -9,6 +9,17 @@ namespace velmaro::state {
 
 namespace {
 
+// False for a value that is not there; throws for one that cannot be read or is no text.
+bool text_value_there(LONG rc, DWORD type, const std::string& name) {
+    if (rc == ERROR_FILE_NOT_FOUND)
+        return false;
+    if (rc != ERROR_SUCCESS)
+        throw Error(format_message("Failed to get data for '%s'", name));
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        throw Error(format_message("Invalid data type for '%s'", name));
+    return true;
+}
+
 // Opens a section below `key` for one read; null when the section does not exist.
 UniqueHkey open_section_for_read(HKEY key, const std::string& section) {
     HKEY h = nullptr;
@@ -44,12 +55,8 @@ std::string TSettingsStore::ReadText(const std::string& section, const std::stri
     DWORD type = 0;
     DWORD size = 0;
     LONG rc = RegQueryValueExA(from, name.c_str(), nullptr, &type, nullptr, &size);
-    if (rc == ERROR_FILE_NOT_FOUND)
+    if (!text_value_there(rc, type, name))
         return fallback;
-    if (rc != ERROR_SUCCESS)
-        throw Error(format_message("Failed to get data for '%s'", name));
-    if (type != REG_SZ && type != REG_EXPAND_SZ)
-        throw Error(format_message("Invalid data type for '%s'", name));
 
     // The value may grow between the size query and the read: ask again until it fits.
     std::vector<char> data;
@@ -61,12 +68,8 @@ std::string TSettingsStore::ReadText(const std::string& section, const std::stri
             size = got > size ? got : size * 2 + 64;
             continue;
         }
-        if (rc == ERROR_FILE_NOT_FOUND)
+        if (!text_value_there(rc, type, name))
             return fallback;
-        if (rc != ERROR_SUCCESS)
-            throw Error(format_message("Failed to get data for '%s'", name));
-        if (type != REG_SZ && type != REG_EXPAND_SZ)
-            throw Error(format_message("Invalid data type for '%s'", name));
         size = got;
         break;
     }
