@@ -67,6 +67,11 @@ class BmpImage {
   private:
     BmpImage() = default;
 
+    // The parts of to_bmp_file() after the 14-byte file header: the header with the
+    // colour table (and the masks after an info header).
+    void put_core_header(std::vector<std::uint8_t>& out, std::size_t entries) const;
+    void put_info_header(std::vector<std::uint8_t>& out, std::size_t entries) const;
+
     BmpHeaderKind header_kind_ = BmpHeaderKind::Info;
     int width_ = 0, height_ = 0;
     bool top_down_ = false;

@@ -31,7 +31,7 @@ struct BmpSpec {
     std::int64_t width = 4, height = 2;
     std::uint16_t planes = 1, bit_count = 24;
     std::uint32_t compression = 0, size_image = 0, colors_used = 0;
-    std::vector<std::uint32_t> masks;   // written after the header (or inside a longer one)
+    std::vector<std::uint32_t> masks;   // from byte 54 on: inside a longer header, after it for the rest
     std::vector<std::uint32_t> palette; // 0x00RRGGBB; 3 bytes each for a core header
     std::vector<std::uint8_t> pixels;
     std::int64_t offset = -1; // pixel offset; -1: right after the colour table
@@ -72,14 +72,11 @@ std::vector<std::uint8_t> build(const BmpSpec& s) {
         add32(h, 2835);
         add32(h, s.colors_used);
         add32(h, 0);
-        if (s.header_size >= 52)
-            for (std::uint32_t m : s.masks)
-                add32(h, m);
-        h.resize(s.header_size - 4, 0);
+        h.resize(std::min<std::size_t>(h.size(), s.header_size - 4)); // a short OS/2 header
+        for (std::uint32_t m : s.masks)
+            add32(h, m);
+        h.resize(std::max<std::size_t>(h.size(), s.header_size - 4), 0);
         b.insert(b.end(), h.begin(), h.end());
-        if (s.header_size < 52)
-            for (std::uint32_t m : s.masks)
-                add32(b, m);
     }
     for (std::uint32_t c : s.palette) {
         b.push_back(static_cast<std::uint8_t>(c));
@@ -265,6 +262,38 @@ TEST(BmpRead, BitFieldsAfterAnInfoHeader) {
     EXPECT_EQ(pixel(p, 1, 0), 0x000000u);
 }
 
+TEST(BmpRead, MasksInsideAndAfterEveryHeaderLength) {
+    // The masks lie in one block after the info header's own 40 bytes of fields: inside a
+    // 52-byte header the three colour masks, inside a 56-byte or longer one the alpha mask
+    // too, after the header whatever it does not hold.
+    struct Case {
+        std::uint32_t header_size, compression;
+        std::size_t masks_in_file, pixel_offset;
+    };
+    for (const Case c : {Case{40, kBmpBitFields, 3, 66}, Case{40, kBmpAlphaBitFields, 4, 70},
+                         Case{52, kBmpBitFields, 3, 66}, Case{52, kBmpAlphaBitFields, 4, 70},
+                         Case{56, kBmpBitFields, 4, 70}, Case{56, kBmpAlphaBitFields, 4, 70},
+                         Case{108, kBmpAlphaBitFields, 4, 122}, Case{124, kBmpBitFields, 4, 138}}) {
+        SCOPED_TRACE(std::to_string(c.header_size) + " bytes, compression " + std::to_string(c.compression));
+        BmpSpec s;
+        s.header_size = c.header_size;
+        s.width = 1;
+        s.height = 1;
+        s.bit_count = 32;
+        s.compression = c.compression;
+        s.masks = {0x0000FF00, 0x00FF0000, 0xFF000000, 0x000000FF};
+        s.masks.resize(c.masks_in_file);
+        s.pixels = {0x11, 0x22, 0x33, 0x44};
+        const std::vector<std::uint8_t> file = build(s);
+        ASSERT_EQ(u32_at(file, 10), c.pixel_offset);
+        const BmpImage img = BmpImage::parse(file);
+        EXPECT_EQ(img.masks()[0], 0x0000FF00u);
+        EXPECT_EQ(img.masks()[2], 0xFF000000u);
+        EXPECT_EQ(img.masks()[3], c.masks_in_file == 4 ? 0xFFu : 0u);
+        EXPECT_EQ(pixel(img.to_pixels(), 0, 0), 0x223344u);
+    }
+}
+
 TEST(BmpRead, ShortColourTables) {
     // The count in the header names three entries.
     BmpSpec s;
@@ -419,6 +448,76 @@ TEST(BmpMalformed, PixelOffsetAndTruncation) {
     std::vector<std::uint8_t> cut = build(m);
     cut.resize(14 + 40 + 6); // the masks end early
     expect_invalid(cut, "masks cut off");
+}
+
+TEST(BmpMalformed, HeadersMasksAndTablesThatEndWithTheFile) {
+    // A 52-byte header with alpha bit fields, the file ending where the alpha mask should
+    // follow: 66 bytes.
+    BmpSpec v2;
+    v2.header_size = 52;
+    v2.width = 1;
+    v2.height = 1;
+    v2.bit_count = 32;
+    v2.compression = kBmpAlphaBitFields;
+    v2.masks = {0xFF0000, 0xFF00, 0xFF};
+    const std::vector<std::uint8_t> short_v2 = build(v2);
+    ASSERT_EQ(short_v2.size(), 66u);
+    expect_invalid(short_v2, "alpha mask missing after a 52-byte header");
+    // With the alpha mask there, the pixels cannot start on it.
+    v2.masks.push_back(0xFF000000);
+    v2.pixels = {1, 2, 3, 4};
+    std::vector<std::uint8_t> f = build(v2);
+    EXPECT_NO_THROW(BmpImage::parse(f));
+    const std::uint32_t on_the_mask = 66;
+    std::memcpy(&f[10], &on_the_mask, 4);
+    expect_invalid(f, "pixels starting on the alpha mask");
+
+    // Every header length, every mask block and a colour table, cut at each byte inside.
+    struct Part {
+        BmpSpec spec;
+        std::size_t from, to; // the bytes that must all be there
+        const char* what;
+    };
+    auto spec = [](std::uint32_t header_size, std::uint16_t bit_count, std::uint32_t compression,
+                   std::vector<std::uint32_t> masks) {
+        BmpSpec s;
+        s.header_size = header_size;
+        s.width = 1;
+        s.height = 1;
+        s.bit_count = bit_count;
+        s.compression = compression;
+        s.masks = std::move(masks);
+        s.pixels = {1, 2, 3, 4};
+        if (bit_count <= 8)
+            s.palette = {0x102030, 0x405060};
+        return s;
+    };
+    const std::vector<std::uint32_t> three = {0xF800, 0x07E0, 0x001F},
+                                     four = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+    const Part parts[] = {
+        {spec(12, 24, kBmpRgb, {}), 14, 26, "core header"},
+        {spec(16, 24, kBmpRgb, {}), 14, 30, "16-byte OS/2 header"},
+        {spec(64, 24, kBmpRgb, {}), 14, 78, "64-byte OS/2 header"},
+        {spec(40, 24, kBmpRgb, {}), 14, 54, "info header"},
+        {spec(52, 16, kBmpBitFields, three), 14, 66, "52-byte header"},
+        {spec(56, 32, kBmpAlphaBitFields, four), 14, 70, "56-byte header"},
+        {spec(108, 32, kBmpBitFields, four), 14, 122, "108-byte header"},
+        {spec(124, 32, kBmpAlphaBitFields, four), 14, 138, "124-byte header"},
+        {spec(40, 16, kBmpBitFields, three), 54, 66, "three masks after an info header"},
+        {spec(40, 32, kBmpAlphaBitFields, four), 54, 70, "four masks after an info header"},
+        {spec(52, 32, kBmpAlphaBitFields, four), 66, 70, "alpha mask after a 52-byte header"},
+        {spec(40, 8, kBmpRgb, {}), 54, 62, "colour table"},
+        {spec(12, 8, kBmpRgb, {}), 26, 32, "core colour table"},
+    };
+    for (const Part& part : parts) {
+        const std::vector<std::uint8_t> whole = build(part.spec);
+        ASSERT_NO_THROW(BmpImage::parse(whole)) << part.what;
+        for (std::size_t size = part.from; size < part.to; ++size) {
+            const std::vector<std::uint8_t> cut(whole.begin(),
+                                                whole.begin() + static_cast<std::ptrdiff_t>(size));
+            expect_invalid(cut, (std::string(part.what) + " cut at " + std::to_string(size)).c_str());
+        }
+    }
 }
 
 TEST(BmpMalformed, RunLengthCodesOutsideThePicture) {
