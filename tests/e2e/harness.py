@@ -193,16 +193,26 @@ class Driver:
         if self.x_offset is None:
             self.x_offset = _desktop_origin(self.desktop_name)
         here = self.call("cursor")
-        x, y = x + self.x_offset[0], y + self.x_offset[1]
-        here = [here[0] + self.x_offset[0], here[1] + self.x_offset[1]]
-        # Two steps on the way, as the driver's own moves do, so that hover is seen.
-        for step in (1, 2):
+        # Two steps on the way, as the driver's own moves do, so that hover is seen; each
+        # waits until Wine has taken the pointer there, so that no click lands where the
+        # pointer was before.
+        for step in (1, 2, 3):
             mid = [here[0] + (x - here[0]) * step // 3, here[1] + (y - here[1]) * step // 3]
-            subprocess.run(["xdotool", "mousemove", str(mid[0]), str(mid[1])], check=True)
-            time.sleep(0.03)
-        subprocess.run(["xdotool", "mousemove", str(x), str(y)] + buttons[action], check=True)
-        time.sleep(0.05)
-        return [x, y]
+            subprocess.run(["xdotool", "mousemove", str(mid[0] + self.x_offset[0]), str(mid[1] + self.x_offset[1])],
+                           check=True)
+            self._wait_cursor(mid)
+        if buttons[action]:
+            subprocess.run(["xdotool"] + buttons[action], check=True)
+        return [x + self.x_offset[0], y + self.x_offset[1]]
+
+    def _wait_cursor(self, point, timeout=5.0):
+        """Waits until Wine reports the pointer at a screen point."""
+        deadline = time.monotonic() + timeout
+        while list(self.call("cursor")) != list(point):
+            if time.monotonic() > deadline:
+                raise DriverError("Wine did not see the pointer at %r within %.0f s (it is at %r)" % (
+                    point, timeout, self.call("cursor")))
+            time.sleep(0.01)
 
     def close(self):
         if self.proc.poll() is None:
