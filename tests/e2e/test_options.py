@@ -156,7 +156,7 @@ class Options(WallpaperScenario):
                          ("Velmaro", "Invalid data type for 'ChangeWP'", ["OK"]))
         box.press("OK")
         main = app.wait_main()
-        time.sleep(1.0)  # see start_main
+        main.wait_keyboard()  # see start_main
         main.choose_menu("Ac&tions", "&Options")
         # On showing: reported again; the values read before it are shown, and the dialog
         # stays open.
