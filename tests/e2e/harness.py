@@ -832,6 +832,21 @@ class Scenario(unittest.TestCase):
     def focus(self):
         return self.driver.call("focus")
 
+    def tab_order(self, count, start, timeout=5.0):
+        """The windows that take the keyboard focus at each of count Tab presses, starting
+        from the window start has it in. Each press waits until the focus has moved on, so
+        that a key still on its way is not read as a focus that stayed."""
+        order, here = [], start.hwnd
+        for _ in range(count):
+            self.key("tab")
+            try:
+                here = wait_until(lambda: (lambda f: f if f != here else None)(self.focus()["focus"]), timeout,
+                                  "the focus to move on from %#x" % here)
+            except AssertionError:
+                pass  # stayed: the order compared shows where
+            order.append(here)
+        return order
+
     # ---- registry ----
     def reg_get(self, root, key, name):
         """{type, size, value, hex} or None."""

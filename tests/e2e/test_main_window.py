@@ -265,11 +265,7 @@ class StartAndLayout(MainWindowScenario):
         tree, (selected, files) = self.control_at(main, "SysTreeView32", TREE), self.lists(main)
         tree.click(90, 150)  # below the nodes: the selection stays
         wait_until(lambda: self.focus()["focus"] == tree.hwnd, 5, "the tree to take the focus")
-        order = []
-        for _ in range(3):
-            self.key("tab")
-            time.sleep(0.1)
-            order.append(self.focus()["focus"])
+        order = self.tab_order(3, tree)
         self.assertEqual(order, [selected.hwnd, files.hwnd, tree.hwnd])
         self.assertEqual(tree.tree_selected(), ["Desktop"])
 

@@ -199,16 +199,20 @@ class Options(WallpaperScenario):
         focused = lambda: self.focus()["focus"]
         # Tab order: Display list, random box, OK, Cancel, daily box.
         wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
-        order = []
-        for _ in range(5):
-            self.key("tab")
-            order.append(focused())
+        order = self.tab_order(5, combo_edit)
         self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "OKB", "CancelB", "ChangeWPCB")] + [combo_edit.hwnd])
         # Access keys: Alt+F and Alt+W toggle the boxes, Alt+D goes to the list.
+        boxes = lambda: (c["RndChkB"].checked(), c["ChangeWPCB"].checked())
         self.key("alt+f", "alt+w")
-        self.assertEqual((c["RndChkB"].checked(), c["ChangeWPCB"].checked()), (0, 1))
+        try:
+            wait_until(lambda: boxes() == (0, 1), 5, "both boxes toggled")
+        finally:
+            self.assertEqual(boxes(), (0, 1))
         self.key("alt+d")
-        self.assertEqual(focused(), combo_edit.hwnd)
+        try:
+            wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
+        finally:
+            self.assertEqual(focused(), combo_edit.hwnd)
         self.key("alt+o")
         dlg.wait_gone()
         self.assertEqual(self.stored(), (("REG_SZ", "0"), ("REG_SZ", "0"), ("REG_SZ", "1")))
