@@ -7,7 +7,13 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools nasm dpkg-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev googletest libbenchmark-dev
   clang clang-format libclang-rt-14-dev
-  wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick
+  wine wine64 xvfb x11-utils xdotool imagemagick
+  # Only recommended by Wine, so absent on a new machine unless named: the faces with the
+  # designed metrics (Arial, Times New Roman and Courier New from fonts-liberation; Wine's
+  # own MS Sans Serif and Tahoma from fonts-wine), smoothed text and alpha (XRender),
+  # colour cursors handed to the X server (Xcursor), and XFixes, which the end-to-end
+  # tests also load themselves, with libX11, to read the pointer's shape.
+  fonts-liberation fonts-wine libxrender1 libxcursor1 libxfixes3 libx11-6
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -35,6 +35,7 @@ SETTINGS_KEY = r"Software\Velmaro"
 SETTINGS_SECTION = SETTINGS_KEY + r"\Settings"
 DESKTOP_KEY = r"Control Panel\Desktop"
 
+WM_NULL = 0x0000
 WM_CLOSE = 0x0010
 WM_SYSCOMMAND = 0x0112
 SC_CLOSE = 0xF060
@@ -134,6 +135,7 @@ class Driver:
         self.proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE, bufsize=0)
         self.lines = queue.Queue()
+        self.late = 0  # answers still to come to commands given up on
         self.reader = threading.Thread(target=self._read, daemon=True)
         self.reader.start()
         self.errors = threading.Thread(target=self._pass_on_errors, daemon=True)
@@ -158,9 +160,13 @@ class Driver:
             try:
                 line = self.lines.get(timeout=max(0.01, deadline - time.monotonic()))
             except queue.Empty:
+                self.late += 1
                 raise DriverError("no answer from the driver within %.0f s to: %s" % (timeout, what))
             if line is None:
                 raise DriverError("the driver ended (while waiting for: %s)" % what)
+            if self.late and (line.startswith("ok") or line.startswith("err")):
+                self.late -= 1  # the answer to a command given up on: not this one's
+                continue
             if line.startswith("ok"):
                 rest = line[2:].strip()
                 return json.loads(rest) if rest else None
@@ -193,16 +199,26 @@ class Driver:
         if self.x_offset is None:
             self.x_offset = _desktop_origin(self.desktop_name)
         here = self.call("cursor")
-        x, y = x + self.x_offset[0], y + self.x_offset[1]
-        here = [here[0] + self.x_offset[0], here[1] + self.x_offset[1]]
-        # Two steps on the way, as the driver's own moves do, so that hover is seen.
-        for step in (1, 2):
+        # Two steps on the way, as the driver's own moves do, so that hover is seen; each
+        # waits until Wine has taken the pointer there, so that no click lands where the
+        # pointer was before.
+        for step in (1, 2, 3):
             mid = [here[0] + (x - here[0]) * step // 3, here[1] + (y - here[1]) * step // 3]
-            subprocess.run(["xdotool", "mousemove", str(mid[0]), str(mid[1])], check=True)
-            time.sleep(0.03)
-        subprocess.run(["xdotool", "mousemove", str(x), str(y)] + buttons[action], check=True)
-        time.sleep(0.05)
-        return [x, y]
+            subprocess.run(["xdotool", "mousemove", str(mid[0] + self.x_offset[0]), str(mid[1] + self.x_offset[1])],
+                           check=True)
+            self._wait_cursor(mid)
+        if buttons[action]:
+            subprocess.run(["xdotool"] + buttons[action], check=True)
+        return [x + self.x_offset[0], y + self.x_offset[1]]
+
+    def _wait_cursor(self, point, timeout=5.0):
+        """Waits until Wine reports the pointer at a screen point."""
+        deadline = time.monotonic() + timeout
+        while list(self.call("cursor")) != list(point):
+            if time.monotonic() > deadline:
+                raise DriverError("Wine did not see the pointer at %r within %.0f s (it is at %r)" % (
+                    point, timeout, self.call("cursor")))
+            time.sleep(0.01)
 
     def close(self):
         if self.proc.poll() is None:
@@ -359,6 +375,23 @@ class Window:
     def activate(self):
         return self.call("activate")
 
+    def wait_keyboard(self, timeout=10.0):
+        """Brings the window's top-level window to the front and waits until keys sent to
+        it arrive whole. When Wine moves the X server's keyboard focus to a window, the
+        owning thread takes the key state from the X server once more; an Alt pressed
+        through SendInput before that is dropped, and its letter reaches the focused
+        control. So: wait for the X focus to be on the window's X window, then for one
+        round trip through the window's thread, which reads the pending X events first."""
+        self.activate()
+        x_window = self.call("x_window")
+        if self.driver.x_pointer and x_window:
+            def focused():
+                out = subprocess.run(["xdotool", "getwindowfocus"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                     text=True, timeout=30).stdout.strip()
+                return out == str(x_window)
+            wait_until(focused, timeout, "the X keyboard focus on %r" % self)
+        self.driver.call("send", self, WM_NULL)
+
     def choose_menu(self, *path, timeout=10.0):
         """Chooses a menu item with the keyboard, as a person would: Alt with the access
         key of the menu ("&" marks it), then each item's access key; an item given as a
@@ -366,21 +399,9 @@ class Window:
         (separators are skipped, as the keyboard skips them). Wine keeps menus in the
         owning process, so they cannot be read from outside; the keyboard needs nothing."""
         pid = self.info()["pid"]
-        # Wine's virtual desktop may drop an Alt that arrives in the first moments after a
-        # window appears (the letter then goes to the focused control): try again, after
-        # Esc has cleared whatever the lost key left behind.
-        attempts = 3
-        for attempt in range(attempts):
-            self.activate()
-            self.driver.call("key", "alt+" + access_key(path[0]))
-            wait = timeout if attempt == attempts - 1 else min(timeout, 3.0)
-            try:
-                self.driver.call("wait_window", "#32768", "*", int(wait * 1000), pid, wait=wait)
-                break
-            except DriverError:
-                if attempt == attempts - 1:
-                    raise
-                self.driver.call("key", "esc", "esc")
+        self.wait_keyboard()
+        self.driver.call("key", "alt+" + access_key(path[0]))
+        self.driver.call("wait_window", "#32768", "*", int(timeout * 1000), pid, wait=timeout)
         for entry in path[1:]:
             if isinstance(entry, int):
                 self.driver.call("key", *(["down"] * entry + ["enter"]))
@@ -810,6 +831,21 @@ class Scenario(unittest.TestCase):
 
     def focus(self):
         return self.driver.call("focus")
+
+    def tab_order(self, count, start, timeout=5.0):
+        """The windows that take the keyboard focus at each of count Tab presses, starting
+        from the window start has it in. Each press waits until the focus has moved on, so
+        that a key still on its way is not read as a focus that stayed."""
+        order, here = [], start.hwnd
+        for _ in range(count):
+            self.key("tab")
+            try:
+                here = wait_until(lambda: (lambda f: f if f != here else None)(self.focus()["focus"]), timeout,
+                                  "the focus to move on from %#x" % here)
+            except AssertionError:
+                pass  # stayed: the order compared shows where
+            order.append(here)
+        return order
 
     # ---- registry ----
     def reg_get(self, root, key, name):

@@ -29,16 +29,23 @@ HTTP_OPEN = r"Software\Classes\http\shell\open\command"
 
 
 
-def is_red(rgb):
-    """Red ink, its smoothed edges included."""
-    r, g, b = rgb
-    return r >= 150 and r - max(g, b) >= 100
+RED = (255, 0, 0)
+BLACK = (0, 0, 0)
+
+
+def nearest(rgb, colours):
+    """The colour of colours nearest to rgb: smoothed text edges mix the ink with the
+    background, and how much depends on the face and the renderer, not on the program."""
+    return min(colours, key=lambda c: sum((a - b) ** 2 for a, b in zip(rgb, c)))
 
 
 def red_ink(shot, area):
-    """The red pixels of a captured area (left, top, right, bottom) as a set of points."""
+    """The pixels of a captured area (left, top, right, bottom) nearer to red than to the
+    background (taken at the area's corner) or to black, as a set of points."""
     left, top, right, bottom = area
-    return {(x, y) for y in range(top, bottom) for x in range(left, right) if is_red(shot.pixel(x, y))}
+    colours = (RED, BLACK, shot.pixel(left, top))
+    return {(x, y) for y in range(top, bottom) for x in range(left, right)
+            if nearest(shot.pixel(x, y), colours) == RED}
 
 
 def bounds(points):
@@ -117,12 +124,16 @@ class AboutBox(harness.Scenario):
         wrong = sum(1 for y in range(eh) for x in range(ew)
                     if shot.pixel(ex + x, ey + y) != tuple(emblem[(y * ew + x) * 3:(y * ew + x) * 3 + 3]))
         self.assertEqual(wrong, 0, "the emblem differs from res/emblem.bmp")
-        # The link: red text at (8, 96), one line, not underlined.
+        # The link: red text at (8, 96), one line, not underlined. The label takes the
+        # width of its caption, so how wide depends on the face Wine finds for it: the
+        # designed 98 pixels with the usual metric-compatible faces, up to a quarter more
+        # with another; a bigger or bold face is wider still.
         area = (4, 90, 200, 115)
         normal = red_ink(shot, area)
         self.assertGreater(len(normal), 50, "no red link text")
         nl, nt, nr, nb = bounds(normal)
-        self.assertTrue(8 <= nl <= 10 and 96 <= nt <= 99 and nb < 96 + 13 and nr < 8 + 98, bounds(normal))
+        print("link ink %d x %d pixels" % (nr - nl + 1, nb - nt + 1))
+        self.assertTrue(8 <= nl <= 10 and 96 <= nt <= 99 and nb < 96 + 13 and nr < 8 + 98 * 5 // 4, bounds(normal))
         self.assertEqual(red_ink(shot, (0, 0, 281, 90)) | red_ink(shot, (0, 115, 281, 219)), set(),
                          "red outside the link")
 
@@ -138,7 +149,7 @@ class AboutBox(harness.Scenario):
         hover_shot, _ = self.capture(about, "hover")
         hover = red_ink(hover_shot, area)
         hl, ht, hr, hb = bounds(hover)
-        self.assertEqual(hl, nl)
+        self.assertLessEqual(abs(hl - nl), 1, "the bold caption starts elsewhere")
         self.assertGreater(hr, nr, "the caption is not wider: not bold")
         rows = {}
         for x, y in hover:
@@ -184,17 +195,11 @@ class AboutBox(harness.Scenario):
 
     @staticmethod
     def _dark(shot, area):
-        """Ink of the link area in another colour than red: pixels away from the
-        background with no red cast."""
+        """Ink of the link area nearer to black than to red or to the background."""
         left, top, right, bottom = area
-        back = shot.pixel(left, top)
-        found = set()
-        for y in range(top, bottom):
-            for x in range(left, right):
-                r, g, b = p = shot.pixel(x, y)
-                if max(abs(p[i] - back[i]) for i in range(3)) > 40 and r < max(g, b) + 30:
-                    found.add((x, y))
-        return found
+        colours = (RED, BLACK, shot.pixel(left, top))
+        return {(x, y) for y in range(top, bottom) for x in range(left, right)
+                if nearest(shot.pixel(x, y), colours) == BLACK}
 
 
 if __name__ == "__main__":

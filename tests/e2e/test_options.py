@@ -156,7 +156,7 @@ class Options(WallpaperScenario):
                          ("Velmaro", "Invalid data type for 'ChangeWP'", ["OK"]))
         box.press("OK")
         main = app.wait_main()
-        time.sleep(1.0)  # see start_main
+        main.wait_keyboard()  # see start_main
         main.choose_menu("Ac&tions", "&Options")
         # On showing: reported again; the values read before it are shown, and the dialog
         # stays open.
@@ -199,16 +199,20 @@ class Options(WallpaperScenario):
         focused = lambda: self.focus()["focus"]
         # Tab order: Display list, random box, OK, Cancel, daily box.
         wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
-        order = []
-        for _ in range(5):
-            self.key("tab")
-            order.append(focused())
+        order = self.tab_order(5, combo_edit)
         self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "OKB", "CancelB", "ChangeWPCB")] + [combo_edit.hwnd])
         # Access keys: Alt+F and Alt+W toggle the boxes, Alt+D goes to the list.
+        boxes = lambda: (c["RndChkB"].checked(), c["ChangeWPCB"].checked())
         self.key("alt+f", "alt+w")
-        self.assertEqual((c["RndChkB"].checked(), c["ChangeWPCB"].checked()), (0, 1))
+        try:
+            wait_until(lambda: boxes() == (0, 1), 5, "both boxes toggled")
+        finally:
+            self.assertEqual(boxes(), (0, 1))
         self.key("alt+d")
-        self.assertEqual(focused(), combo_edit.hwnd)
+        try:
+            wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
+        finally:
+            self.assertEqual(focused(), combo_edit.hwnd)
         self.key("alt+o")
         dlg.wait_gone()
         self.assertEqual(self.stored(), (("REG_SZ", "0"), ("REG_SZ", "0"), ("REG_SZ", "1")))

@@ -132,10 +132,9 @@ class WallpaperScenario(harness.Scenario):
     def start_main(self, args=""):
         app = self.start(args)
         main = app.wait_main(timeout=30)
-        # Right after the main window comes up, Wine (in its virtual desktop) still takes
-        # the keyboard state from the X server once more, which drops an Alt pressed
-        # through SendInput: a menu key pressed at once reaches the tree as a letter.
-        time.sleep(1.0)
+        # Keys pressed before Wine has taken the keyboard over to the new window lose
+        # their Alt or Ctrl.
+        main.wait_keyboard()
         return app, main
 
     def lists(self, main):
