@@ -87,9 +87,18 @@ std::vector<std::string> list_picture_files(const std::string& folder,
             }
         } while (FindNextFileA(find.get(), &found));
     }
-    std::sort(names.begin(), names.end(),
-              [&](const std::string& a, const std::string& b) { return name_less(a, b, fold); });
+    std::sort(names.begin(), names.end(), file_name_less);
     return names;
+}
+
+bool file_name_less(const std::string& a, const std::string& b) {
+    int order = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                               b.data(), static_cast<int>(b.size()));
+    // Names equal but for case keep one order every time: by their bytes, so "A.jpg"
+    // comes before "a.jpg". (The comparison fails only for bad arguments.)
+    if (order == CSTR_EQUAL || order == 0)
+        return a < b;
+    return order == CSTR_LESS_THAN;
 }
 
 FileList::FileList(std::string mask)

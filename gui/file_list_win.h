@@ -73,9 +73,14 @@ class FileList : public Widget {
 };
 
 // The plain files of a folder whose long names match one of the patterns (hidden and
-// system files and folders left out), sorted without regard to case: the list box's lines.
+// system files and folders left out), sorted by file_name_less: the list box's lines.
 std::vector<std::string> list_picture_files(const std::string& folder,
                                             const std::vector<std::string>& patterns);
+
+// Alphabetical order without regard to case as the system's lists show names (the user's
+// locale, so "über.bmp" comes before "zebra.bmp"); names equal but for case are ordered
+// by their bytes. The file list's order, and with it the rotation's.
+bool file_name_less(const std::string& a, const std::string& b);
 
 // folder + "\" + name, with no doubled separator after a drive's root.
 std::string join_path(const std::string& folder, const std::string& name);
