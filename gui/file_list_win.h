@@ -36,7 +36,8 @@ class FileList : public Widget {
     //  3. Otherwise an existing folder P becomes the current folder (anything else - a
     //     folder that has gone away, a virtual folder's display name - leaves it as it is)
     //     and the current folder is listed anew, with no line selected. Nothing is reported.
-    // A relative P is taken relative to the current folder.
+    // Only a full path ("C:\...", "\\server\share\...") can name a folder: anything else is
+    // taken as naming none, however the current folder's subfolders are called.
     void show_folder(const std::string& path);
 
     // Lists the current folder anew: lines replaced, no line selected.
@@ -65,7 +66,7 @@ class FileList : public Widget {
 
   private:
     void finish_create(int w, int h);
-    std::string resolve(const std::string& path) const;
+    static std::string normalized(const std::string& full_path);
 
     std::string mask_;
     std::vector<std::string> patterns_;

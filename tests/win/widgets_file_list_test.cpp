@@ -227,16 +227,26 @@ TEST_F(FileListTest, FolderThatGoesAwayCanBeRemovedWhileShown) {
     EXPECT_EQ(lines(list), (std::vector<std::string>{"top.jpg"}));
 }
 
-TEST_F(FileListTest, RelativePathIsTakenFromTheCurrentFolder) {
+TEST_F(FileListTest, OnlyAFullPathNamesAFolder) {
+    // The tree hands over a virtual folder's display name; the current folder happens to
+    // have a subfolder of that name. The name still names no folder.
     TempFolder dir("velmaro-fl-rel");
+    dir.folder("Recycle Bin");
+    dir.file("Recycle Bin\\r.jpg");
     dir.folder("sub");
     dir.file("sub\\s.jpg");
+    dir.file("top.jpg");
     list.show_folder(dir.path());
-    list.show_folder("sub");
-    EXPECT_EQ(list.current_folder(), dir / "sub");
-    EXPECT_EQ(lines(list), (std::vector<std::string>{"s.jpg"}));
-    list.show_folder("..");
-    EXPECT_EQ(list.current_folder(), dir.path());
+    for (const char* name : {"Recycle Bin", "sub", "sub\\", ".", ".."}) {
+        list.set_item_index(0);
+        list.show_folder(name);
+        EXPECT_EQ(list.current_folder(), dir.path()) << name;
+        EXPECT_EQ(lines(list), (std::vector<std::string>{"top.jpg"})) << name;
+        EXPECT_EQ(list.item_index(), -1) << name << ": listed anew";
+    }
+    // A full path with "." and ".." in it is still a full path.
+    list.show_folder(dir / "sub\\..\\Recycle Bin");
+    EXPECT_EQ(list.current_folder(), dir / "Recycle Bin");
 }
 
 TEST_F(FileListTest, DriveRootHasNoDoubledSeparator) {
