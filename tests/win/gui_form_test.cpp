@@ -305,8 +305,8 @@ bool switch_to(HWND h) {
 TEST(Form, ActivationRunsWhenShownAndWithinTheProgramButNotBackFromAnotherProgram) {
     Application app;
     auto& main = app.create_form<TestForm>();
-    auto& dlg = app.create_form<TestForm>(FormDesc{.window_class = "TOptions", .left = 320, .top = 40,
-                                                   .width = 200, .height = 120});
+    auto& dlg = app.create_form<TestForm>(
+        FormDesc{.window_class = "TOptions", .left = 320, .top = 40, .width = 200, .height = 120});
     OtherProgram other;
     main.show();
     dlg.show();

@@ -67,19 +67,25 @@ TEST_F(FileListTest, NamesBeyondAsciiSortAsTheSystemListsThem) {
     // letter sorts with its plain one, as in the system's own lists.
     TempFolder dir("velmaro-fl-locale");
     dir.file("zebra.bmp");
-    dir.file("\xFC" "ber.bmp");
+    dir.file("\xFC"
+             "ber.bmp");
     dir.file("Apple.jpg");
     dir.file("\xC9t\xE9.jpg");
     dir.file("eagle.jpg");
     dir.file("Ufo.jpg");
     list.show_folder(dir.path());
     EXPECT_EQ(lines(list), (std::vector<std::string>{"Apple.jpg", "eagle.jpg", "\xC9t\xE9.jpg",
-                                                     "\xFC" "ber.bmp", "Ufo.jpg", "zebra.bmp"}));
+                                                     "\xFC"
+                                                     "ber.bmp",
+                                                     "Ufo.jpg", "zebra.bmp"}));
 }
 
 TEST(FileNameOrder, IgnoresCaseAndKeepsAFixedOrderForNamesEqualButForCase) {
-    EXPECT_TRUE(file_name_less("\xFC" "ber.bmp", "zebra.bmp"));
-    EXPECT_FALSE(file_name_less("zebra.bmp", "\xFC" "ber.bmp"));
+    EXPECT_TRUE(file_name_less("\xFC"
+                               "ber.bmp",
+                               "zebra.bmp"));
+    EXPECT_FALSE(file_name_less("zebra.bmp", "\xFC"
+                                             "ber.bmp"));
     EXPECT_TRUE(file_name_less("apple.jpg", "Banana.jpg"));
     // Equal but for case, accented letters too: by their bytes.
     EXPECT_TRUE(file_name_less("\xC9T\xC9.JPG", "\xE9t\xE9.jpg"));
