@@ -87,9 +87,18 @@ std::vector<std::string> list_picture_files(const std::string& folder,
             }
         } while (FindNextFileA(find.get(), &found));
     }
-    std::sort(names.begin(), names.end(),
-              [&](const std::string& a, const std::string& b) { return name_less(a, b, fold); });
+    std::sort(names.begin(), names.end(), file_name_less);
     return names;
+}
+
+bool file_name_less(const std::string& a, const std::string& b) {
+    int order = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
+                               b.data(), static_cast<int>(b.size()));
+    // Names equal but for case keep one order every time: by their bytes, so "A.jpg"
+    // comes before "a.jpg". (The comparison fails only for bad arguments.)
+    if (order == CSTR_EQUAL || order == 0)
+        return a < b;
+    return order == CSTR_LESS_THAN;
 }
 
 FileList::FileList(std::string mask)
@@ -125,12 +134,24 @@ void FileList::finish_create(int w, int h) {
     refresh();
 }
 
-std::string FileList::resolve(const std::string& path) const {
-    std::string full = PathIsRelativeA(path.c_str()) ? join_path(folder_, path) : path;
-    char buf[MAX_PATH];
-    DWORD n = GetFullPathNameA(full.c_str(), MAX_PATH, buf, nullptr);
-    if (n > 0 && n < MAX_PATH)
-        full.assign(buf, n);
+namespace {
+// "C:\..." or "\\server\share...": anything else ("Recycle Bin", "sub", "\Pics", "C:Pics")
+// would depend on a current folder or drive.
+bool is_full_path(const std::string& p) {
+    bool drive = p.size() >= 3 && p[1] == ':' && (p[2] == '\\' || p[2] == '/');
+    return drive || PathIsUNCA(p.c_str());
+}
+} // namespace
+
+std::string FileList::normalized(const std::string& path) {
+    std::string full = path;
+    DWORD need = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (need > 0) {
+        std::string buf(need, '\0');
+        DWORD got = GetFullPathNameA(path.c_str(), need, buf.data(), nullptr);
+        if (got > 0 && got < need)
+            full.assign(buf, 0, got);
+    }
     return without_trailing_separator(full);
 }
 
@@ -138,11 +159,13 @@ void FileList::show_folder(const std::string& path) {
     const CaseFold& fold = system_case_fold();
     if (path.empty() || equal_nocase(path, selected_file_path(), fold))
         return;
-    std::string target = resolve(path);
-    if (equal_nocase(target, folder_, fold))
-        return;
-    if (is_folder(target))
-        folder_ = std::move(target);
+    if (is_full_path(path)) {
+        std::string target = normalized(path);
+        if (equal_nocase(target, folder_, fold))
+            return;
+        if (is_folder(target))
+            folder_ = std::move(target);
+    }
     refresh();
 }
 

@@ -36,7 +36,8 @@ class FileList : public Widget {
     //  3. Otherwise an existing folder P becomes the current folder (anything else - a
     //     folder that has gone away, a virtual folder's display name - leaves it as it is)
     //     and the current folder is listed anew, with no line selected. Nothing is reported.
-    // A relative P is taken relative to the current folder.
+    // Only a full path ("C:\...", "\\server\share\...") can name a folder: anything else is
+    // taken as naming none, however the current folder's subfolders are called.
     void show_folder(const std::string& path);
 
     // Lists the current folder anew: lines replaced, no line selected.
@@ -65,7 +66,7 @@ class FileList : public Widget {
 
   private:
     void finish_create(int w, int h);
-    std::string resolve(const std::string& path) const;
+    static std::string normalized(const std::string& full_path);
 
     std::string mask_;
     std::vector<std::string> patterns_;
@@ -73,9 +74,14 @@ class FileList : public Widget {
 };
 
 // The plain files of a folder whose long names match one of the patterns (hidden and
-// system files and folders left out), sorted without regard to case: the list box's lines.
+// system files and folders left out), sorted by file_name_less: the list box's lines.
 std::vector<std::string> list_picture_files(const std::string& folder,
                                             const std::vector<std::string>& patterns);
+
+// Alphabetical order without regard to case as the system's lists show names (the user's
+// locale, so "über.bmp" comes before "zebra.bmp"); names equal but for case are ordered
+// by their bytes. The file list's order, and with it the rotation's.
+bool file_name_less(const std::string& a, const std::string& b);
 
 // folder + "\" + name, with no doubled separator after a drive's root.
 std::string join_path(const std::string& folder, const std::string& name);

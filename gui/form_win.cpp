@@ -1,6 +1,7 @@
 #include "gui/form_win.h"
 
 #include <set>
+#include <utility>
 
 #include "base/error.h"
 #include "gui/application_win.h"
@@ -126,7 +127,7 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
         close();
         return 0;
     case WM_ACTIVATE:
-        on_activate_message(wp);
+        on_activate_message(wp, reinterpret_cast<HWND>(lp));
         return 0;
     case WM_COMMAND:
         if (Widget::reflect(msg, wp, lp, result))
@@ -152,7 +153,7 @@ LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd(), msg, wp, lp);
 }
 
-void Form::on_activate_message(WPARAM wp) {
+void Form::on_activate_message(WPARAM wp, HWND previous) {
     if (LOWORD(wp) == WA_INACTIVE) {
         HWND focus = GetFocus();
         if (focus && IsChild(hwnd(), focus))
@@ -161,14 +162,26 @@ void Form::on_activate_message(WPARAM wp) {
     }
     if (IsIconic(hwnd()))
         return;
+    restore_focus();
+    bool first_since_shown = std::exchange(activate_pending_, false);
+    if (first_since_shown || (!returning_from_message_box() && from_this_program(previous)))
+        guarded([&] { on_activate(); });
+}
+
+// The window that lost the activation is one of this thread's: the user moved within the
+// program. Coming back from another program, the system names no window of ours (or
+// one of the other program's).
+bool Form::from_this_program(HWND previous) {
+    return previous && GetWindowThreadProcessId(previous, nullptr) == GetCurrentThreadId();
+}
+
+void Form::restore_focus() {
     if (usable(last_focus_) && IsChild(hwnd(), last_focus_)) {
         SetFocus(last_focus_);
     } else {
         HWND first = GetNextDlgTabItem(hwnd(), nullptr, FALSE);
         SetFocus(usable(first) ? first : hwnd());
     }
-    if (!returning_from_message_box())
-        guarded([&] { on_activate(); });
 }
 
 void Form::on_command(WPARAM wp, LPARAM lp) {
@@ -221,7 +234,11 @@ void Form::attach_menu() {
 }
 
 void Form::place_for_showing() {
-    if (visible() || desc_.position == FormPosition::designed)
+    if (visible())
+        return;
+    // Whatever the activation comes from, the first one after a showing runs the handler.
+    activate_pending_ = true;
+    if (desc_.position == FormPosition::designed)
         return;
     RECT r;
     GetWindowRect(hwnd(), &r);

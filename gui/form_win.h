@@ -117,15 +117,18 @@ class Form : public Object, public Container, public KeyHandler {
     // May change the action; CloseAction::none abandons the close. An exception
     // abandons it too (and is reported).
     virtual void on_close(CloseAction& /*action*/) {}
-    // The form became the active window (also each time it is shown), except when the
-    // activation only returns from one of the program's message boxes.
+    // The form was shown, or became the active window coming from another window of the
+    // program; not when the activation only returns from one of the program's message
+    // boxes or from another program.
     virtual void on_activate() {}
 
   private:
     friend class Application;
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
-    void on_activate_message(WPARAM wp);
+    void on_activate_message(WPARAM wp, HWND previous);
+    static bool from_this_program(HWND previous);
+    void restore_focus();
     void on_command(WPARAM wp, LPARAM lp);
     void place_for_showing();
     bool run_close_handlers(CloseAction& action);
@@ -140,6 +143,7 @@ class Form : public Object, public Container, public KeyHandler {
     PushButton* cancel_button_ = nullptr;
     HWND last_focus_ = nullptr;
     bool modal_ = false;
+    bool activate_pending_ = false; // shown, not yet activated
     int modal_result_ = mrNone;
 };
 

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "base/error.h"
 #include "gui/application_win.h"
 #include "gui/controls_win.h"
@@ -264,6 +267,74 @@ TEST(Form, ActivationRunsOnEachShowingButNotAfterAMessageBox) {
     step = 0;
     app.show_modal(dlg);
     EXPECT_EQ(dlg.activations, 2) << "the second showing activates again";
+}
+
+// A top-level window with its own thread and message loop: to the forms, another program.
+class OtherProgram {
+  public:
+    OtherProgram() {
+        thread_ = std::thread([this] {
+            HWND h = CreateWindowExA(0, "STATIC", "Other program", WS_POPUP | WS_CAPTION | WS_VISIBLE, 500,
+                                     400, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+            thread_id_.store(GetCurrentThreadId());
+            hwnd_.store(h);
+            MSG m;
+            while (GetMessageA(&m, nullptr, 0, 0) > 0)
+                DispatchMessageA(&m);
+            DestroyWindow(h);
+        });
+        test::pump_until([&] { return hwnd_.load() != nullptr; });
+    }
+    ~OtherProgram() {
+        PostThreadMessageA(thread_id_.load(), WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    HWND hwnd() const { return hwnd_.load(); }
+
+  private:
+    std::atomic<HWND> hwnd_{nullptr};
+    std::atomic<DWORD> thread_id_{0};
+    std::thread thread_;
+};
+
+bool switch_to(HWND h) {
+    SetForegroundWindow(h);
+    return test::pump_until([&] { return GetForegroundWindow() == h; }, 3000);
+}
+
+TEST(Form, ActivationRunsWhenShownAndWithinTheProgramButNotBackFromAnotherProgram) {
+    Application app;
+    auto& main = app.create_form<TestForm>();
+    auto& dlg = app.create_form<TestForm>(
+        FormDesc{.window_class = "TOptions", .left = 320, .top = 40, .width = 200, .height = 120});
+    OtherProgram other;
+    main.show();
+    dlg.show();
+    test::pump_for(50);
+    ASSERT_EQ(GetActiveWindow(), dlg.hwnd());
+    EXPECT_EQ(main.activations, 1);
+    EXPECT_EQ(dlg.activations, 1);
+
+    // Alt+Tab to another program and back: the dialog keeps what the user chose.
+    ASSERT_TRUE(switch_to(other.hwnd()));
+    ASSERT_TRUE(switch_to(dlg.hwnd()));
+    test::pump_for(50);
+    EXPECT_EQ(dlg.activations, 1) << "a return from another program is no activation";
+
+    // From one of the program's windows to another: each is activated.
+    ASSERT_TRUE(switch_to(main.hwnd()));
+    EXPECT_EQ(main.activations, 2);
+    ASSERT_TRUE(switch_to(dlg.hwnd()));
+    EXPECT_EQ(dlg.activations, 2);
+
+    // Shown again, even while another program is in front: activated.
+    ASSERT_TRUE(switch_to(other.hwnd()));
+    dlg.hide();
+    dlg.show();
+    test::pump_until([&] { return GetForegroundWindow() == dlg.hwnd(); }, 3000);
+    EXPECT_EQ(dlg.activations, 3);
+    dlg.hide();
+    main.hide();
 }
 
 class ButtonsForm : public TestForm {

@@ -62,6 +62,39 @@ TEST_F(FileListTest, ListsPlainPictureFilesInCaseInsensitiveOrder) {
     EXPECT_EQ(list.selected_file_path(), "");
 }
 
+TEST_F(FileListTest, NamesBeyondAsciiSortAsTheSystemListsThem) {
+    // Code page 1252: "\xFC" is u-umlaut, "\xC9" E-acute, "\xE9" e-acute. An accented
+    // letter sorts with its plain one, as in the system's own lists.
+    TempFolder dir("velmaro-fl-locale");
+    dir.file("zebra.bmp");
+    dir.file("\xFC"
+             "ber.bmp");
+    dir.file("Apple.jpg");
+    dir.file("\xC9t\xE9.jpg");
+    dir.file("eagle.jpg");
+    dir.file("Ufo.jpg");
+    list.show_folder(dir.path());
+    EXPECT_EQ(lines(list), (std::vector<std::string>{"Apple.jpg", "eagle.jpg", "\xC9t\xE9.jpg",
+                                                     "\xFC"
+                                                     "ber.bmp",
+                                                     "Ufo.jpg", "zebra.bmp"}));
+}
+
+TEST(FileNameOrder, IgnoresCaseAndKeepsAFixedOrderForNamesEqualButForCase) {
+    EXPECT_TRUE(file_name_less("\xFC"
+                               "ber.bmp",
+                               "zebra.bmp"));
+    EXPECT_FALSE(file_name_less("zebra.bmp", "\xFC"
+                                             "ber.bmp"));
+    EXPECT_TRUE(file_name_less("apple.jpg", "Banana.jpg"));
+    // Equal but for case, accented letters too: by their bytes.
+    EXPECT_TRUE(file_name_less("\xC9T\xC9.JPG", "\xE9t\xE9.jpg"));
+    EXPECT_FALSE(file_name_less("\xE9t\xE9.jpg", "\xC9T\xC9.JPG"));
+    EXPECT_TRUE(file_name_less("A.jpg", "a.jpg"));
+    EXPECT_FALSE(file_name_less("a.jpg", "A.jpg"));
+    EXPECT_FALSE(file_name_less("a.jpg", "a.jpg"));
+}
+
 TEST_F(FileListTest, ShortNameMatchesOfTheSystemSearchAreDropped) {
     // "*.jpg" also matches the 8.3 short name of "longer name.jpgx" when the file system
     // makes one; whether or not it does, the long name decides.
@@ -200,16 +233,26 @@ TEST_F(FileListTest, FolderThatGoesAwayCanBeRemovedWhileShown) {
     EXPECT_EQ(lines(list), (std::vector<std::string>{"top.jpg"}));
 }
 
-TEST_F(FileListTest, RelativePathIsTakenFromTheCurrentFolder) {
+TEST_F(FileListTest, OnlyAFullPathNamesAFolder) {
+    // The tree hands over a virtual folder's display name; the current folder happens to
+    // have a subfolder of that name. The name still names no folder.
     TempFolder dir("velmaro-fl-rel");
+    dir.folder("Recycle Bin");
+    dir.file("Recycle Bin\\r.jpg");
     dir.folder("sub");
     dir.file("sub\\s.jpg");
+    dir.file("top.jpg");
     list.show_folder(dir.path());
-    list.show_folder("sub");
-    EXPECT_EQ(list.current_folder(), dir / "sub");
-    EXPECT_EQ(lines(list), (std::vector<std::string>{"s.jpg"}));
-    list.show_folder("..");
-    EXPECT_EQ(list.current_folder(), dir.path());
+    for (const char* name : {"Recycle Bin", "sub", "sub\\", ".", ".."}) {
+        list.set_item_index(0);
+        list.show_folder(name);
+        EXPECT_EQ(list.current_folder(), dir.path()) << name;
+        EXPECT_EQ(lines(list), (std::vector<std::string>{"top.jpg"})) << name;
+        EXPECT_EQ(list.item_index(), -1) << name << ": listed anew";
+    }
+    // A full path with "." and ".." in it is still a full path.
+    list.show_folder(dir / "sub\\..\\Recycle Bin");
+    EXPECT_EQ(list.current_folder(), dir / "Recycle Bin");
 }
 
 TEST_F(FileListTest, DriveRootHasNoDoubledSeparator) {
