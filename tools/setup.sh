@@ -8,6 +8,8 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev googletest libbenchmark-dev
   clang clang-format libclang-rt-14-dev
   wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick
+  # names in Cyrillic, Greek and CJK on screen (the Unicode scenario)
+  fonts-dejavu-core fonts-wqy-microhei
 )
 missing=()
 for p in "${packages[@]}"; do
