@@ -42,7 +42,8 @@ class Unicode(MainWindowScenario):
         wait_until(lambda: self.label_texts(main) == ["Width:  100", "Height: 50"], 10, "the size labels")
         shot, _ = self.capture_client(main, "preview")
         px, py, pw, ph = PREVIEW
-        self.assertGreater(shot.count(SNOW_COLOUR, (px, py, px + pw, py + ph)), pw * ph // 4, "no picture in the preview")
+        # The picture fits the preview, so it is shown whole at its own size.
+        self.assertEqual(shot.count(SNOW_COLOUR, (px, py, px + pw, py + ph)), 100 * 50, "the picture is not in the preview")
         self.assertEqual(self.hint_over(main, PREVIEW), "Picture: " + harness.winpath(os.path.join(pics, SNOW)))
 
         main.click(*centre(SELECT_BUTTON))
