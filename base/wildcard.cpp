@@ -1,12 +1,14 @@
 #include "base/wildcard.h"
 
+#include "base/utf8.h"
+
 namespace velmaro {
 
 const CaseFold& ascii_case_fold() {
     static const CaseFold table = [] {
         CaseFold t{};
         for (int c = 0; c < 256; ++c)
-            t[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            t.lower[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
         return t;
     }();
     return table;
@@ -18,20 +20,27 @@ bool wildcard_match(std::string_view pattern, std::string_view name, const CaseF
     auto same = [&](char p, char n) {
         return fold[static_cast<unsigned char>(p)] == fold[static_cast<unsigned char>(n)];
     };
+    // The bytes of the name's character at `at`: "?" and "*" take whole characters.
+    auto width = [&](size_t at) { return fold.utf8 ? utf8_char_length(name, at) : size_t{1}; };
     // Greedy scan that returns to the last "*" on a mismatch: each "*" only ever needs to
-    // absorb one more character, so the work stays proportional to pattern x name.
+    // absorb one more character, so the work stays proportional to pattern x name. A
+    // literal of several bytes is matched byte by byte, each byte a step of its own.
     size_t p = 0, n = 0;
     size_t star = std::string_view::npos, resume = 0;
     while (n < name.size()) {
         if (p < pattern.size() && pattern[p] == '*') {
             star = p++;
             resume = n;
-        } else if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
+        } else if (p < pattern.size() && pattern[p] == '?') {
+            ++p;
+            n += width(n);
+        } else if (p < pattern.size() && same(pattern[p], name[n])) {
             ++p;
             ++n;
         } else if (star != std::string_view::npos) {
             p = star + 1;
-            n = ++resume;
+            resume += width(resume);
+            n = resume;
         } else {
             return false;
         }
@@ -55,6 +64,8 @@ std::vector<std::string> split_mask(std::string_view mask) {
 }
 
 int compare_nocase(std::string_view a, std::string_view b, const CaseFold& fold) {
+    if (fold.compare)
+        return fold.compare(a, b);
     size_t len = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < len; ++i) {
         int ca = fold[static_cast<unsigned char>(a[i])];
@@ -66,6 +77,9 @@ int compare_nocase(std::string_view a, std::string_view b, const CaseFold& fold)
 }
 
 bool equal_nocase(std::string_view a, std::string_view b, const CaseFold& fold) {
+    // A system comparison may find texts of different byte lengths equal.
+    if (fold.compare)
+        return fold.compare(a, b) == 0;
     return a.size() == b.size() && compare_nocase(a, b, fold) == 0;
 }
 

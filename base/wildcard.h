@@ -10,12 +10,24 @@
 
 namespace velmaro {
 
-// Maps each byte to its lower-case form. The default folds A-Z only; the Windows side
-// builds one from the system's code page so that accented capitals fold too.
-using CaseFold = std::array<unsigned char, 256>;
+// What counts as the same letter. `lower` maps each byte to its lower-case form: the
+// default folds A-Z only; the Windows side builds one from a single-byte system code page
+// so that accented capitals fold too. In UTF-8 text a letter beyond ASCII is several
+// bytes, so no byte table can fold it: there `utf8` is set, bytes from 0x80 up stay as
+// they are, "?" takes a whole character, and `compare`, when given, is the system's own
+// comparison without regard to case for whole texts (< 0, 0, > 0).
+struct CaseFold {
+    std::array<unsigned char, 256> lower{};
+    bool utf8 = false;
+    int (*compare)(std::string_view a, std::string_view b) = nullptr;
+
+    unsigned char operator[](unsigned char c) const { return lower[c]; }
+    unsigned char& operator[](unsigned char c) { return lower[c]; }
+};
 const CaseFold& ascii_case_fold();
 
-// "*" stands for any run of characters (the empty run included), "?" for exactly one;
+// "*" stands for any run of characters (the empty run included), "?" for exactly one
+// (a whole UTF-8 sequence when `fold.utf8` is set);
 // every other character matches itself without regard to letter case. An empty pattern
 // matches nothing, not even an empty name: it is the piece after a mask's last ";".
 bool wildcard_match(std::string_view pattern, std::string_view name,

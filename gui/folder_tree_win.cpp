@@ -251,7 +251,8 @@ FolderTree::Node* FolderTree::node_of(HTREEITEM item) const {
 }
 
 std::string FolderTree::item_text(HTREEITEM item) const {
-    char buf[MAX_PATH * 2] = {};
+    // A name of up to MAX_PATH UTF-16 units takes up to three bytes for each in UTF-8.
+    char buf[MAX_PATH * 3 + 1] = {};
     TVITEMA tv{};
     tv.mask = TVIF_TEXT;
     tv.hItem = item;

@@ -1,12 +1,20 @@
 #include "state/folder_list.h"
 
 #include "base/path.h"
+#include "base/utf8.h"
 
 namespace velmaro::state {
 
+std::string_view folder_list_text(std::string_view bytes) {
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+bool folder_list_is_utf8(std::string_view bytes) {
+    return is_valid_utf8(folder_list_text(bytes));
+}
+
 std::vector<std::string> parse_folder_list(std::string_view bytes) {
-    if (auto nul = bytes.find('\0'); nul != std::string_view::npos)
-        bytes = bytes.substr(0, nul);
+    bytes = folder_list_text(bytes);
 
     std::vector<std::string> entries;
     std::size_t start = 0;

@@ -1,5 +1,6 @@
 #include "state/folder_list_file_win.h"
 
+#include "base/code_page_win.h"
 #include "base/error.h"
 #include "base/handles_win.h"
 #include "base/module_path_win.h"
@@ -61,12 +62,19 @@ std::optional<std::vector<std::string>> load_folder_list_file(const std::string&
             break;
         bytes.append(chunk, got);
     }
-    return parse_folder_list(bytes);
+    return parse_folder_list(list_text_from_file(bytes));
+}
+
+std::string list_text_from_file(std::string_view bytes) {
+    const std::string_view text = folder_list_text(bytes);
+    // A list from before the UTF-8 lists, in the system's 8-bit code page, is read in
+    // that code page, so no one loses the list; the next save writes it as UTF-8.
+    return convert_code_page(text, folder_list_is_utf8(text) ? CP_UTF8 : legacy_code_page(), CP_ACP);
 }
 
 void save_folder_list_file(const std::string& path, const std::vector<std::string>& entries,
                            const FileWriter& writer) {
-    const std::string text = serialize_folder_list(entries);
+    const std::string text = convert_code_page(serialize_folder_list(entries), CP_ACP, CP_UTF8);
     replace_file(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, writer);
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/file_write_win.h"
@@ -32,7 +33,12 @@ using ProbePath = std::function<PathProbe(const std::string& path)>;
 std::optional<std::vector<std::string>> load_folder_list_file(const std::string& path,
                                                               const ProbePath& probe);
 
-// Replaces the file with the entries, each followed by CR LF. The list goes to a new
+// The list file's text (up to its first NUL) in the program's own code page: UTF-8 as
+// the program writes it, or the system locale's 8-bit code page for a list written
+// before in that.
+std::string list_text_from_file(std::string_view bytes);
+
+// Replaces the file with the entries in UTF-8, each followed by CR LF. The list goes to a new
 // file in the same folder first, which takes the old file's place only once it is
 // whole, so a failed or interrupted save leaves the previous list as it was. Throws
 // FileError "Cannot create file %s" when the file cannot be created or replaced, and

@@ -14,6 +14,8 @@ packages=(
   # colour cursors handed to the X server (Xcursor), and XFixes, which the end-to-end
   # tests also load themselves, with libX11, to read the pointer's shape.
   fonts-liberation fonts-wine libxrender1 libxcursor1 libxfixes3 libx11-6
+  # names in Cyrillic, Greek and CJK on screen (the Unicode scenario)
+  fonts-dejavu-core fonts-wqy-microhei
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 namespace velmaro {
 
@@ -56,6 +58,56 @@ TEST(WildcardMatch, FoldTableDecidesWhatCountsAsTheSameLetter) {
     fold[0xc9] = 0xe9;
     EXPECT_TRUE(wildcard_match("\xc9t\xe9.jpg", "\xe9t\xe9.jpg", fold));
     EXPECT_TRUE(equal_nocase("\xc9T\xc9", "\xe9t\xe9", fold));
+}
+
+// Names in UTF-8 ("café 日本.jpg", "снег.bmp"): the patterns stay ASCII, the names'
+// letters beyond ASCII are sequences of several bytes.
+TEST(WildcardMatch, Utf8NamesTakeWholeCharacters) {
+    CaseFold utf8 = ascii_case_fold();
+    utf8.utf8 = true;
+    const std::string cafe = "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.jpg";
+    const std::string snow = "\xD1\x81\xD0\xBD\xD0\xB5\xD0\xB3.BMP";
+    EXPECT_TRUE(wildcard_match("*.jpg", cafe, utf8));
+    EXPECT_TRUE(wildcard_match("*.bmp", snow, utf8));
+    EXPECT_FALSE(wildcard_match("*.bmp", cafe, utf8));
+    // "?" is one letter, however many bytes it takes.
+    EXPECT_TRUE(wildcard_match("????.bmp", snow, utf8));
+    EXPECT_FALSE(wildcard_match("???.bmp", snow, utf8));
+    EXPECT_FALSE(wildcard_match("?????.bmp", snow, utf8));
+    EXPECT_TRUE(wildcard_match("caf? ??.jpg", cafe, utf8));
+    EXPECT_FALSE(wildcard_match("caf? ???.jpg", cafe, utf8));
+    EXPECT_TRUE(wildcard_match("?.jpg", "\xF0\x9F\x93\xB7.jpg", utf8)); // four bytes
+    EXPECT_TRUE(wildcard_match("*?.jpg", "\xE5\x86\x99.jpg", utf8));
+    EXPECT_FALSE(wildcard_match("??.jpg", "\xE5\x86\x99.jpg", utf8));
+    // Stars step back over whole characters too.
+    EXPECT_TRUE(wildcard_match("*?\xE6\x9C\xAC.jpg", cafe, utf8));
+    EXPECT_TRUE(wildcard_match("*\xC3\xA9*", cafe, utf8));
+    EXPECT_FALSE(wildcard_match("*\xC3\xA8*", cafe, utf8));
+    // A byte that starts no character counts as one.
+    EXPECT_TRUE(wildcard_match("?.jpg", "\xE9.jpg", utf8));
+    EXPECT_TRUE(wildcard_match("??.jpg", "\xE5\x86.jpg", utf8));
+    // Byte by byte, as in a single-byte code page, "?" would take one byte of a letter.
+    EXPECT_FALSE(wildcard_match("????.bmp", snow));
+}
+
+TEST(NameOrder, TheSystemsComparisonWhenGiven) {
+    // A comparison that knows the letters beyond ASCII: here Cyrillic capitals and small
+    // letters are the same, and a different length in bytes does not rule out equality.
+    CaseFold fold = ascii_case_fold();
+    fold.utf8 = true;
+    fold.compare = [](std::string_view a, std::string_view b) {
+        auto key = [](std::string_view s) {
+            std::string k(s);
+            if (k == "\xD0\xA4\xD0\x9E\xD0\xA2\xD0\x9E" || k == "\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE")
+                return std::string("foto");
+            return k == "K" ? std::string("\xE2\x84\xAA") : k;
+        };
+        return key(a).compare(key(b));
+    };
+    EXPECT_TRUE(equal_nocase("\xD0\xA4\xD0\x9E\xD0\xA2\xD0\x9E", "\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE", fold));
+    EXPECT_FALSE(equal_nocase("\xD0\xA4\xD0\x9E\xD0\xA2\xD0\x9E", "\xD1\x84\xD0\xBE\xD1\x82\xD0\xBE"));
+    EXPECT_TRUE(equal_nocase("K", "\xE2\x84\xAA", fold));
+    EXPECT_LT(compare_nocase("a", "b", fold), 0);
 }
 
 TEST(SplitMask, KeepsOrderAndEmptyPieces) {

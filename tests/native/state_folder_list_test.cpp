@@ -45,6 +45,27 @@ TEST(FolderListCodec, NulEndsTheText) {
     EXPECT_EQ(parse_folder_list("\0A\r\n"s), List{});
 }
 
+// Which code page a list file is read in: UTF-8 as this program writes it, or, for
+// bytes that cannot be UTF-8, the legacy code page an older list was written in.
+TEST(FolderListEncoding, Utf8OrLegacy) {
+    EXPECT_TRUE(folder_list_is_utf8(""));
+    EXPECT_TRUE(folder_list_is_utf8("C:\\Pictures\r\nD:\\\r\n"));
+    EXPECT_TRUE(folder_list_is_utf8("C:\\\xD0\xA4\xD0\xBE\xD1\x82\xD0\xBE \xE5\x86\x99\xE7\x9C\x9F\r\n"));
+    EXPECT_FALSE(folder_list_is_utf8("C:\\Caf\xE9\r\nD:\\\xC4rger\r\n")); // code page 1252
+    EXPECT_FALSE(folder_list_is_utf8("C:\\ok\r\nC:\\\xC3\r\n"));          // cut short before CR
+    EXPECT_FALSE(folder_list_is_utf8("C:\\\xC0\xAF\r\n"));                // an overlong "/"
+    EXPECT_FALSE(folder_list_is_utf8("C:\\\xED\xA0\x80\r\n"));            // a surrogate
+}
+
+TEST(FolderListEncoding, DecidedOnTheTextBeforeTheFirstNul) {
+    // What follows a NUL is not part of the list, so it cannot make the list legacy text.
+    EXPECT_TRUE(folder_list_is_utf8("C:\\Caf\xC3\xA9\r\n\0\xE9\xFF"s));
+    EXPECT_FALSE(folder_list_is_utf8("C:\\Caf\xE9\r\n\0C:\\Caf\xC3\xA9"s));
+    EXPECT_TRUE(folder_list_is_utf8("\0\xFF"s));
+    EXPECT_EQ(folder_list_text("A\r\n\0B"s), "A\r\n");
+    EXPECT_EQ(folder_list_text("A\r\n"), "A\r\n");
+}
+
 TEST(FolderListPath, ProgramDirectoryAndFileName) {
     EXPECT_EQ(folder_list_path_for_module("C:\\Program Files\\Velmaro\\Velmaro.exe"),
               "C:\\Program Files\\Velmaro\\Directory.drl");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/code_page_win.h"
 #include "base/error.h"
 #include "state/folder_list.h"
 #include "state_temp_dir.h"
@@ -179,6 +180,48 @@ TEST(FolderListFile, FilesThatCannotBeCreated) {
     EXPECT_EQ(error_text([&] { save_folder_list_file(folder, {"A"}); }), "Cannot create file " + folder);
     DWORD attrs = GetFileAttributesA(folder.c_str());
     EXPECT_TRUE(attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+} // namespace velmaro::state
+
+namespace velmaro::state {
+
+// "C:\Café Ärger" in the program's own code page: UTF-8 where the system honours the
+// manifest, code page 1252 here (the tests run without it, as on an older system).
+std::string cafe_in_active_code_page() {
+    return GetACP() == CP_UTF8 ? "C:\\Caf\xC3\xA9 \xC3\x84rger" : "C:\\Caf\xE9 \xC4rger";
+}
+
+TEST(FolderListFileText, Utf8ListsAndLegacyListsBothLoad) {
+    ASSERT_EQ(legacy_code_page(), 1252u) << "the test prefix runs in an English locale";
+    const std::string cafe = cafe_in_active_code_page();
+    TempDir dir;
+    std::string path = dir.file("Directory.drl");
+
+    write_file(path, "C:\\Caf\xC3\xA9 \xC3\x84rger\r\nD:\\\r\n");
+    EXPECT_EQ(*load_folder_list_file(path), (List{cafe, "D:\\"})) << "UTF-8, as the program writes it";
+
+    write_file(path, "C:\\Caf\xE9 \xC4rger\r\nD:\\\r\n");
+    EXPECT_EQ(*load_folder_list_file(path), (List{cafe, "D:\\"})) << "code page 1252, as older lists are";
+
+    // One byte that is not UTF-8 makes the whole list legacy text, valid sequences too:
+    // "\xC3\xA9" in code page 1252 is two letters.
+    EXPECT_EQ(list_text_from_file("\xC3\xA9\r\n\xE9\r\n"),
+              GetACP() == CP_UTF8 ? "\xC3\x83\xC2\xA9\r\n\xC3\xA9\r\n" : "\xC3\xA9\r\n\xE9\r\n");
+    // Bytes after a NUL are no part of the list and do not decide.
+    EXPECT_EQ(list_text_from_file(std::string("C:\\Caf\xC3\xA9 \xC3\x84rger\r\n\0\xFF", 19)), cafe + "\r\n");
+    EXPECT_EQ(list_text_from_file(""), "");
+}
+
+TEST(FolderListFileText, SavedAsUtf8AndReadBackTheSame) {
+    const std::string cafe = cafe_in_active_code_page();
+    TempDir dir;
+    std::string path = dir.file("Directory.drl");
+    write_file(path, "C:\\Caf\xE9 \xC4rger\r\n"); // a legacy list ...
+    auto list = load_folder_list_file(path);
+    save_folder_list_file(path, *list); // ... is written back in UTF-8, with no mark before it
+    EXPECT_EQ(read_file(path), "C:\\Caf\xC3\xA9 \xC3\x84rger\r\n");
+    EXPECT_EQ(*load_folder_list_file(path), List{cafe});
 }
 
 } // namespace velmaro::state

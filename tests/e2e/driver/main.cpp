@@ -490,7 +490,7 @@ std::string tree_json(HWND tree, HTREEITEM parent, int depth) {
         bool expanded = it.state & TVIS_EXPANDED;
         items.push_back(
             json_object({{"handle", json_number(reinterpret_cast<intptr_t>(child))},
-                         {"text", json_text(it.text)},
+                         {"text", json_wtext(it.text)},
                          {"selected", json_bool(it.state & TVIS_SELECTED)},
                          {"expanded", json_bool(expanded)},
                          {"has_children", json_bool(it.has_children)},
@@ -515,7 +515,7 @@ std::string cmd_tv_selected(const Args& a) {
         return "null";
     std::vector<std::string> path;
     for (HTREEITEM it = sel; it; it = tree_next(tree, it, TVGN_PARENT))
-        path.insert(path.begin(), json_text(tree_item(tree, it).text));
+        path.insert(path.begin(), json_wtext(tree_item(tree, it).text));
     return json_array(path);
 }
 

@@ -46,19 +46,21 @@ void RemoteBuffer::read_foreign(const void* address, void* data, size_t size) co
 }
 
 TreeItem tree_item(HWND tree, HTREEITEM item) {
-    constexpr size_t kTextSize = 1024;
-    RemoteBuffer mem(tree, sizeof(TVITEMA) + kTextSize + sizeof(RECT));
-    char* remote_text = static_cast<char*>(mem.address()) + sizeof(TVITEMA);
-    size_t rect_offset = sizeof(TVITEMA) + kTextSize;
+    // The wide message, so the text comes over whole whatever code page either program has.
+    constexpr size_t kTextChars = 1024;
+    constexpr size_t kTextBytes = kTextChars * sizeof(wchar_t);
+    RemoteBuffer mem(tree, sizeof(TVITEMW) + kTextBytes + sizeof(RECT));
+    wchar_t* remote_text = reinterpret_cast<wchar_t*>(static_cast<char*>(mem.address()) + sizeof(TVITEMW));
+    size_t rect_offset = sizeof(TVITEMW) + kTextBytes;
 
-    TVITEMA tv{};
+    TVITEMW tv{};
     tv.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN;
     tv.hItem = item;
     tv.stateMask = 0xFFFFFFFF;
     tv.pszText = remote_text;
-    tv.cchTextMax = kTextSize;
+    tv.cchTextMax = kTextChars;
     mem.write(&tv, sizeof tv);
-    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(mem.address())))
+    if (!SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(mem.address())))
         throw CommandError("TVM_GETITEM failed");
     mem.read(&tv, sizeof tv);
 
@@ -66,14 +68,14 @@ TreeItem tree_item(HWND tree, HTREEITEM item) {
     out.handle = item;
     out.state = tv.state;
     out.has_children = tv.cChildren != 0;
-    char text[kTextSize]{};
+    wchar_t text[kTextChars]{};
     // The control may have pointed pszText at its own copy instead of filling ours.
     if (tv.pszText == remote_text) {
-        mem.read(text, kTextSize, sizeof(TVITEMA));
+        mem.read(text, kTextBytes, sizeof(TVITEMW));
     } else if (tv.pszText) {
-        mem.read_foreign(tv.pszText, text, kTextSize - 1);
+        mem.read_foreign(tv.pszText, text, kTextBytes - sizeof(wchar_t));
     }
-    text[kTextSize - 1] = '\0';
+    text[kTextChars - 1] = L'\0';
     out.text = text;
 
     // TVM_GETITEMRECT takes the item handle in the RECT it fills.

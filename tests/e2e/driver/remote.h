@@ -32,7 +32,7 @@ class RemoteBuffer {
 
 struct TreeItem {
     HTREEITEM handle = nullptr;
-    std::string text;
+    std::wstring text;
     UINT state = 0;
     bool has_children = false; // as the item says (cChildren), before any expansion
     RECT rect{};               // label rectangle in client coordinates
