@@ -8,6 +8,7 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev googletest libbenchmark-dev
   clang clang-format libclang-rt-14-dev
   wine wine64 fonts-wine xvfb x11-utils xdotool imagemagick
+  nsis fp-utils-3.2.2 libchm-bin zip
 )
 missing=()
 for p in "${packages[@]}"; do
