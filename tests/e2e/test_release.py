@@ -223,6 +223,50 @@ class Release(wc.WallpaperScenario):
         main.close()
         self.assertEqual(app.wait_exit(timeout=15), 0)
 
+    def help_viewer_box(self, app):
+        """The message box of the system's WinHelp viewer, another process than ours."""
+        def found():
+            for w in self.driver.call("windows", "all"):
+                if w["visible"] and w["class"] == "#32770" and w["pid"] != app.pid:
+                    return harness.read_box(harness.Window(self.driver, w["hwnd"], w["class"], w["title"])), w["pid"]
+            return None
+        return wait_until(found, 20, "the WinHelp viewer's message")
+
+    def assert_viewer_ends(self, pid):
+        wait_until(lambda: not [w for w in self.driver.call("windows", "all") if w["pid"] == pid], 10,
+                   "the WinHelp viewer's end")
+
+    def test_help_contents_asks_winhelp_for_a_winhelp_file_and_when_there_is_no_help_file(self):
+        self.write_folder_list([])
+        # A WinHelp file beside the program goes to WinHelp, even with the HTML Help file
+        # there too. (The viewer finds it is no real help file and says so: it has read it.)
+        shutil.copy2(os.path.join(self.unpacked, "Velmaro.chm"), self.dir)
+        with open(os.path.join(self.dir, "Velmaro.HLP"), "wb") as f:
+            f.write(b"?_\x03\x00 not a help file")
+        app, main = self.start_main()
+        main.choose_menu("&Help", "&Contents")
+        box, viewer = self.help_viewer_box(app)
+        self.assertTrue(box.text.startswith("Error while reading the help file"), box.text)
+        self.assertIn(harness.winpath(os.path.join(self.dir, "Velmaro.HLP")), box.text)
+        self.assertIsNone(app.window("HH Parent"), "the HTML Help viewer opened as well")
+        box.press("OK")
+        self.assert_viewer_ends(viewer)
+        main.close()
+        self.assertEqual(app.wait_exit(timeout=15), 0)
+
+        # Neither file: WinHelp is asked as designed, and the viewer reports the missing file.
+        os.remove(os.path.join(self.dir, "Velmaro.HLP"))
+        os.remove(os.path.join(self.dir, "Velmaro.chm"))
+        app, main = self.start_main()
+        main.choose_menu("&Help", "&Contents")
+        box, viewer = self.help_viewer_box(app)
+        self.assertIn("Cannot find '%s'" % harness.winpath(os.path.join(self.dir, "Velmaro.HLP")), box.text)
+        self.assertIsNone(app.window("HH Parent"))
+        box.press("&No")
+        self.assert_viewer_ends(viewer)
+        main.close()
+        self.assertEqual(app.wait_exit(timeout=15), 0)
+
     # ---- the installer ----
     def setUp(self):
         super().setUp()
