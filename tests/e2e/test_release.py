@@ -220,6 +220,12 @@ class Release(wc.WallpaperScenario):
         self.assertEqual(viewer.info()["title"], "Velmaro Help")
         self.assertEqual(viewer.info()["owner"], main.hwnd)
         self.screenshot("viewer")
+        # Its Contents pane lists the help's table of contents, in order.
+        with open(os.path.join(HELP_DIR, "toc.hhc"), encoding="cp1252") as f:
+            titles = re.findall(r'<param name="Name" value="([^"]+)">', f.read())
+        contents = viewer.find(cls="SysTreeView32")
+        wait_until(lambda: contents.tree_items(), 10, "the contents pane's entries")
+        self.assertEqual([node["text"] for node in contents.tree_items()], titles)
         main.close()
         self.assertEqual(app.wait_exit(timeout=15), 0)
 
