@@ -28,6 +28,16 @@ std::string with_extension(const std::string& path, const char* ext) {
     return path.substr(0, dot) + ext;
 }
 
+// The HTML Help control from the system's folder by its full path, so that no file of
+// that name in the program's folder (a download folder, say) is loaded instead.
+HMODULE load_html_help() {
+    char dir[MAX_PATH];
+    UINT n = GetSystemDirectoryA(dir, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return nullptr;
+    return LoadLibraryA((std::string(dir, n) + "\\hhctrl.ocx").c_str());
+}
+
 HtmlHelpFn html_help_entry(HMODULE module) {
     return module ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpA")))
                   : nullptr;
@@ -138,7 +148,7 @@ bool Application::help_contents(HWND owner) {
 
 bool Application::html_help_contents(HWND owner, const std::string& chm) {
     if (!html_help_)
-        html_help_.reset(LoadLibraryA("hhctrl.ocx"));
+        html_help_.reset(load_html_help());
     if (HtmlHelpFn html_help = html_help_entry(html_help_.get())) {
         if (html_help(owner, chm.c_str(), HH_DISPLAY_TOC, 0))
             return true;
