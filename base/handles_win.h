@@ -68,6 +68,12 @@ struct IconTraits {
     static void close(HICON h) { DestroyIcon(h); }
 };
 
+struct ModuleTraits {
+    using handle_type = HMODULE;
+    static HMODULE invalid() { return nullptr; }
+    static void close(HMODULE h) { FreeLibrary(h); }
+};
+
 using UniqueHwnd = UniqueHandle<HwndTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueHkey = UniqueHandle<HkeyTraits>;
@@ -77,6 +83,7 @@ using UniqueBitmap = UniqueHandle<GdiTraits<HBITMAP>>;
 using UniquePen = UniqueHandle<GdiTraits<HPEN>>;
 using UniqueMemDc = UniqueHandle<MemDcTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
 
 // A window's DC from GetDC, released on scope exit.
 class WindowDc {

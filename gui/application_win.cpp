@@ -1,5 +1,8 @@
 #include "gui/application_win.h"
 
+#include <htmlhelp.h>
+#include <shellapi.h>
+
 #include "base/error.h"
 #include "gui/form_win.h"
 #include "gui/message_loop_win.h"
@@ -8,6 +11,37 @@ namespace velmaro::gui {
 
 namespace {
 constexpr char kAppClass[] = "TApplication";
+
+using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+bool is_file(const std::string& path) {
+    DWORD attrs = GetFileAttributesA(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The path with its extension (after the last dot of the file name) replaced by `ext`.
+std::string with_extension(const std::string& path, const char* ext) {
+    std::string::size_type dot = path.find_last_of('.');
+    std::string::size_type sep = path.find_last_of("\\/:");
+    if (dot == std::string::npos || (sep != std::string::npos && dot < sep))
+        return path + ext;
+    return path.substr(0, dot) + ext;
+}
+
+// The HTML Help control from the system's folder by its full path, so that no file of
+// that name in the program's folder (a download folder, say) is loaded instead.
+HMODULE load_html_help() {
+    char dir[MAX_PATH];
+    UINT n = GetSystemDirectoryA(dir, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return nullptr;
+    return LoadLibraryA((std::string(dir, n) + "\\hhctrl.ocx").c_str());
+}
+
+HtmlHelpFn html_help_entry(HMODULE module) {
+    return module ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpA")))
+                  : nullptr;
+}
 
 } // namespace
 
@@ -26,6 +60,9 @@ Application::Application(HINSTANCE instance) : instance_(instance), title_(progr
 }
 
 Application::~Application() {
+    // The viewer's windows go before the control that runs them is unloaded.
+    if (HtmlHelpFn html_help = html_help_entry(html_help_.get()))
+        html_help(nullptr, nullptr, HH_CLOSE_ALL, 0);
     set_error_reporter(previous_reporter_);
     forms_.clear(); // before the window that owns them
 }
@@ -101,7 +138,24 @@ int Application::show_modal(Form& form) {
 }
 
 bool Application::help_contents(HWND owner) {
+    if (!is_file(help_file_)) {
+        std::string chm = with_extension(help_file_, ".chm");
+        if (is_file(chm))
+            return html_help_contents(owner, chm);
+    }
     return WinHelpA(owner, help_file_.c_str(), HELP_CONTENTS, 0) != FALSE;
+}
+
+bool Application::html_help_contents(HWND owner, const std::string& chm) {
+    if (!html_help_)
+        html_help_.reset(load_html_help());
+    if (HtmlHelpFn html_help = html_help_entry(html_help_.get())) {
+        if (html_help(owner, chm.c_str(), HH_DISPLAY_TOC, 0))
+            return true;
+    }
+    // ShellExecuteA returns a value above 32 when it succeeds.
+    auto opened = ShellExecuteA(owner, "open", chm.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(opened) > 32;
 }
 
 void Application::report(const std::exception& error) noexcept {

@@ -60,7 +60,11 @@ class Application : public ErrorReporter {
 
     void set_help_file(std::string path) { help_file_ = std::move(path); }
     const std::string& help_file() const { return help_file_; }
-    // WinHelpA(owner, help file, HELP_CONTENTS, 0); false when the system refused.
+    // Shows the help file's contents, the main window being the owner. A WinHelp file
+    // that exists goes to WinHelp. Failing that, the HTML Help file of the same name
+    // (".chm" for the extension) when it exists: in the HTML Help viewer, or through the
+    // shell's "open" where the viewer cannot be had. With neither file, WinHelp is asked
+    // all the same and reports the missing file itself. False when the system refused.
     bool help_contents(HWND owner);
 
     // ErrorReporter
@@ -68,6 +72,7 @@ class Application : public ErrorReporter {
 
   private:
     void adopt(std::unique_ptr<Form> form);
+    bool html_help_contents(HWND owner, const std::string& chm);
 
     HINSTANCE instance_;
     std::string title_;
@@ -76,6 +81,9 @@ class Application : public ErrorReporter {
     std::vector<std::unique_ptr<Form>> forms_;
     Form* main_form_ = nullptr;
     HICON icon_ = nullptr;
+    // The HTML Help control, loaded on the first use only: most runs never open help,
+    // and the program's imports stay the system's usual DLLs.
+    UniqueModule html_help_;
     ErrorReporter* previous_reporter_ = nullptr;
 };
 

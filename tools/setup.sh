@@ -16,6 +16,8 @@ packages=(
   fonts-liberation fonts-wine libxrender1 libxcursor1 libxfixes3 libx11-6
   # names in Cyrillic, Greek and CJK on screen (the Unicode scenario)
   fonts-dejavu-core fonts-wqy-microhei
+  # the release: the installer, the help file, its check and the zip
+  nsis fp-utils-3.2.2 libchm-bin zip
 )
 missing=()
 for p in "${packages[@]}"; do
