@@ -39,7 +39,8 @@ class TiffReader {
 } // namespace
 
 int exif_orientation(std::span<const std::uint8_t> payload) {
-    if (payload.size() < kExifSignatureSize || std::memcmp(payload.data(), "Exif\0\0", kExifSignatureSize) != 0)
+    if (payload.size() < kExifSignatureSize ||
+        std::memcmp(payload.data(), "Exif\0\0", kExifSignatureSize) != 0)
         return kOrientationAsStored;
     const std::span<const std::uint8_t> tiff = payload.subspan(kExifSignatureSize);
     if (tiff.size() < 8)

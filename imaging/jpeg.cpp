@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
+#include <cstring>
 #include <memory>
 
 #include <jpeglib.h>
@@ -310,8 +310,7 @@ Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width, int min_he
 namespace {
 
 // Reads every row of a started 3-byte B, G, R decode to where row_at(y) says.
-template <typename RowAt>
-void read_bgr_rows(Decompressor& d, RowAt row_at) {
+template <typename RowAt> void read_bgr_rows(Decompressor& d, RowAt row_at) {
     jpeg_decompress_struct& info = d.info();
     const int width = static_cast<int>(info.output_width), height = static_cast<int>(info.output_height);
     const bool cmyk = info.out_color_space == JCS_CMYK;
@@ -358,7 +357,8 @@ std::vector<std::uint8_t> decode_to_bmp24(Decompressor& d) {
     // The decoder writes its rows straight into their places in the file, bottom-up.
     std::vector<std::uint8_t> out(54 + stride * static_cast<std::size_t>(height));
     put_bmp24_header(out.data(), width, height);
-    read_bgr_rows(d, [&](int y) { return out.data() + 54 + stride * static_cast<std::size_t>(height - 1 - y); });
+    read_bgr_rows(d,
+                  [&](int y) { return out.data() + 54 + stride * static_cast<std::size_t>(height - 1 - y); });
     return out;
 }
 

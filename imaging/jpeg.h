@@ -46,8 +46,8 @@ Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width = 0, int mi
 // upright). Throws like decode_jpeg.
 Raster decode_jpeg_bgr(std::span<const std::uint8_t> file, int min_width, int min_height);
 
-// Full-size decode, upright by the Exif orientation, written directly as a bottom-up 24-bit BMP file (the result of
-// write_bmp24 on the decoded picture, without a 32-bit intermediate).
+// Full-size decode, upright by the Exif orientation, written directly as a bottom-up 24-bit BMP file (the
+// result of write_bmp24 on the decoded picture, without a 32-bit intermediate).
 std::vector<std::uint8_t> jpeg_to_bmp24(std::span<const std::uint8_t> file);
 
 // The same, reading the JPEG file as it decodes instead of holding it whole: the peak

@@ -166,9 +166,9 @@ const Pixels& Picture::pixels_for(int min_width, int min_height, const DecodePro
             s->pixels_scale = 0;
             // Partial rows of a picture still to be turned would show it sideways.
             const bool upright = orientation == kOrientationAsStored || orientation < 1 || orientation > 8;
-            s->pixels = orient(decode_jpeg(s->jpeg_bytes, min_width, min_height,
-                                           upright ? progress : DecodeProgress{}),
-                               orientation);
+            s->pixels = orient(
+                decode_jpeg(s->jpeg_bytes, min_width, min_height, upright ? progress : DecodeProgress{}),
+                orientation);
             s->pixels_scale = scale;
         }
         return s->pixels;

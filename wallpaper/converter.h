@@ -35,7 +35,8 @@ class ImageConverter {
 
     // The buffer rendered at the screen's size for Fit or Fill (see screen_fit.h), as a
     // 24-bit BMP file. Throws like bmp_bytes.
-    std::vector<std::uint8_t> screen_bmp_bytes(int id, imaging::ScreenFit fit, const imaging::Screen& screen) const;
+    std::vector<std::uint8_t> screen_bmp_bytes(int id, imaging::ScreenFit fit,
+                                               const imaging::Screen& screen) const;
 
 
     int latest_id() const { return id_; }
@@ -44,7 +45,7 @@ class ImageConverter {
     void check_id(int id) const;
 
     int id_ = 0;
-    std::string path_;           // the file the buffer was read from, for messages
+    std::string path_;               // the file the buffer was read from, for messages
     std::vector<std::uint8_t> bmp_;  // a bitmap's 24-bit file
     std::vector<std::uint8_t> jpeg_; // or a JPEG file's bytes
 };
