@@ -26,6 +26,9 @@ int main(int argc, char** argv) {
     }
     const imaging::Screen screen{std::atoi(argv[3]), std::atoi(argv[4]), 0x3A6EA5};
     const auto fit = mode == "fit" ? imaging::ScreenFit::Fit : imaging::ScreenFit::Fill;
-    wallpaper::write_whole_file(argv[5], imaging::render_jpeg_screen_bmp24(jpeg, fit, screen));
+    const std::vector<std::uint8_t> bmp = imaging::render_jpeg_screen_bmp24(jpeg, fit, screen);
+    std::FILE* out = std::fopen(argv[5], "wb");
+    if (!out || std::fwrite(bmp.data(), 1, bmp.size(), out) != bmp.size() || std::fclose(out) != 0)
+        return 1;
     return 0;
 }

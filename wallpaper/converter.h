@@ -38,7 +38,6 @@ class ImageConverter {
     std::vector<std::uint8_t> screen_bmp_bytes(int id, imaging::ScreenFit fit,
                                                const imaging::Screen& screen) const;
 
-
     int latest_id() const { return id_; }
 
   private:
