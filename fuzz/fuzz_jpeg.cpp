@@ -4,6 +4,7 @@
 #include "base/error.h"
 #include "imaging/bmp.h"
 #include "imaging/jpeg.h"
+#include "imaging/orientation.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -46,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (full.width != header.width || full.height != header.height)
             std::abort();
         const std::vector<std::uint8_t> bmp = jpeg_to_bmp24(file);
-        if (BmpImage::parse(bmp).to_pixels().bgra != full.bgra)
+        if (BmpImage::parse(bmp).to_pixels().bgra != orient(full, header.orientation).bgra)
             std::abort();
     } catch (const velmaro::InvalidGraphic&) {
     }

@@ -91,3 +91,9 @@ cjpeg -quality 80 -arithmetic "$tmp/src.ppm" >"$jpeg/arith.jpg"
 cjpeg -quality 80 -arithmetic -progressive "$tmp/src.ppm" >"$jpeg/arith-prog.jpg"
 cjpeg -quality 80 -rgb -sample 1x1 "$tmp/src.ppm" >"$jpeg/rgb.jpg"
 cjpeg -quality 80 -restart 1 "$tmp/src.ppm" >"$jpeg/restart.jpg"
+# The orientation reader's corpus (fuzz/corpus/exif: both byte orders, every value, and
+# broken blocks) is written by tests/data/exif_orientation.py.
+python3 "$here/../tests/data/exif_orientation.py" corpus "$here/corpus/exif"
+python3 "$here/../tests/data/exif_orientation.py" tag "$jpeg/base.jpg" "$jpeg/exif-6-mm.jpg" 6 mm
+python3 "$here/../tests/data/exif_orientation.py" tag "$jpeg/base.jpg" "$jpeg/exif-loop.jpg" 6 loop
+python3 "$here/../tests/data/exif_orientation.py" tag "$jpeg/base.jpg" "$jpeg/exif-5-ii.jpg" 5 ii

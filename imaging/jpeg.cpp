@@ -2,12 +2,15 @@
 
 #include "base/error.h"
 #include "imaging/bmp_write.h"
+#include "imaging/exif.h"
 #include "imaging/limits.h"
+#include "imaging/orientation.h"
 
 #include <algorithm>
 #include <climits>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
+#include <cstring>
 #include <memory>
 
 #include <jpeglib.h>
@@ -107,6 +110,8 @@ class Decompressor {
                     jpeg_stdio_src(c, src->file);
                 else
                     jpeg_mem_src(c, src->bytes.data(), static_cast<unsigned long>(src->bytes.size()));
+                // APP1 segments are kept for the Exif orientation.
+                jpeg_save_markers(c, JPEG_APP0 + 1, 0xFFFF);
                 jpeg_read_header(c, TRUE);
             },
             &source_);
@@ -142,6 +147,7 @@ class Decompressor {
         }
         h.progressive = cinfo_.progressive_mode != 0;
         h.arithmetic = cinfo_.arith_code != 0;
+        h.orientation = orientation();
         return h;
     }
 
@@ -174,6 +180,14 @@ class Decompressor {
     }
 
   private:
+    // The first Exif block's orientation; the picture as stored without one.
+    int orientation() const {
+        for (jpeg_saved_marker_ptr m = cinfo_.marker_list; m; m = m->next)
+            if (m->marker == JPEG_APP0 + 1 && m->data_length >= 6 && std::memcmp(m->data, "Exif\0\0", 6) == 0)
+                return exif_orientation({m->data, m->data_length});
+        return kOrientationAsStored;
+    }
+
     void step(Step s, void* arg) {
         if (!run_step(&err_, &cinfo_, s, arg))
             invalid();
@@ -295,17 +309,10 @@ Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width, int min_he
 
 namespace {
 
-std::vector<std::uint8_t> decode_to_bmp24(Decompressor& d) {
-    d.start(8, JCS_EXT_BGR);
+// Reads every row of a started 3-byte B, G, R decode to where row_at(y) says.
+template <typename RowAt> void read_bgr_rows(Decompressor& d, RowAt row_at) {
     jpeg_decompress_struct& info = d.info();
     const int width = static_cast<int>(info.output_width), height = static_cast<int>(info.output_height);
-    const std::size_t stride = bmp24_stride(width);
-
-    // The decoder writes its rows straight into their places in the file, bottom-up.
-    std::vector<std::uint8_t> out(54 + stride * static_cast<std::size_t>(height));
-    put_bmp24_header(out.data(), width, height);
-    auto row_at = [&](int y) { return out.data() + 54 + stride * static_cast<std::size_t>(height - 1 - y); };
-
     const bool cmyk = info.out_color_space == JCS_CMYK;
     std::vector<std::uint8_t> cmyk_rows(cmyk ? static_cast<std::size_t>(width) * 4 * kBatchRows : 0);
     int done = 0;
@@ -320,10 +327,47 @@ std::vector<std::uint8_t> decode_to_bmp24(Decompressor& d) {
                 cmyk_to_bgra(rows[i], row_at(done + i), width, d.inverted_cmyk(), 3);
         done += got;
     }
+}
+
+Raster decode_bgr(Decompressor& d, int scale_eighths) {
+    d.start(scale_eighths, JCS_EXT_BGR);
+    Raster out(static_cast<int>(d.info().output_width), static_cast<int>(d.info().output_height), 3);
+    read_bgr_rows(d, [&](int y) { return out.data.data() + out.stride() * y; });
+    return out;
+}
+
+std::vector<std::uint8_t> decode_to_bmp24(Decompressor& d) {
+    const int orientation = d.header().orientation;
+    if (orientation != kOrientationAsStored) {
+        // Turned upright from a decoded copy: twice the memory, but only for such photos.
+        const Raster stored = decode_bgr(d, 8);
+        const Size up = upright_size(stored.width, stored.height, orientation);
+        const auto stride = static_cast<std::ptrdiff_t>(bmp24_stride(up.width));
+        std::vector<std::uint8_t> out(54 + static_cast<std::size_t>(stride) * up.height);
+        put_bmp24_header(out.data(), up.width, up.height);
+        orient_into(stored.view(), orientation,
+                    View{out.data() + 54 + stride * (up.height - 1), up.width, up.height, -stride, 3});
+        return out;
+    }
+    d.start(8, JCS_EXT_BGR);
+    jpeg_decompress_struct& info = d.info();
+    const int width = static_cast<int>(info.output_width), height = static_cast<int>(info.output_height);
+    const std::size_t stride = bmp24_stride(width);
+
+    // The decoder writes its rows straight into their places in the file, bottom-up.
+    std::vector<std::uint8_t> out(54 + stride * static_cast<std::size_t>(height));
+    put_bmp24_header(out.data(), width, height);
+    read_bgr_rows(d,
+                  [&](int y) { return out.data() + 54 + stride * static_cast<std::size_t>(height - 1 - y); });
     return out;
 }
 
 } // namespace
+
+Raster decode_jpeg_bgr(std::span<const std::uint8_t> file, int min_width, int min_height) {
+    Decompressor d(file);
+    return decode_bgr(d, jpeg_scale_eighths(d.header(), min_width, min_height));
+}
 
 std::vector<std::uint8_t> jpeg_to_bmp24(std::span<const std::uint8_t> file) {
     Decompressor d(file);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "imaging/pixels.h"
+#include "imaging/raster.h"
 
 #include <cstdint>
 #include <span>
@@ -24,6 +25,7 @@ struct JpegHeader {
     JpegColor color = JpegColor::Other;
     bool progressive = false;
     bool arithmetic = false;
+    int orientation = 1; // Exif orientation 1 to 8 (see exif.h); width and height are as stored
 };
 
 // Reads the header (through the first start-of-scan). Throws velmaro::InvalidGraphic.
@@ -34,13 +36,18 @@ JpegHeader read_jpeg_header(std::span<const std::uint8_t> file);
 // picture is smaller than asked.
 int jpeg_scale_eighths(const JpegHeader& header, int min_width, int min_height);
 
-// Decodes to top-down BGRA at the scale above (0, 0 = full size). Gray, YCbCr, RGB,
+// Decodes to top-down BGRA at the scale above (0, 0 = full size), as stored (not turned
+// upright: see orient in orientation.h). Gray, YCbCr, RGB,
 // CMYK and YCCK pictures all come out as RGB; Adobe's inverted CMYK is handled.
 Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width = 0, int min_height = 0,
                    const DecodeProgress& progress = {});
 
-// Full-size decode written directly as a bottom-up 24-bit BMP file (the result of
-// write_bmp24 on the decoded picture, without a 32-bit intermediate).
+// Decodes to top-down 3-byte B, G, R rows at the scale above, as stored (not turned
+// upright). Throws like decode_jpeg.
+Raster decode_jpeg_bgr(std::span<const std::uint8_t> file, int min_width, int min_height);
+
+// Full-size decode, upright by the Exif orientation, written directly as a bottom-up 24-bit BMP file (the
+// result of write_bmp24 on the decoded picture, without a 32-bit intermediate).
 std::vector<std::uint8_t> jpeg_to_bmp24(std::span<const std::uint8_t> file);
 
 // The same, reading the JPEG file as it decodes instead of holding it whole: the peak

@@ -2,9 +2,12 @@
 
 #include "base/error.h"
 #include "imaging/bmp_write.h"
+#include "imaging/exif.h"
+#include "imaging/orientation.h"
 
 #include <fstream>
 #include <optional>
+#include <utility>
 
 namespace velmaro::imaging {
 
@@ -109,7 +112,7 @@ int Picture::width() const {
     case PictureKind::Bitmap:
         return state_->bitmap->width();
     case PictureKind::Jpeg:
-        return state_->jpeg.width;
+        return upright_size(state_->jpeg.width, state_->jpeg.height, state_->jpeg.orientation).width;
     default:
         return 0;
     }
@@ -120,7 +123,7 @@ int Picture::height() const {
     case PictureKind::Bitmap:
         return state_->bitmap->height();
     case PictureKind::Jpeg:
-        return state_->jpeg.height;
+        return upright_size(state_->jpeg.width, state_->jpeg.height, state_->jpeg.orientation).height;
     default:
         return 0;
     }
@@ -151,13 +154,21 @@ const Pixels& Picture::pixels_for(int min_width, int min_height, const DecodePro
         }
         return s->pixels;
     case PictureKind::Jpeg: {
+        // The frame is asked for upright; the decoder scales the picture as stored.
+        const int orientation = s->jpeg.orientation;
+        if (orientation_swaps_axes(orientation))
+            std::swap(min_width, min_height);
         const int scale = jpeg_scale_eighths(s->jpeg, min_width, min_height);
         if (s->pixels_scale < scale) {
             // Forget the old pixels first: a failed decode must not leave a stale picture
             // that claims a scale it does not have.
             s->pixels = Pixels{};
             s->pixels_scale = 0;
-            s->pixels = decode_jpeg(s->jpeg_bytes, min_width, min_height, progress);
+            // Partial rows of a picture still to be turned would show it sideways.
+            const bool upright = orientation == kOrientationAsStored || orientation < 1 || orientation > 8;
+            s->pixels = orient(
+                decode_jpeg(s->jpeg_bytes, min_width, min_height, upright ? progress : DecodeProgress{}),
+                orientation);
             s->pixels_scale = scale;
         }
         return s->pixels;

@@ -37,15 +37,17 @@ class Picture {
 
     PictureKind kind() const;
     bool empty() const { return kind() == PictureKind::None; }
-    int width() const;                     // 0 when empty
-    int height() const;                    // 0 when empty
+    // The upright size (a JPEG turned by its Exif orientation); 0 when empty.
+    int width() const;
+    int height() const;
     const BmpImage* bitmap() const;        // null unless a bitmap
     const JpegHeader* jpeg_header() const; // null unless a JPEG picture
     // The bytes of the file a JPEG picture was loaded from (empty otherwise).
     std::span<const std::uint8_t> jpeg_bytes() const;
 
     // Pixels to draw in a frame of min_width x min_height: a bitmap's own pixels; a JPEG
-    // picture decoded at the smallest scale still at least that large (0, 0 = full size).
+    // picture decoded at the smallest scale still at least that large (0, 0 = full size)
+    // and turned upright.
     // The result is kept and reused while it is large enough; the reference stays valid
     // until the next call or until the picture is changed. `progress` is called while a
     // JPEG decodes. A JPEG whose data the decoder rejects raises InvalidGraphic. An empty

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ git python3
   g++-mingw-w64-x86-64-posix mingw-w64-tools nasm dpkg-dev
-  libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev googletest libbenchmark-dev
+  libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev googletest libbenchmark-dev libstb-dev
   clang clang-format libclang-rt-14-dev
   wine wine64 xvfb x11-utils xdotool imagemagick
   # Only recommended by Wine, so absent on a new machine unless named: the faces with the

@@ -6,11 +6,13 @@
 #include "gui/error_report_win.h"
 #include "gui/hint_win.h"
 #include "gui/message_box_win.h"
+#include "imaging/screen_fit.h"
 #include "state/folder_list.h"
 #include "state/folder_list_file_win.h"
 #include "state/program_settings_win.h"
 #include "ui/AboutD.h"
 #include "ui/OptionsD.h"
+#include "wallpaper/desktop_values.h"
 #include "wallpaper/rotation_sequence.h"
 #include "wallpaper/rotation_win.h"
 #include "wallpaper/wallpaper_win.h"
@@ -260,14 +262,20 @@ void TFormMain::SetBClick(gui::Object*) {
 void TFormMain::TimerTimer(gui::Object*) {
     Timer.set_enabled(false);
     try {
-        // A bitmap in the preview is staged from there, byte for byte; any other
-        // picture through the converter's buffer.
-        if (const imaging::BmpImage* bmp = Slika.picture().bitmap()) {
+        int display_index = options_ ? options_->DisplayCB.item_index() : 0;
+        // A bitmap in the preview is staged from there (byte for byte unless Fit or Fill
+        // renders it at the screen's size); any other picture through the converter's buffer.
+        const imaging::BmpImage* bmp = Slika.picture().bitmap();
+        if (const auto fit = wallpaper::screen_fit_for(display_index)) {
+            const imaging::Screen screen = wallpaper::primary_screen();
+            wallpaper::write_staged_file(staged_path_,
+                                         bmp ? imaging::render_screen_bmp24(bmp->to_pixels(), *fit, screen)
+                                             : ImagN.screen_bmp_bytes(buffer_id_, *fit, screen));
+        } else if (bmp) {
             wallpaper::write_staged_file(staged_path_, bmp->to_bmp_file());
         } else {
             wallpaper::write_staged_file(staged_path_, ImagN.bmp_bytes(buffer_id_));
         }
-        int display_index = options_ ? options_->DisplayCB.item_index() : 0;
         SetDesktopWallpaper(staged_path_, display_index);
     } catch (...) {
         gui::report_current_exception();

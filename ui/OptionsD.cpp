@@ -47,7 +47,7 @@ TODialog::TODialog(gui::Application& app)
       ChangeWPCB(*this, 8, 80, 249, 17, "Change &wallpaper every time Windows start") {
     DisplayL.set_auto_size(false);
     SetWindowPos(DisplayL.hwnd(), nullptr, 8, 8, 41, 15, SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const char* item : {"Tile", "Center", "Strech"})
+    for (const char* item : {"Tile", "Center", "Strech", "Fit", "Fill"})
         DisplayCB.add(item);
     DisplayCB.set_item_height(15);
     set_closed_height(DisplayCB, 23);

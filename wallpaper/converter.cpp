@@ -60,11 +60,11 @@ std::array<std::uint8_t, 2> signature(const std::string& path) {
 } // namespace
 
 int ImageConverter::load(const std::string& path) {
-    std::vector<std::uint8_t> bmp;
+    std::vector<std::uint8_t> bmp, jpeg;
     try {
-        // A large photo is decoded as it is read, so only the bitmap is ever held whole.
         if (signature(path) == std::array<std::uint8_t, 2>{0xFF, 0xD8}) {
-            bmp = imaging::jpeg_file_to_bmp24(path);
+            jpeg = read_whole_file(path);
+            imaging::read_jpeg_header(jpeg);
         } else {
             bmp = to_bmp24(read_whole_file(path));
         }
@@ -72,14 +72,39 @@ int ImageConverter::load(const std::string& path) {
         throw InvalidGraphic(format_message("Cannot read picture %s", path));
     }
     bmp_ = std::move(bmp);
+    jpeg_ = std::move(jpeg);
     bmp_.shrink_to_fit();
+    jpeg_.shrink_to_fit();
+    path_ = path;
     return ++id_;
 }
 
-std::span<const std::uint8_t> ImageConverter::bmp_bytes(int id) const {
+void ImageConverter::check_id(int id) const {
     if (id != id_ || id_ == 0)
         throw Error(format_message("No picture in buffer %d", id));
-    return bmp_;
+}
+
+std::vector<std::uint8_t> ImageConverter::bmp_bytes(int id) const {
+    check_id(id);
+    if (jpeg_.empty())
+        return bmp_;
+    try {
+        return imaging::jpeg_to_bmp24(jpeg_);
+    } catch (const InvalidGraphic&) {
+        throw InvalidGraphic(format_message("Cannot read picture %s", path_));
+    }
+}
+
+std::vector<std::uint8_t> ImageConverter::screen_bmp_bytes(int id, imaging::ScreenFit fit,
+                                                           const imaging::Screen& screen) const {
+    check_id(id);
+    try {
+        if (jpeg_.empty())
+            return imaging::render_screen_bmp24(imaging::BmpImage::parse(bmp_).to_pixels(), fit, screen);
+        return imaging::render_jpeg_screen_bmp24(jpeg_, fit, screen);
+    } catch (const InvalidGraphic&) {
+        throw InvalidGraphic(format_message("Cannot read picture %s", path_));
+    }
 }
 
 } // namespace velmaro::wallpaper

@@ -5,7 +5,13 @@
 // Only the latest request's buffer is ever needed, so one buffer is kept; a new one
 // replaces it only once it has been read whole, so a request whose file cannot be read
 // leaves the earlier (still pending) request's buffer usable.
+//
+// A bitmap's buffer is its 24-bit BMP file; a JPEG's buffer is the file's bytes, checked
+// up to its first scan at the request and decoded at the tick, at full size and upright
+// for the staged file, or at the scale the screen needs for Fit and Fill.
 #pragma once
+
+#include "imaging/screen_fit.h"
 
 #include <cstdint>
 #include <span>
@@ -22,15 +28,25 @@ class ImageConverter {
     // that is no picture it knows.
     int load(const std::string& path);
 
-    // The buffer as a 24-bit BMP file. Throws Error "No picture in buffer %d" for an id
-    // that is not the latest one.
-    std::span<const std::uint8_t> bmp_bytes(int id) const;
+    // The buffer as a 24-bit BMP file, a JPEG picture upright. Throws Error
+    // "No picture in buffer %d" for an id that is not the latest one, and InvalidGraphic
+    // "Cannot read picture %s" when a JPEG's data cannot be decoded.
+    std::vector<std::uint8_t> bmp_bytes(int id) const;
+
+    // The buffer rendered at the screen's size for Fit or Fill (see screen_fit.h), as a
+    // 24-bit BMP file. Throws like bmp_bytes.
+    std::vector<std::uint8_t> screen_bmp_bytes(int id, imaging::ScreenFit fit,
+                                               const imaging::Screen& screen) const;
 
     int latest_id() const { return id_; }
 
   private:
+    void check_id(int id) const;
+
     int id_ = 0;
-    std::vector<std::uint8_t> bmp_;
+    std::string path_;               // the file the buffer was read from, for messages
+    std::vector<std::uint8_t> bmp_;  // a bitmap's 24-bit file
+    std::vector<std::uint8_t> jpeg_; // or a JPEG file's bytes
 };
 
 // Reads a whole file; FileError "Cannot open file %s" when it cannot be opened or read.

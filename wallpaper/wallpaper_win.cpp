@@ -100,4 +100,10 @@ void SetDesktopWallpaper(const std::string& path, int display_index) {
     });
 }
 
+imaging::Screen primary_screen() {
+    const COLORREF c = GetSysColor(COLOR_BACKGROUND); // 0x00BBGGRR
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+            std::uint32_t{GetRValue(c)} << 16 | std::uint32_t{GetGValue(c)} << 8 | GetBValue(c)};
+}
+
 } // namespace velmaro::wallpaper

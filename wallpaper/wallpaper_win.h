@@ -1,12 +1,18 @@
 // Making a staged BMP file the desktop wallpaper.
 #pragma once
 
+#include "imaging/screen_fit.h"
+
 #include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
 
 namespace velmaro::wallpaper {
+
+// The primary monitor's size in pixels and the desktop's background colour
+// (COLOR_BACKGROUND), which Fit and Fill render the staged file for.
+imaging::Screen primary_screen();
 
 // The Windows directory as the system gives it (normally without a trailing separator).
 std::string WindowsDirPath();

@@ -62,7 +62,7 @@ class Options(WallpaperScenario):
         left, top, right, bottom = combo.rect()
         combo.click(right - left - 8, (bottom - top) // 2)
         drop = wait_until(lambda: app.window("ComboLBox"), 5, "the Display list's drop-down")
-        self.assertEqual(drop.list_items()["items"], ["Tile", "Center", "Strech"])
+        self.assertEqual(drop.list_items()["items"], ["Tile", "Center", "Strech", "Fit", "Fill"])
         drop.click_list_item(text)
         wait_until(lambda: app.window("ComboLBox") is None, 5, "the drop-down to close")
         self.assertEqual(combo.combo_items()["text"], text)
@@ -75,7 +75,7 @@ class Options(WallpaperScenario):
     def test_fresh_system_defaults_cancel_stores_nothing_ok_stores_defaults(self):
         app, main = self.start_main()
         dlg = self.open_options(app, main)
-        self.assertEqual(self.controls(dlg)["DisplayCB"].combo_items()["items"], ["Tile", "Center", "Strech"])
+        self.assertEqual(self.controls(dlg)["DisplayCB"].combo_items()["items"], ["Tile", "Center", "Strech", "Fit", "Fill"])
         self.assertEqual(self.shown(dlg), (0, "Tile", 1, 0))
         self.press(dlg, "CancelB")
         self.assertEqual(self.stored(), (None, None, None))

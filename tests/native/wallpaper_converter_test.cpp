@@ -174,3 +174,20 @@ TEST(ImageConverter, AFailedRequestLeavesThePendingBuffer) {
 }
 
 } // namespace velmaro::wallpaper
+
+namespace velmaro::wallpaper {
+
+TEST(ImageConverter, FitAndFillGiveTheScreenSizeForBitmapsAndJpegs) {
+    ImageConverter c;
+    const imaging::Screen screen{64, 48, 0x112233};
+    for (const char* name : {"wallpaper-rgb24.bmp", "wallpaper-photo.jpg"})
+        for (auto fit : {imaging::ScreenFit::Fit, imaging::ScreenFit::Fill}) {
+            const int id = c.load(data(name));
+            const Rgb24 img = read_rgb24(c.screen_bmp_bytes(id, fit, screen));
+            EXPECT_EQ(img.width, 64) << name;
+            EXPECT_EQ(img.height, 48) << name;
+            EXPECT_THROW(c.screen_bmp_bytes(id - 1, fit, screen), Error);
+        }
+}
+
+} // namespace velmaro::wallpaper

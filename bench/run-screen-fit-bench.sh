@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Fit and Fill at the screen's size, side by side with the references in one run (CPU
+# time, user + system, the best of 3; peak memory from /usr/bin/time -v):
+#   - Fill of a 50-megapixel JPEG (8660 x 5774) to 3840 x 2160 against a full-size decode
+#     of the same file (bar: at most 0.5), and its peak memory (bar: at most 100 MiB);
+#   - Fill of a 12-megapixel JPEG to 1920 x 1080 against `djpeg -bmp` (bar: at most 0.6).
+# Usage: bench/run-screen-fit-bench.sh [build-dir]   (default: build/bench)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/bench}
+data=$build/bench-data
+mkdir -p "$data"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMARO_SANITIZE=OFF >/dev/null
+cmake --build "$build" -j2 --target velmaro_screen_fit >/dev/null
+photo() { # width height file (the same pictures as run-benchmarks.sh)
+  [ -f "$3" ] || convert -seed 5 -size 1000x750 plasma:fractal -resize "$1x$2!" \
+    -attenuate 0.3 +noise Gaussian -quality 90 "$3"
+}
+photo 4000 3000 "$data/photo-12mp.jpg"
+photo 8660 5774 "$data/photo-50mp.jpg"
+fit=$build/bench/velmaro_screen_fit
+# "cpu-seconds peak-KiB" of one run.
+measure() {
+  /usr/bin/time -f '%U %S %M' "$@" 2>&1 >/dev/null | tail -n1 | awk '{printf "%.3f %d\n", $1 + $2, $3}'
+}
+best() { # the least CPU time of 3 runs, with that run's peak
+  for _ in 1 2 3; do measure "$@"; done | sort -n | head -n1
+}
+read -r fill50 peak50 < <(best "$fit" fill "$data/photo-50mp.jpg" 3840 2160 "$data/fill-50mp.bmp")
+read -r full50 _ < <(best "$fit" full "$data/photo-50mp.jpg" 0 0 -)
+read -r fill12 _ < <(best "$fit" fill "$data/photo-12mp.jpg" 1920 1080 "$data/fill-12mp.bmp")
+read -r djpeg12 _ < <(best djpeg -bmp -outfile "$data/djpeg-12mp.bmp" "$data/photo-12mp.jpg")
+identify -format 'fill outputs: %wx%h\n' "$data/fill-50mp.bmp" "$data/fill-12mp.bmp"
+python3 - "$fill50" "$full50" "$peak50" "$fill12" "$djpeg12" <<'PY'
+import sys
+fill50, full50, peak50, fill12, djpeg12 = map(float, sys.argv[1:])
+print(f"50 MP Fill to 3840x2160 / full-size decode: {fill50:.3f} s / {full50:.3f} s = {fill50 / full50:.2f} (bar: at most 0.5)")
+print(f"50 MP Fill peak memory: {peak50 / 1024:.1f} MiB (bar: at most 100 MiB; a full-size 24-bit buffer is 143 MiB)")
+print(f"12 MP Fill to 1920x1080 / djpeg -bmp: {fill12:.3f} s / {djpeg12:.3f} s = {fill12 / djpeg12:.2f} (bar: at most 0.6)")
+PY
+rm -f "$data"/fill-*.bmp "$data"/djpeg-12mp.bmp

@@ -1,0 +1,195 @@
+"""Wallpapers that look right on the screen: JPEG pictures upright by their Exif
+orientation (staged file and preview labels), and the "Fit" and "Fill" display items,
+whose staged file the program renders itself at the screen's size (the scenario's Wine
+virtual desktop, 1024 x 768) and shows centred."""
+
+import math
+import os
+import struct
+import subprocess
+import sys
+import time
+
+import harness
+from harness import wait_until
+from wallpaper_common import WallpaperScenario, bmp_header, convert, decode_rgb, read_bytes, staged_file
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data"))
+import exif_orientation  # noqa: E402
+
+SCREEN = (1024, 768)
+# Root-mean-square difference (0-255 scale) allowed against ImageMagick's own resize: it
+# filters gamma-encoded values with its own filter choices, we filter in linear light with
+# Catmull-Rom, and its rounding of a fitted size may differ by a pixel at the edges.
+RMSE_LIMIT = 6.0
+ORIENT_NAMES = {1: "TopLeft", 2: "TopRight", 3: "BottomRight", 4: "BottomLeft", 5: "LeftTop", 6: "RightTop",
+                7: "RightBottom", 8: "LeftBottom"}
+
+
+def rmse(a, b):
+    assert len(a) == len(b), (len(a), len(b))
+    return math.sqrt(sum((x - y) * (x - y) for x, y in zip(a, b)) / len(a))
+
+
+class Fill(WallpaperScenario):
+    def setUp(self):
+        super().setUp()
+        self.pictures = self.make_folder("Pictures")
+        self.write_folder_list([harness.winpath(self.pictures)])
+
+    def path(self, name):
+        return os.path.join(self.pictures, name)
+
+    def photo(self, name, w, h, seed=1):
+        """A photo-like picture (smooth shapes, a bright corner) written by ImageMagick."""
+        return convert(["-seed", str(seed), "-size", "%dx%d" % (w, h), "plasma:fractal", "-fill", "white",
+                        "-draw", "rectangle 0,0 %d,%d" % (w // 5, h // 8), "-quality", "92"], self.path(name))
+
+    def set_and_wait(self, main, name):
+        for value in ("Wallpaper", "TileWallpaper", "WallpaperStyle", "WallpaperOriginX", "WallpaperOriginY"):
+            self.reg_delete("HKCU", harness.DESKTOP_KEY, value)
+        if os.path.exists(staged_file()):
+            os.remove(staged_file())
+        self.choose_picture(main, 0, name)
+        self.press_set(main)
+        return self.wait_staged(timeout=15)
+
+    def choose_display(self, app, main, item):
+        dlg = self.open_options(app, main)
+        combo = dlg.find(cls="ComboBox")
+        left, top, right, bottom = combo.rect()
+        combo.click(right - left - 8, (bottom - top) // 2)
+        drop = wait_until(lambda: app.window("ComboLBox"), 5, "the drop-down list")
+        drop.click_list_item(item)
+        wait_until(lambda: combo.combo_items()["text"] == item, 5, "%s chosen" % item)
+        dlg.find(cls="Button", text="&OK").click()
+        dlg.wait_gone()
+
+    def label_texts(self, main):
+        labels = sorted((c for c in main.children() if c["class"] == "Static" and c["text"] != "List of selected folders:"),
+                        key=lambda c: c["rect"][1])
+        return [c["text"] for c in labels]
+
+    def staged_rgb(self):
+        w, h, rgb = decode_rgb(staged_file())
+        return (w, h), rgb
+
+    def reference(self, source, args):
+        out = os.path.join(self.dir, "reference.png")
+        subprocess.run(["convert", source, "-auto-orient"] + args + ["-depth", "8", out], check=True, timeout=120)
+        return decode_rgb(out)[2]
+
+    # ---- upright pictures ----
+    def test_exif_orientation_upright_in_the_staged_file_and_the_labels(self):
+        # An asymmetric picture: wider than high, a white block at its top left only.
+        base = convert(["-size", "90x60", "gradient:red-blue", "-fill", "white", "-draw", "rectangle 0,0 29,14",
+                        "-quality", "95"], os.path.join(self.dir, "base.jpg"))
+        stored = os.path.join(self.dir, "stored.bmp")
+        subprocess.run(["djpeg", "-bmp", "-outfile", stored, base], check=True, timeout=60)
+        names = []
+        for order in ("ii", "mm"):
+            for o in range(1, 9):
+                name = "o%d-%s.jpg" % (o, order)
+                exif_orientation.main(["", "tag", base, self.path(name), str(o), order])
+                names.append((name, o))
+        for kind in ("truncated", "outside", "loop"):
+            name = "broken-%s.jpg" % kind
+            exif_orientation.main(["", "tag", base, self.path(name), "6", kind])
+            names.append((name, 1))
+        app, main = self.start_main()
+        for name, o in names:
+            self.set_and_wait(main, name)
+            self.assertEqual(self.label_texts(main), ["Width:  %d" % (60 if o >= 5 else 90),
+                                                      "Height: %d" % (90 if o >= 5 else 60)], name)
+            # The same decode (djpeg's), turned by ImageMagick from the tag's value.
+            out = os.path.join(self.dir, "expected.png")
+            subprocess.run(["convert", stored, "-orient", ORIENT_NAMES[o], "-auto-orient", out], check=True,
+                           timeout=60)
+            size, rgb = self.staged_rgb()
+            ew, eh, expected = decode_rgb(out)
+            self.assertEqual(size, (ew, eh), name)
+            self.assertEqual(rgb, expected, name)
+            self.assert_desktop("1", "0")
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+
+    # ---- Fit and Fill ----
+    def test_fit_and_fill_render_at_the_screen_size(self):
+        sources = [self.photo("landscape.jpg", 1600, 900, 2), self.photo("portrait.jpg", 480, 800, 3),
+                   self.photo("square.jpg", 500, 500, 4)]
+        sources.append(convert([self.path("portrait.jpg"), "-resize", "300x500!", "-type", "TrueColor"],
+                               "BMP3:" + self.path("portrait-bmp.bmp")))
+        sources.append(convert([self.path("landscape.jpg"), "-resize", "2200x1100!", "-type", "TrueColor"],
+                               "BMP3:" + self.path("wide.bmp")))
+        app, main = self.start_main()
+        figures = []
+        for item in ("Fill", "Fit"):
+            self.choose_display(app, main, item)
+            for source in sources:
+                name = os.path.basename(source)
+                data = self.set_and_wait(main, name)
+                h = bmp_header(data)
+                self.assertEqual((h["width"], abs(h["height"]), h["bits"]), SCREEN + (24,), name)
+                self.assert_desktop("0", "0")
+                _, rgb = self.staged_rgb()
+                geometry = "%dx%d" % SCREEN
+                if item == "Fill":
+                    args = ["-resize", geometry + "^", "-gravity", "center", "-extent", geometry]
+                else:
+                    r, g, b = struct.unpack_from("<BBB", data, 54)[::-1]  # bottom-left corner
+                    args = ["-resize", geometry, "-background", "rgb(%d,%d,%d)" % (r, g, b), "-gravity", "center",
+                            "-extent", geometry]
+                error = rmse(rgb, self.reference(source, args))
+                figures.append("%s %s %.2f" % (item, name, error))
+                self.assertLess(error, RMSE_LIMIT, "%s of %s" % (item, name))
+        print("\nRMSE against ImageMagick: " + "; ".join(figures), file=sys.stderr)
+        self.assertEqual(self.setting("Display"), "3")
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+
+    # ---- as a user would ----
+    def test_fill_with_a_portrait_phone_photo_upright_on_the_desktop_and_through_s(self):
+        # A phone holds the camera upright but stores the picture sideways, with tag 6.
+        sideways = convert(["-seed", "7", "-size", "400x300", "plasma:fractal", "-fill", "yellow", "-draw",
+                            "rectangle 0,0 399,40", "-quality", "92"],
+                           os.path.join(self.dir, "sideways.jpg"))
+        exif_orientation.main(["", "tag", sideways, self.path("phone.jpg"), "6", "ii"])
+        app, main = self.start_main()
+        self.choose_display(app, main, "Fill")
+        data = self.set_and_wait(main, "phone.jpg")
+        self.assertEqual(self.label_texts(main), ["Width:  300", "Height: 400"])
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+        time.sleep(1.0)
+        self.screenshot("desktop-fill")  # a PNG to look at, in <build>/screenshots
+        shot = os.path.join(self.dir, "screen.bmp")
+        self.driver.call("capture", harness.winpath(shot))
+        # Upright, the yellow band runs down the right side; filling 1024 x 768 keeps the
+        # middle of the picture, so the band is cut away only at top and bottom.
+        _, rgb = self.staged_rgb()
+        expected = self.reference(self.path("phone.jpg"),
+                                  ["-resize", "1024x768^", "-gravity", "center", "-extent", "1024x768"])
+        self.assertLess(rmse(rgb, expected), RMSE_LIMIT)
+        w = SCREEN[0]
+        right = rgb[(384 * w + w - 20) * 3:(384 * w + w - 20) * 3 + 3]
+        left = rgb[(384 * w + 20) * 3:(384 * w + 20) * 3 + 3]
+        self.assertGreater(right[0], 200, "the band at the right: %r" % (right,))
+        self.assertGreater(right[1], 200)
+        self.assertLess(right[2], 80)
+        self.assertNotEqual(left, right)
+        screen = harness.Bitmap(shot)
+        for x, y in ((w - 20, 384), (20, 384), (512, 100), (900, 700)):
+            i = (y * w + x) * 3
+            self.assertEqual(screen.pixel(x, y), tuple(rgb[i:i + 3]), "desktop pixel (%d, %d)" % (x, y))
+
+        # The same unattended: the stored Display 4 applies.
+        first = data
+        os.remove(staged_file())
+        app = self.start("/s")
+        self.assertEqual(app.wait_exit(30), 0)
+        self.assertEqual(read_bytes(staged_file()), first)
+        self.assert_desktop("0", "0")
+
+
+if __name__ == "__main__":
+    harness.main()

@@ -1,0 +1,115 @@
+// Fit and Fill at a screen's size: where the picture goes, what the file holds, and that
+// a large JPEG is decoded only at the scale the screen needs.
+#include "imaging/bmp.h"
+#include "imaging/jpeg.h"
+#include "imaging/screen_fit.h"
+#include "imaging_test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace velmaro::imaging {
+namespace {
+
+// A picture of two flat halves, left red and right blue, `w` x `h`.
+Pixels halves(int w, int h) {
+    Pixels p;
+    p.width = w, p.height = h;
+    p.bgra.resize(static_cast<std::size_t>(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::uint8_t* px = p.row(y) + x * 4;
+            const bool left = x < w / 2;
+            px[0] = left ? 0 : 255, px[1] = 0, px[2] = left ? 255 : 0, px[3] = 255;
+        }
+    return p;
+}
+
+std::uint32_t rgb_at(const Pixels& p, int x, int y) {
+    const std::uint8_t* px = p.row(y) + x * 4;
+    return std::uint32_t{px[2]} << 16 | std::uint32_t{px[1]} << 8 | px[0];
+}
+
+TEST(ScreenPlacement, FillCoversAndCutsEvenlyFitLiesInsideCentred) {
+    const ScreenPlacement fill = place_on_screen(4000, 3000, ScreenFit::Fill, 1920, 1080);
+    EXPECT_EQ(fill.x, 0);
+    EXPECT_EQ(fill.width, 1920);
+    EXPECT_EQ(fill.height, 1080);
+    EXPECT_DOUBLE_EQ(fill.u0, 0);
+    EXPECT_NEAR(fill.v0, (1 - 1080.0 / 1440) / 2, 1e-12); // 4000 x 3000 scaled to 1920 x 1440
+    EXPECT_NEAR(fill.v1, 1 - fill.v0, 1e-12);
+
+    const ScreenPlacement fit = place_on_screen(3000, 4000, ScreenFit::Fit, 1920, 1080);
+    EXPECT_EQ(fit.height, 1080);
+    EXPECT_EQ(fit.width, 810);
+    EXPECT_EQ(fit.x, (1920 - 810) / 2);
+    EXPECT_EQ(fit.y, 0);
+    EXPECT_DOUBLE_EQ(fit.u0, 0);
+    EXPECT_DOUBLE_EQ(fit.v1, 1);
+
+    // Small pictures are enlarged too.
+    const ScreenPlacement small = place_on_screen(100, 100, ScreenFit::Fit, 800, 600);
+    EXPECT_EQ(small.width, 600);
+    EXPECT_EQ(small.x, 100);
+}
+
+TEST(ScreenFitRender, TheFileHasTheScreenSizeAndThePictureWhereItBelongs) {
+    const Screen screen{160, 90, 0x3A6EA5};
+    // Fit: a portrait picture in the middle, the background at the sides.
+    const Pixels fit =
+        BmpImage::parse(render_screen_bmp24(halves(60, 120), ScreenFit::Fit, screen)).to_pixels();
+    ASSERT_EQ(fit.width, 160);
+    ASSERT_EQ(fit.height, 90);
+    EXPECT_EQ(rgb_at(fit, 0, 45), 0x3A6EA5u);
+    EXPECT_EQ(rgb_at(fit, 159, 0), 0x3A6EA5u);
+    EXPECT_EQ(rgb_at(fit, 80 - 22 + 2, 45), 0xFF0000u); // 45 wide, from x 57
+    EXPECT_EQ(rgb_at(fit, 80 + 20, 45), 0x0000FFu);
+    // Fill: the same picture covers the screen; its middle rows are shown, both halves.
+    const Pixels fill =
+        BmpImage::parse(render_screen_bmp24(halves(60, 120), ScreenFit::Fill, screen)).to_pixels();
+    ASSERT_EQ(fill.width, 160);
+    EXPECT_EQ(rgb_at(fill, 2, 2), 0xFF0000u);
+    EXPECT_EQ(rgb_at(fill, 157, 87), 0x0000FFu);
+    // A landscape picture wider than the screen: the sides are cut, equally.
+    const Pixels wide =
+        BmpImage::parse(render_screen_bmp24(halves(400, 90), ScreenFit::Fill, screen)).to_pixels();
+    EXPECT_EQ(rgb_at(wide, 78, 45), 0xFF0000u);
+    EXPECT_EQ(rgb_at(wide, 82, 45), 0x0000FFu);
+}
+
+TEST(ScreenFitRender, ScalesInLinearLight) {
+    // Single-pixel black and white stripes average to the sRGB value of half the light
+    // (188), not to the mean of the codes (128).
+    Pixels stripes;
+    stripes.width = 64, stripes.height = 64;
+    stripes.bgra.resize(64 * 64 * 4);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            for (int c = 0; c < 4; ++c)
+                stripes.row(y)[x * 4 + c] = (x % 2 == 0 || c == 3) ? 255 : 0;
+    const Pixels out =
+        BmpImage::parse(render_screen_bmp24(stripes, ScreenFit::Fill, Screen{16, 16, 0})).to_pixels();
+    EXPECT_NEAR(out.row(8)[8 * 4], 188, 3);
+}
+
+TEST(ScreenFitRender, AJpegDecodesOnlyAsLargeAsTheScreenNeedsAndAgreesWithTheFullDecode) {
+    const std::vector<std::uint8_t> jpeg = testing::data_file("jpeg-base.jpg"); // 97 x 61
+    EXPECT_EQ(decode_jpeg_bgr(jpeg, 40, 20).width, 49);                         // half scale covers it
+    const Screen screen{40, 30, 0};
+    for (ScreenFit fit : {ScreenFit::Fit, ScreenFit::Fill}) {
+        const Pixels scaled = BmpImage::parse(render_jpeg_screen_bmp24(jpeg, fit, screen)).to_pixels();
+        const Pixels full = BmpImage::parse(render_screen_bmp24(decode_jpeg(jpeg), fit, screen)).to_pixels();
+        ASSERT_EQ(scaled.width, 40);
+        ASSERT_EQ(scaled.height, 30);
+        double sum = 0;
+        for (std::size_t i = 0; i < full.bgra.size(); ++i)
+            sum += std::pow(double(full.bgra[i]) - scaled.bgra[i], 2);
+        EXPECT_LT(std::sqrt(sum / full.bgra.size()), 6.0);
+    }
+}
+
+} // namespace
+} // namespace velmaro::imaging
