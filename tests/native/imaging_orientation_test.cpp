@@ -24,10 +24,8 @@ std::vector<std::uint8_t> exif_block(bool big_endian, std::uint16_t orientation,
                                      std::uint32_t next_ifd = 0) {
     std::vector<std::uint8_t> b = {'E', 'x', 'i', 'f', 0, 0};
     auto u16 = [&](std::uint16_t v) {
-        if (big_endian)
-            b.insert(b.end(), {std::uint8_t(v >> 8), std::uint8_t(v)});
-        else
-            b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)});
+        b.push_back(std::uint8_t(big_endian ? v >> 8 : v));
+        b.push_back(std::uint8_t(big_endian ? v : v >> 8));
     };
     auto u32 = [&](std::uint32_t v) {
         if (big_endian) {
@@ -38,8 +36,8 @@ std::vector<std::uint8_t> exif_block(bool big_endian, std::uint16_t orientation,
             u16(std::uint16_t(v >> 16));
         }
     };
-    b.insert(b.end(), big_endian ? std::initializer_list<std::uint8_t>{'M', 'M'}
-                                 : std::initializer_list<std::uint8_t>{'I', 'I'});
+    b.push_back(big_endian ? 'M' : 'I');
+    b.push_back(big_endian ? 'M' : 'I');
     u16(42);
     u32(8);
     u16(2);
@@ -52,9 +50,12 @@ std::vector<std::uint8_t> exif_block(bool big_endian, std::uint16_t orientation,
 // The JPEG with an APP1 segment holding `payload` right after its start marker.
 std::vector<std::uint8_t> with_app1(const std::vector<std::uint8_t>& jpeg,
                                     const std::vector<std::uint8_t>& payload) {
-    std::vector<std::uint8_t> out(jpeg.begin(), jpeg.begin() + 2);
     const std::size_t len = payload.size() + 2;
-    out.insert(out.end(), {0xFF, 0xE1, std::uint8_t(len >> 8), std::uint8_t(len)});
+    std::vector<std::uint8_t> out;
+    out.reserve(jpeg.size() + len + 2);
+    for (std::uint8_t byte : {std::uint8_t{0xFF}, std::uint8_t{0xD8}, std::uint8_t{0xFF}, std::uint8_t{0xE1},
+                              std::uint8_t(len >> 8), std::uint8_t(len)})
+        out.push_back(byte);
     out.insert(out.end(), payload.begin(), payload.end());
     out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
     return out;
