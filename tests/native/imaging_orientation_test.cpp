@@ -82,9 +82,7 @@ TEST(ExifOrientation, AnythingOddGivesThePictureAsStored) {
     EXPECT_EQ(exif_orientation(outside), 1);
     std::vector<std::uint8_t> many = exif_block(false, 6);
     many[6 + 8] = 0xFF, many[6 + 9] = 0xFF;
-    EXPECT_EQ(exif_orientation(many), 6) << "the tag is found before the count runs out";
-    many[6 + 8 + 2 + 12] = 0x00; // spoil the orientation entry's tag: now the count overruns
-    EXPECT_EQ(exif_orientation(many), 1);
+    EXPECT_EQ(exif_orientation(many), 1) << "a count that runs past the block spoils the whole directory";
     // An IFD chain that loops back on itself is never followed.
     EXPECT_EQ(exif_orientation(exif_block(false, 3, 3, 8)), 3);
     // Not a TIFF header.
