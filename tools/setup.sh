@@ -2,21 +2,22 @@
 # Installs, from Debian's own archive, whatever the build and the tests need and the
 # machine lacks. Run as root on Debian 12; does nothing when all is present.
 set -euo pipefail
+# Besides the build tools: what Wine only recommends, so absent on a new machine unless
+# named -- the faces with the designed metrics (Arial, Times New Roman and Courier New from
+# fonts-liberation; Wine's own MS Sans Serif and Tahoma from fonts-wine), smoothed text and
+# alpha (XRender), colour cursors handed to the X server (Xcursor), and XFixes, which the
+# end-to-end tests also load themselves, with libX11, to read the pointer's shape; fonts for
+# names in Cyrillic, Greek and CJK (fonts-dejavu-core, fonts-wqy-microhei); and for the
+# release, the installer, the help compiler, the help file's check and the zip (nsis,
+# fp-utils-3.2.2, libchm-bin, zip).
 packages=(
   cmake ninja-build g++ git python3
   g++-mingw-w64-x86-64-posix mingw-w64-tools nasm dpkg-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev googletest libbenchmark-dev libstb-dev
   clang clang-format libclang-rt-14-dev
   wine wine64 xvfb x11-utils xdotool imagemagick
-  # Only recommended by Wine, so absent on a new machine unless named: the faces with the
-  # designed metrics (Arial, Times New Roman and Courier New from fonts-liberation; Wine's
-  # own MS Sans Serif and Tahoma from fonts-wine), smoothed text and alpha (XRender),
-  # colour cursors handed to the X server (Xcursor), and XFixes, which the end-to-end
-  # tests also load themselves, with libX11, to read the pointer's shape.
   fonts-liberation fonts-wine libxrender1 libxcursor1 libxfixes3 libx11-6
-  # names in Cyrillic, Greek and CJK on screen (the Unicode scenario)
   fonts-dejavu-core fonts-wqy-microhei
-  # the release: the installer, the help file, its check and the zip
   nsis fp-utils-3.2.2 libchm-bin zip
 )
 missing=()

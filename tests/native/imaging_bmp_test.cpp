@@ -26,7 +26,7 @@ std::uint16_t u16_at(const std::vector<std::uint8_t>& b, std::size_t at) {
 }
 
 // Builds bitmap files byte by byte, for the variants no tool writes and for broken files.
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t header_size = 40;
     std::int64_t width = 4, height = 2;
     std::uint16_t planes = 1, bit_count = 24;
@@ -47,7 +47,7 @@ void add32(std::vector<std::uint8_t>& b, std::uint32_t v) {
     add16(b, v >> 16);
 }
 
-std::vector<std::uint8_t> build(const BmpSpec& s) {
+std::vector<std::uint8_t> build(const BmpLayout& s) {
     std::vector<std::uint8_t> b;
     b.push_back(static_cast<std::uint8_t>(s.signature[0]));
     b.push_back(static_cast<std::uint8_t>(s.signature[1]));
@@ -148,7 +148,7 @@ TEST(BmpRead, KeepsWhatTheWriterNeeds) {
 // Variants built by hand.
 
 TEST(BmpRead, Rle4WithAbsoluteRunsSkipsAndEndOfBitmap) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 6;
     s.height = 3;
     s.bit_count = 4;
@@ -176,7 +176,7 @@ TEST(BmpRead, Rle4WithAbsoluteRunsSkipsAndEndOfBitmap) {
 }
 
 TEST(BmpRead, RleWithoutEndCodeIsAcceptedOnlyWhenEveryRowIsThere) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.height = 2;
     s.bit_count = 8;
@@ -192,7 +192,7 @@ TEST(BmpRead, RleWithoutEndCodeIsAcceptedOnlyWhenEveryRowIsThere) {
 
 TEST(BmpRead, RunsIntoTheRowPaddingAreDropped) {
     // ImageMagick codes each row up to its padded width (3 pixels pad to 4 in RLE8).
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3;
     s.height = 1;
     s.bit_count = 8;
@@ -207,7 +207,7 @@ TEST(BmpRead, RunsIntoTheRowPaddingAreDropped) {
 }
 
 TEST(BmpRead, Os2HeadersOfTheSecondVersion) {
-    BmpSpec s;
+    BmpLayout s;
     s.header_size = 64;
     s.width = 3;
     s.height = 1;
@@ -222,7 +222,7 @@ TEST(BmpRead, Os2HeadersOfTheSecondVersion) {
     EXPECT_EQ(pixel(p, 2, 0), 0x102030u);
 
     // The shortest form stops after the depth; everything else counts as 0.
-    BmpSpec t;
+    BmpLayout t;
     t.header_size = 16;
     t.width = 2;
     t.height = 1;
@@ -236,7 +236,7 @@ TEST(BmpRead, Os2HeadersOfTheSecondVersion) {
 }
 
 TEST(BmpRead, BitFieldsAfterAnInfoHeader) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.height = 1;
     s.bit_count = 16;
@@ -275,7 +275,7 @@ TEST(BmpRead, MasksInsideAndAfterEveryHeaderLength) {
                          Case{56, kBmpBitFields, 4, 70}, Case{56, kBmpAlphaBitFields, 4, 70},
                          Case{108, kBmpAlphaBitFields, 4, 122}, Case{124, kBmpBitFields, 4, 138}}) {
         SCOPED_TRACE(std::to_string(c.header_size) + " bytes, compression " + std::to_string(c.compression));
-        BmpSpec s;
+        BmpLayout s;
         s.header_size = c.header_size;
         s.width = 1;
         s.height = 1;
@@ -296,7 +296,7 @@ TEST(BmpRead, MasksInsideAndAfterEveryHeaderLength) {
 
 TEST(BmpRead, ShortColourTables) {
     // The count in the header names three entries.
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3;
     s.height = 1;
     s.bit_count = 8;
@@ -316,7 +316,7 @@ TEST(BmpRead, ShortColourTables) {
     EXPECT_EQ(pixel(cut.to_pixels(), 0, 0), 0x00BB00u);
 
     // A 1-bit picture with a one-entry table may use only index 0.
-    BmpSpec one;
+    BmpLayout one;
     one.width = 9;
     one.height = 1;
     one.bit_count = 1;
@@ -329,7 +329,7 @@ TEST(BmpRead, ShortColourTables) {
 }
 
 TEST(BmpRead, TheLastRowMayLackItsPadding) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1;
     s.height = 2;
     s.pixels = {1, 2, 3, 0, 4, 5, 6}; // second row without its padding byte
@@ -343,8 +343,8 @@ TEST(BmpRead, TheLastRowMayLackItsPadding) {
 // ---------------------------------------------------------------------------------------
 // Malformed files, one group per kind of fault.
 
-BmpSpec small24() {
-    BmpSpec s;
+BmpLayout small24() {
+    BmpLayout s;
     s.width = 2;
     s.height = 2;
     s.pixels.assign(16, 0x55);
@@ -354,7 +354,7 @@ BmpSpec small24() {
 TEST(BmpMalformed, SignatureAndHeaderSize) {
     expect_invalid({}, "empty file");
     expect_invalid({'B', 'M'}, "signature only");
-    BmpSpec s = small24();
+    BmpLayout s = small24();
     s.signature = "BA";
     expect_invalid(build(s), "OS/2 bitmap array");
     for (std::uint32_t size : {0u, 4u, 11u, 13u, 39u, 41u, 66u, 100u, 125u, 4000u, 0xFFFFFFF0u}) {
@@ -368,7 +368,7 @@ TEST(BmpMalformed, SignatureAndHeaderSize) {
 }
 
 TEST(BmpMalformed, PlanesDepthAndCompression) {
-    BmpSpec s = small24();
+    BmpLayout s = small24();
     for (std::uint16_t planes : {0, 2}) {
         s.planes = planes;
         expect_invalid(build(s), "planes");
@@ -378,7 +378,7 @@ TEST(BmpMalformed, PlanesDepthAndCompression) {
         s.bit_count = bpp;
         expect_invalid(build(s), "depth");
     }
-    BmpSpec core = small24();
+    BmpLayout core = small24();
     core.header_size = 12;
     core.bit_count = 32;
     expect_invalid(build(core), "32 bits in a core header");
@@ -390,7 +390,7 @@ TEST(BmpMalformed, PlanesDepthAndCompression) {
 }
 
 TEST(BmpMalformed, SizesAndTheirArithmetic) {
-    BmpSpec s = small24();
+    BmpLayout s = small24();
     for (auto [w, h] : std::initializer_list<std::pair<std::int64_t, std::int64_t>>{{0, 2},
                                                                                     {2, 0},
                                                                                     {-2, 2},
@@ -414,7 +414,7 @@ TEST(BmpMalformed, SizesAndTheirArithmetic) {
     s.height = 16000;
     expect_invalid(build(s), "16000 x 16000 on 1 KB");
     // The same for run-length data: a few bytes cannot justify 16000 x 16000.
-    BmpSpec r;
+    BmpLayout r;
     r.width = 16000;
     r.height = 16000;
     r.bit_count = 8;
@@ -433,16 +433,16 @@ TEST(BmpMalformed, PixelOffsetAndTruncation) {
     const std::uint32_t inside_header = 30;
     std::memcpy(&f[10], &inside_header, 4);
     expect_invalid(f, "pixel offset inside the header");
-    BmpSpec s = small24();
+    BmpLayout s = small24();
     s.pixels.resize(7);
     expect_invalid(build(s), "pixel rows cut off");
-    BmpSpec p;
+    BmpLayout p;
     p.bit_count = 8;
     p.width = 4;
     p.height = 1;
     p.pixels = {0, 0, 0, 0};
     expect_invalid(build(p), "8-bit without any colour table");
-    BmpSpec m = small24();
+    BmpLayout m = small24();
     m.bit_count = 16;
     m.compression = kBmpBitFields;
     std::vector<std::uint8_t> cut = build(m);
@@ -453,7 +453,7 @@ TEST(BmpMalformed, PixelOffsetAndTruncation) {
 TEST(BmpMalformed, HeadersMasksAndTablesThatEndWithTheFile) {
     // A 52-byte header with alpha bit fields, the file ending where the alpha mask should
     // follow: 66 bytes.
-    BmpSpec v2;
+    BmpLayout v2;
     v2.header_size = 52;
     v2.width = 1;
     v2.height = 1;
@@ -474,13 +474,13 @@ TEST(BmpMalformed, HeadersMasksAndTablesThatEndWithTheFile) {
 
     // Every header length, every mask block and a colour table, cut at each byte inside.
     struct Part {
-        BmpSpec spec;
+        BmpLayout layout;
         std::size_t from, to; // the bytes that must all be there
         const char* what;
     };
-    auto spec = [](std::uint32_t header_size, std::uint16_t bit_count, std::uint32_t compression,
-                   std::vector<std::uint32_t> masks) {
-        BmpSpec s;
+    auto layout = [](std::uint32_t header_size, std::uint16_t bit_count, std::uint32_t compression,
+                     std::vector<std::uint32_t> masks) {
+        BmpLayout s;
         s.header_size = header_size;
         s.width = 1;
         s.height = 1;
@@ -495,22 +495,22 @@ TEST(BmpMalformed, HeadersMasksAndTablesThatEndWithTheFile) {
     const std::vector<std::uint32_t> three = {0xF800, 0x07E0, 0x001F},
                                      four = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
     const Part parts[] = {
-        {spec(12, 24, kBmpRgb, {}), 14, 26, "core header"},
-        {spec(16, 24, kBmpRgb, {}), 14, 30, "16-byte OS/2 header"},
-        {spec(64, 24, kBmpRgb, {}), 14, 78, "64-byte OS/2 header"},
-        {spec(40, 24, kBmpRgb, {}), 14, 54, "info header"},
-        {spec(52, 16, kBmpBitFields, three), 14, 66, "52-byte header"},
-        {spec(56, 32, kBmpAlphaBitFields, four), 14, 70, "56-byte header"},
-        {spec(108, 32, kBmpBitFields, four), 14, 122, "108-byte header"},
-        {spec(124, 32, kBmpAlphaBitFields, four), 14, 138, "124-byte header"},
-        {spec(40, 16, kBmpBitFields, three), 54, 66, "three masks after an info header"},
-        {spec(40, 32, kBmpAlphaBitFields, four), 54, 70, "four masks after an info header"},
-        {spec(52, 32, kBmpAlphaBitFields, four), 66, 70, "alpha mask after a 52-byte header"},
-        {spec(40, 8, kBmpRgb, {}), 54, 62, "colour table"},
-        {spec(12, 8, kBmpRgb, {}), 26, 32, "core colour table"},
+        {layout(12, 24, kBmpRgb, {}), 14, 26, "core header"},
+        {layout(16, 24, kBmpRgb, {}), 14, 30, "16-byte OS/2 header"},
+        {layout(64, 24, kBmpRgb, {}), 14, 78, "64-byte OS/2 header"},
+        {layout(40, 24, kBmpRgb, {}), 14, 54, "info header"},
+        {layout(52, 16, kBmpBitFields, three), 14, 66, "52-byte header"},
+        {layout(56, 32, kBmpAlphaBitFields, four), 14, 70, "56-byte header"},
+        {layout(108, 32, kBmpBitFields, four), 14, 122, "108-byte header"},
+        {layout(124, 32, kBmpAlphaBitFields, four), 14, 138, "124-byte header"},
+        {layout(40, 16, kBmpBitFields, three), 54, 66, "three masks after an info header"},
+        {layout(40, 32, kBmpAlphaBitFields, four), 54, 70, "four masks after an info header"},
+        {layout(52, 32, kBmpAlphaBitFields, four), 66, 70, "alpha mask after a 52-byte header"},
+        {layout(40, 8, kBmpRgb, {}), 54, 62, "colour table"},
+        {layout(12, 8, kBmpRgb, {}), 26, 32, "core colour table"},
     };
     for (const Part& part : parts) {
-        const std::vector<std::uint8_t> whole = build(part.spec);
+        const std::vector<std::uint8_t> whole = build(part.layout);
         ASSERT_NO_THROW(BmpImage::parse(whole)) << part.what;
         for (std::size_t size = part.from; size < part.to; ++size) {
             const std::vector<std::uint8_t> cut(whole.begin(),
@@ -521,7 +521,7 @@ TEST(BmpMalformed, HeadersMasksAndTablesThatEndWithTheFile) {
 }
 
 TEST(BmpMalformed, RunLengthCodesOutsideThePicture) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 4;
     s.height = 2;
     s.bit_count = 8;
@@ -544,7 +544,7 @@ TEST(BmpMalformed, RunLengthCodesOutsideThePicture) {
     expect_invalid(with({4, 2, 0, 1}), "run index beyond the table");
     expect_invalid(with({0, 3, 0, 1, 2, 0, 0, 1}), "absolute index beyond the table");
     // RLE4 counts pixels, not bytes.
-    BmpSpec f = s;
+    BmpLayout f = s;
     f.bit_count = 4;
     f.compression = kBmpRle4;
     f.pixels = {0, 9, 0x11, 0x11, 0x11, 0x11, 0x10, 0, 0, 1};
@@ -559,7 +559,7 @@ TEST(BmpMalformed, RunLengthCodesOutsideThePicture) {
 }
 
 TEST(BmpMalformed, IndicesBeyondTheTable) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 4;
     s.height = 1;
     s.bit_count = 8;
@@ -579,7 +579,7 @@ TEST(BmpMalformed, IndicesBeyondTheTable) {
 }
 
 TEST(BmpMalformed, MasksThatSelectNothing) {
-    BmpSpec s = small24();
+    BmpLayout s = small24();
     s.bit_count = 16;
     s.compression = kBmpBitFields;
     s.pixels.assign(8, 0);
@@ -661,7 +661,7 @@ TEST(BmpWrite, EveryVariantRewritesToTheSamePicture) {
 
 TEST(BmpWrite, HeaderFieldsAreMadeConsistent) {
     // No size given, a colour count on a 24-bit picture, and alpha bit fields.
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3;
     s.height = 2;
     s.colors_used = 5;
@@ -673,7 +673,7 @@ TEST(BmpWrite, HeaderFieldsAreMadeConsistent) {
     EXPECT_EQ(u32_at(out, 10), 54u);
     EXPECT_EQ(out.size(), 78u);
 
-    BmpSpec a;
+    BmpLayout a;
     a.width = 1;
     a.height = 1;
     a.bit_count = 32;
@@ -686,7 +686,7 @@ TEST(BmpWrite, HeaderFieldsAreMadeConsistent) {
     EXPECT_EQ(BmpImage::parse(out).to_pixels().bgra, (std::vector<std::uint8_t>{1, 2, 3, 255}));
 
     // A short table is written as it is, and counted.
-    BmpSpec p;
+    BmpLayout p;
     p.width = 2;
     p.height = 1;
     p.bit_count = 4;
