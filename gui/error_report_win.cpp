@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "base/error_text.h"
+#include "base/module_path_win.h"
 #include "gui/message_box_win.h"
 
 namespace velmaro::gui {
@@ -14,9 +15,7 @@ thread_local ErrorReporter* g_reporter = nullptr;
 } // namespace
 
 std::string program_title() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name = path;
+    std::string name = module_file_path();
     if (auto slash = name.find_last_of("\\/"); slash != std::string::npos)
         name.erase(0, slash + 1);
     if (auto dot = name.rfind('.'); dot != std::string::npos)
@@ -28,10 +27,6 @@ ErrorReporter* set_error_reporter(ErrorReporter* r) {
     ErrorReporter* previous = g_reporter;
     g_reporter = r;
     return previous;
-}
-
-ErrorReporter* current_error_reporter() {
-    return g_reporter;
 }
 
 void show_error_report(const std::string& caption, const std::exception& error) noexcept {
@@ -48,10 +43,15 @@ void report_error(const std::exception& error) noexcept {
         g_reporter->report(error);
         return;
     }
+    std::string caption;
     try {
-        show_error_report(program_title(), error);
-    } catch (...) {
+        caption = program_title();
+    } catch (const std::exception&) {
+        // No room even for the title: the system's box with its own caption still tells.
+        MessageBoxA(nullptr, error.what(), nullptr, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+        return;
     }
+    show_error_report(caption, error);
 }
 
 void report_current_exception() noexcept {

@@ -20,7 +20,6 @@ class ErrorReporter {
 
 // Makes `r` the reporter for the thread's boundaries; returns the previous one.
 ErrorReporter* set_error_reporter(ErrorReporter* r);
-ErrorReporter* current_error_reporter();
 
 // Shows the report through the current reporter; without one, in a box captioned with
 // the program file's name.

@@ -9,7 +9,9 @@
 
 #include "base/case_fold_win.h"
 #include "base/error.h"
+#include "base/known_folder_win.h"
 #include "base/wildcard.h"
+#include "gui/error_report_win.h"
 
 namespace velmaro::gui {
 
@@ -100,12 +102,6 @@ void FolderTree::create(HWND parent, int x, int y, int w, int h, HFONT font, int
     attach(tree);
     if (font)
         SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    fill();
-}
-
-void FolderTree::create(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font) {
-    open_tree_class();
-    Widget::create(parent, WC_TREEVIEWA, "", kTreeStyle, WS_EX_CLIENTEDGE, x, y, w, h, font);
     fill();
 }
 
@@ -268,10 +264,8 @@ std::string FolderTree::parsing_name(const Node& node) const {
         if (!name.empty() && !begins_virtual(name))
             return name;
         // The Desktop stands for the user's desktop folder on the disk.
-        char path[MAX_PATH];
-        if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path)))
-            return path;
-        return name;
+        std::string path = known_folder_path(FOLDERID_Desktop);
+        return path.empty() ? name : path;
     }
     return display_name(node.parent.get(), ILFindLastID(node.absolute.get()), SHGDN_FORPARSING);
 }
@@ -345,7 +339,7 @@ LRESULT CALLBACK FolderTree::watch_selection(HWND hwnd, UINT msg, WPARAM wp, LPA
     // Only once the outermost of them is done: the tree may be between a move and its
     // notification inside.
     if (--tree->watch_depth_ == 0 && tree->root_)
-        tree->selection_changed(TreeView_GetSelection(hwnd), false);
+        guarded([&] { tree->selection_changed(TreeView_GetSelection(hwnd), false); });
     return result;
 }
 

@@ -49,10 +49,18 @@ void ListBox::assign(const std::vector<std::string>& items) {
     for (const auto& s : items)
         bytes += s.size() + 1;
     SendMessageA(hwnd(), LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+    // Redrawing is switched back on however the filling ends.
+    struct RedrawAtEnd {
+        HWND list;
+        ~RedrawAtEnd() {
+            SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(list, nullptr, TRUE);
+        }
+    } redraw{hwnd()};
+    // A line the list refuses must not pass unnoticed: a list that lost lines would be
+    // taken for the whole one.
     for (const auto& s : items)
-        SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-    SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd(), nullptr, TRUE);
+        add(s);
 }
 
 std::vector<std::string> ListBox::items() const {

@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "base/handles_win.h"
+#include "gui/error_report_win.h"
 #include "gui/message_loop_win.h"
 
 namespace velmaro::gui {
@@ -149,12 +150,10 @@ void Box::build(MsgKind kind, const std::string& text) {
     // Measure the text in the box's font.
     RECT tr{0, 0, kMaxTextWidth, 0};
     {
-        HDC dc = GetDC(hwnd);
-        HGDIOBJ old = SelectObject(dc, font);
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr,
+        WindowDc dc(hwnd);
+        SelectObjectScope keep_font(dc.get(), font);
+        DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &tr,
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd, dc);
     }
     int text_w = std::max<int>(tr.right, 1), text_h = std::max<int>(tr.bottom, 1);
     int text_x = kMargin + kIconSize + kMargin;
@@ -232,7 +231,12 @@ LRESULT CALLBACK Box::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* box = reinterpret_cast<Box*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!box)
         return DefWindowProcA(hwnd, msg, wp, lp);
-    return box->handle(msg, wp, lp);
+    try {
+        return box->handle(msg, wp, lp);
+    } catch (...) {
+        report_current_exception();
+        return 0;
+    }
 }
 
 LRESULT Box::handle(UINT msg, WPARAM wp, LPARAM lp) {

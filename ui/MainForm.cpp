@@ -55,9 +55,9 @@ TFormMain::TFormMain(gui::Application& app)
     ShellTV.on_change = [this] { ShellTVChange(this); };
     ShellTV.create(hwnd(), 8, 16, 185, 161, list_font);
     // Tab order: tree, selected-folder list, file list.
-    SetWindowPos(ShellTV.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(SelDirLB.hwnd(), ShellTV.hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SetWindowPos(FileLB.hwnd(), SelDirLB.hwnd(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ShellTV.set_tab_order(0);
+    SelDirLB.set_tab_order(1);
+    FileLB.set_tab_order(2);
 
     SelDirLB.set_item_height(15);
     SelDirLB.OnClick = [this](gui::Object* s) { SelDirLBClick(s); };
@@ -141,11 +141,16 @@ void TFormMain::LoadFolderList() {
         gui::message_box(gui::MsgKind::error, state::kFolderListMissingText, gui::mbOK);
         return;
     }
+    // Until the list is shown whole, closing must not write back what part of it arrived.
+    folder_list_whole_ = false;
     SelDirLB.assign(*entries);
+    folder_list_whole_ = true;
     SelDirLB.set_item_index(-1);
 }
 
 void TFormMain::SaveFolderList() {
+    if (!folder_list_whole_)
+        return; // the file keeps the list it has
     if (folder_list_path_.empty())
         folder_list_path_ = state::folder_list_file_path();
     state::save_folder_list_file(folder_list_path_, SelDirLB.items());

@@ -93,6 +93,7 @@ class TFormMain : public gui::Form {
     TODialog* options_ = nullptr;
     std::string selected_image_path_;
     std::string folder_list_path_;
+    bool folder_list_whole_ = true;
     int buffer_id_ = 0;
     std::string staged_path_;
 };

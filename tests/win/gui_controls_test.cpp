@@ -3,6 +3,9 @@
 // hints of child windows, fonts, tab order and the GraphicLabel's auto size.
 #include "gui/controls_win.h"
 
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "base/error.h"
@@ -84,6 +87,23 @@ TEST_F(Controls, ListBoxAssignAndItemHeightWithIntegralHeight) {
     EXPECT_LE(c.bottom, 154);
     lb.assign({});
     EXPECT_EQ(lb.count(), 0);
+}
+
+// A list that cannot take a line (the system out of room) says so instead of passing as
+// whole: the folder list would otherwise be saved without the lines it lost.
+LRESULT CALLBACK refuse_third_line(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == LB_ADDSTRING && SendMessageA(hwnd, LB_GETCOUNT, 0, 0) == 2)
+        return LB_ERRSPACE;
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+TEST_F(Controls, ListBoxAssignThatLosesALineFails) {
+    ListBox lb(form, 0, 0, 100, 100);
+    ASSERT_TRUE(SetWindowSubclass(lb.hwnd(), &refuse_third_line, 1, 0));
+    EXPECT_THROW(lb.assign({"a", "b", "c", "d"}), Error);
+    RemoveWindowSubclass(lb.hwnd(), &refuse_third_line, 1);
+    lb.assign({"a", "b", "c", "d"});
+    EXPECT_EQ(lb.count(), 4);
 }
 
 TEST_F(Controls, ListBoxClickIsTheUsersChoice) {

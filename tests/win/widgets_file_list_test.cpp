@@ -114,8 +114,9 @@ TEST_F(FileListTest, ShortNameMatchesOfTheSystemSearchAreDropped) {
         while (FindNextFileA(h, &fd));
         FindClose(h);
     }
-    if (system_matches == 1)
-        GTEST_LOG_(INFO) << "this file system makes no 8.3 names; the matcher's own tests cover it";
+    // The trap is real here: the system's own search for "*.jpg" also returns the long
+    // name whose 8.3 name ends in ".JPG", which the list above left out.
+    EXPECT_EQ(system_matches, 2) << "the short name of \"longer name.jpgx\" matches *.jpg";
 }
 
 TEST_F(FileListTest, SelectionIndexAndSelectedPath) {
@@ -326,12 +327,6 @@ TEST(FileListStart, StartsInTheWorkingDirectory) {
     WidgetsHost host;
     list.create(host.hwnd(), 0, 0, 100, 100, nullptr);
     EXPECT_EQ(lines(list), (std::vector<std::string>{"w.bmp"}));
-}
-
-TEST(FileListJoin, SeparatorOnlyWhenMissing) {
-    EXPECT_EQ(join_path("C:\\", "a.jpg"), "C:\\a.jpg");
-    EXPECT_EQ(join_path("C:\\Pics", "a.jpg"), "C:\\Pics\\a.jpg");
-    EXPECT_EQ(join_path("\\\\server\\share\\", "a.jpg"), "\\\\server\\share\\a.jpg");
 }
 
 } // namespace

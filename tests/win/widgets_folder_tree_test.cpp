@@ -125,7 +125,27 @@ TEST_F(FolderTreeTest, DesktopIsTheOnlyRootExpandedAndSelectedOnce) {
 }
 
 TEST_F(FolderTreeTest, DesktopLevelHoldsNoFilesAndNoHiddenFolders) {
+    char desktop_dir[MAX_PATH];
+    ASSERT_TRUE(SUCCEEDED(
+        SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop_dir)));
+    const std::string dir = desktop_dir;
+    const std::string shown = dir + "\\velmaro-tree-shown";
+    const std::string hidden = dir + "\\velmaro-tree-hidden";
+    const std::string file = dir + "\\velmaro-tree-file.jpg";
+    ASSERT_TRUE(CreateDirectoryA(shown.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(CreateDirectoryA(hidden.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+
     build();
+    auto names = child_names(root());
+    auto has = [&](const char* name) { return std::find(names.begin(), names.end(), name) != names.end(); };
+    EXPECT_TRUE(has("velmaro-tree-shown")) << "the Desktop folder's own folders are listed";
+    EXPECT_FALSE(has("velmaro-tree-hidden"));
+    EXPECT_FALSE(has("velmaro-tree-file.jpg"));
+    EXPECT_FALSE(has("velmaro-tree-file"));
     for (HTREEITEM c : children(root())) {
         TreeView_SelectItem(tv(), c);
         std::string path = tree.selected_path();
@@ -135,6 +155,10 @@ TEST_F(FolderTreeTest, DesktopLevelHoldsNoFilesAndNoHiddenFolders) {
         EXPECT_TRUE(attrs & FILE_ATTRIBUTE_DIRECTORY) << path;
         EXPECT_FALSE(attrs & FILE_ATTRIBUTE_HIDDEN) << path;
     }
+    SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(hidden.c_str());
+    RemoveDirectoryA(shown.c_str());
+    DeleteFileA(file.c_str());
 }
 
 TEST_F(FolderTreeTest, VirtualFolderGivesItsDisplayName) {

@@ -3,6 +3,9 @@
 // the form's hints.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include "base/case_fold_win.h"
@@ -13,6 +16,7 @@
 #include "gui/form_win.h"
 #include "gui/hint_win.h"
 #include "gui/picture_box_win.h"
+#include "gui_test_support.h"
 #include "state/folder_list_file_win.h"
 #include "ui/MainForm.h"
 #include "widgets_host.h"
@@ -96,6 +100,50 @@ TEST_F(WidgetsOnAForm, FontsLineHeightAndHint) {
     form.FileLBClick(&form);
     EXPECT_EQ(hint(), "Picture: " + picture) << "even for a file that is no picture";
     EXPECT_TRUE(form.Slika.empty());
+}
+
+// A folder list that reaches the window only in part (the list box refused a line) is
+// reported, and closing leaves the file as it was instead of saving the part.
+constexpr const char* kRefusedLine = "C:\\velmaro refused line";
+
+LRESULT CALLBACK refuse_one_line(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == LB_ADDSTRING && std::string(reinterpret_cast<const char*>(lp)) == kRefusedLine)
+        return LB_ERRSPACE;
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK refuse_in_list_boxes(int code, WPARAM wp, LPARAM lp) {
+    if (code == HCBT_CREATEWND) {
+        auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs;
+        if (HIWORD(reinterpret_cast<UINT_PTR>(create->lpszClass)) &&
+            lstrcmpiA(create->lpszClass, "LISTBOX") == 0)
+            SetWindowSubclass(reinterpret_cast<HWND>(wp), &refuse_one_line, 1, 0);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+TEST(MainFormList, AListShownOnlyInPartIsNotSavedAtClose) {
+    ComScope com;
+    const std::string path = state::folder_list_file_path();
+    auto before = state::load_folder_list_file(path);
+    const std::vector<std::string> stored{"C:\\first", kRefusedLine, "C:\\third"};
+    state::save_folder_list_file(path, stored);
+    {
+        HHOOK hook = SetWindowsHookExA(WH_CBT, &refuse_in_list_boxes, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook, nullptr);
+        test::BoxDriver driver([](HWND box) { test::press_key(box, VK_RETURN); });
+        Application app;
+        auto& form = app.create_form<ui::TFormMain>();
+        UnhookWindowsHookEx(hook);
+        test::pump_until([&] { return driver.seen().seen; });
+        EXPECT_EQ(driver.seen().text, "Out of memory for the list.");
+        form.close();
+    }
+    EXPECT_EQ(state::load_folder_list_file(path), std::optional(stored));
+    if (before)
+        state::save_folder_list_file(path, *before);
+    else
+        DeleteFileA(path.c_str());
 }
 
 } // namespace
