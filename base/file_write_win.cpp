@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/handles_win.h"
+#include "base/path.h"
 #include <algorithm>
 
 namespace velmaro {
@@ -19,13 +20,6 @@ bool write_blocks(HANDLE file, std::span<const std::uint8_t> bytes, const FileWr
         bytes = bytes.subspan(block);
     }
     return true;
-}
-
-std::string folder_of(const std::string& path) {
-    auto sep = path.find_last_of("\\/");
-    if (sep == std::string::npos)
-        return ".";
-    return path.substr(0, sep == 2 && path[1] == ':' ? sep + 1 : sep);
 }
 
 // Deletes a file on scope exit unless released, so no half-written temporary file is
@@ -47,7 +41,8 @@ class TempFileGuard {
 
 // A new, empty file beside `path` that no one else exists under yet.
 std::string make_temp_file_beside(const std::string& path) {
-    const std::string dir = folder_of(path);
+    const std::string folder = folder_of(path);
+    const std::string dir = folder.empty() ? std::string(".") : folder;
     std::string temp(dir.size() + MAX_PATH + 16, '\0');
     // GetTempFileNameA needs room for 14 characters after the folder within MAX_PATH.
     if (dir.size() > MAX_PATH - 14 || !GetTempFileNameA(dir.c_str(), "vel", 0, temp.data()))

@@ -68,6 +68,12 @@ struct IconTraits {
     static void close(HICON h) { DestroyIcon(h); }
 };
 
+struct AccelTraits {
+    using handle_type = HACCEL;
+    static HACCEL invalid() { return nullptr; }
+    static void close(HACCEL h) { DestroyAcceleratorTable(h); }
+};
+
 struct ModuleTraits {
     using handle_type = HMODULE;
     static HMODULE invalid() { return nullptr; }
@@ -84,6 +90,7 @@ using UniquePen = UniqueHandle<GdiTraits<HPEN>>;
 using UniqueMemDc = UniqueHandle<MemDcTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueAccel = UniqueHandle<AccelTraits>;
 
 // A window's DC from GetDC, released on scope exit.
 class WindowDc {

@@ -16,13 +16,18 @@ std::string join_path(std::string_view folder, std::string_view name) {
     return joined;
 }
 
-std::string path_beside(std::string_view file_path, std::string_view name) {
-    auto sep = file_path.find_last_of("\\/");
+std::string folder_of(std::string_view path) {
+    auto sep = path.find_last_of("\\/");
     if (sep == std::string_view::npos)
-        return std::string(name);
+        return {};
     // "C:\Velmaro.exe" lives in the root "C:\", whose separator belongs to the folder.
-    bool drive_root = sep == 2 && file_path[1] == ':';
-    return join_path(file_path.substr(0, drive_root ? sep + 1 : sep), name);
+    bool drive_root = sep == 2 && path[1] == ':';
+    return std::string(path.substr(0, drive_root ? sep + 1 : sep));
+}
+
+std::string path_beside(std::string_view file_path, std::string_view name) {
+    std::string folder = folder_of(file_path);
+    return folder.empty() ? std::string(name) : join_path(folder, name);
 }
 
 } // namespace velmaro

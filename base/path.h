@@ -11,6 +11,10 @@ namespace velmaro {
 // folder already ends in one, and an empty folder gives the name alone.
 std::string join_path(std::string_view folder, std::string_view name);
 
+// The folder that holds `path`: a drive root keeps its separator ("C:\a.txt" -> "C:\"),
+// and a path without a folder gives "".
+std::string folder_of(std::string_view path);
+
 // The file `name` in the folder that holds `file_path`. A drive root keeps its
 // separator ("C:\Velmaro.exe" -> "C:\name"); a path without a folder gives `name`.
 std::string path_beside(std::string_view file_path, std::string_view name);

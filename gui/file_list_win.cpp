@@ -6,6 +6,7 @@
 
 #include "base/case_fold_win.h"
 #include "base/error.h"
+#include "base/path.h"
 #include "base/wildcard.h"
 
 namespace velmaro::gui {
@@ -55,12 +56,6 @@ class FindScope {
 constexpr DWORD kSkipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 } // namespace
-
-std::string join_path(const std::string& folder, const std::string& name) {
-    if (folder.empty() || ends_with_separator(folder))
-        return folder + name;
-    return folder + "\\" + name;
-}
 
 std::vector<std::string> list_picture_files(const std::string& folder,
                                             const std::vector<std::string>& patterns) {
@@ -117,11 +112,6 @@ void FileList::create(HWND parent, int x, int y, int w, int h, HFONT font, int i
     attach(list);
     if (font)
         SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    finish_create(w, h);
-}
-
-void FileList::create(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font) {
-    Widget::create(parent, "LISTBOX", "", kListStyle, WS_EX_CLIENTEDGE, x, y, w, h, font);
     finish_create(w, h);
 }
 

@@ -22,11 +22,8 @@ class FileList : public Widget {
     explicit FileList(std::string mask = kDefaultMask);
 
     // A single-selection list box with whole lines only (its height shrinks to a multiple
-    // of the line height); lists the current folder. In a form or panel, with the
-    // container's font unless one is given:
-    void create(Container& parent, int x, int y, int w, int h,
-                const std::optional<FontSpec>& font = std::nullopt);
-    // In any window (`font` is not owned):
+    // of the line height); lists the current folder. In any window (`font` is not
+    // owned):
     void create(HWND parent, int x, int y, int w, int h, HFONT font, int id = 0);
 
     // Rules, given a full path P:
@@ -82,8 +79,5 @@ std::vector<std::string> list_picture_files(const std::string& folder,
 // locale, so "über.bmp" comes before "zebra.bmp"); names equal but for case are ordered
 // by their bytes. The file list's order, and with it the rotation's.
 bool file_name_less(const std::string& a, const std::string& b);
-
-// folder + "\" + name, with no doubled separator after a drive's root.
-std::string join_path(const std::string& folder, const std::string& name);
 
 } // namespace velmaro::gui

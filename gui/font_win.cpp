@@ -5,11 +5,6 @@
 
 namespace velmaro::gui {
 
-bool FontSpec::same_face(const FontSpec& o) const {
-    return name == o.name && size_pt == o.size_pt && bold == o.bold && italic == o.italic &&
-           underline == o.underline && strike == o.strike;
-}
-
 int font_height_px(int size_pt) {
     return -MulDiv(size_pt, 96, 72);
 }

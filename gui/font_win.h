@@ -21,8 +21,6 @@ struct FontSpec {
     TColor color = clWindowText;
 
     bool operator==(const FontSpec&) const = default;
-    // The same typeface, size and style; the colour aside.
-    bool same_face(const FontSpec& o) const;
 };
 
 // The program is laid out at 96 dpi: 8 pt is 11 px (returned negative: a character height).

@@ -213,9 +213,7 @@ bool Form::pre_translate(MSG& msg) {
 }
 
 std::string Form::caption() const {
-    char buf[512] = "";
-    GetWindowTextA(hwnd(), buf, sizeof buf);
-    return buf;
+    return window_text(hwnd());
 }
 
 void Form::set_caption(const std::string& text) {

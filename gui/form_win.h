@@ -30,9 +30,8 @@ enum class BorderKind {
 };
 
 enum class FormPosition {
-    designed,       // left/top as given
-    desktop_center, // centred on the desktop when shown
-    screen_center,  // centred on the screen when shown
+    designed,      // left/top as given
+    screen_center, // centred on the screen when shown
 };
 
 enum class CloseAction { none, hide, minimize };

@@ -69,14 +69,15 @@ void Label::fit() {
     if (!auto_size_ || !hwnd())
         return;
     std::string t = text();
-    HDC dc = GetDC(hwnd());
-    HGDIOBJ old = SelectObject(dc, cached_font(font()));
     RECT r{0, 0, 0, 0};
-    DrawTextA(dc, t.empty() ? " " : t.c_str(), t.empty() ? 1 : static_cast<int>(t.size()), &r,
-              DT_CALCRECT | DT_SINGLELINE | DT_LEFT);
-    int width = t.empty() ? 0 : std::max<int>(r.right, ink_width(dc, t, r.right, r.bottom));
-    SelectObject(dc, old);
-    ReleaseDC(hwnd(), dc);
+    int width = 0;
+    {
+        WindowDc dc(hwnd());
+        SelectObjectScope keep_font(dc.get(), cached_font(font()));
+        DrawTextA(dc.get(), t.empty() ? " " : t.c_str(), t.empty() ? 1 : static_cast<int>(t.size()), &r,
+                  DT_CALCRECT | DT_SINGLELINE | DT_LEFT);
+        width = t.empty() ? 0 : std::max<int>(r.right, ink_width(dc.get(), t, r.right, r.bottom));
+    }
     SetWindowPos(hwnd(), nullptr, 0, 0, width, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -102,14 +103,11 @@ void GraphicLabel::on_parent_changed() {
 void GraphicLabel::adjust_size() {
     if (!auto_size_)
         return;
-    HDC screen = GetDC(nullptr);
-    {
-        Canvas measure(screen);
-        measure.set_font(font());
-        set_bounds(left(), top(), measure.text_width(caption_),
-                   measure.text_height(caption_.empty() ? " " : caption_));
-    }
-    ReleaseDC(nullptr, screen);
+    WindowDc screen(nullptr);
+    Canvas measure(screen.get());
+    measure.set_font(font());
+    set_bounds(left(), top(), measure.text_width(caption_),
+               measure.text_height(caption_.empty() ? " " : caption_));
 }
 
 void GraphicLabel::paint(Canvas& canvas) {

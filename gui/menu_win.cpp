@@ -57,11 +57,6 @@ MenuItem& MenuPopup::add(std::string caption, Shortcut shortcut, TNotifyEvent on
     return items_.emplace_back(std::move(caption), shortcut, std::move(on_click), menu_.next_id());
 }
 
-MainMenu::~MainMenu() {
-    if (accel_)
-        DestroyAcceleratorTable(accel_);
-}
-
 MenuPopup& MainMenu::add_popup(std::string caption) {
     return popups_.emplace_back(std::move(caption), *this);
 }
@@ -92,10 +87,8 @@ void MainMenu::attach(HWND window) {
     if (old)
         DestroyMenu(old);
     bar_ = bar;
-    if (accel_)
-        DestroyAcceleratorTable(accel_);
-    accel_ =
-        accels.empty() ? nullptr : CreateAcceleratorTableA(accels.data(), static_cast<int>(accels.size()));
+    accel_.reset(accels.empty() ? nullptr
+                                : CreateAcceleratorTableA(accels.data(), static_cast<int>(accels.size())));
 }
 
 MenuItem* MainMenu::find(int id) {

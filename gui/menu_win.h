@@ -69,7 +69,6 @@ class MainMenu {
     MainMenu() = default;
     MainMenu(const MainMenu&) = delete;
     MainMenu& operator=(const MainMenu&) = delete;
-    ~MainMenu();
 
     MenuPopup& add_popup(std::string caption);
     const std::deque<MenuPopup>& popups() const { return popups_; }
@@ -77,7 +76,7 @@ class MainMenu {
     // Builds the menu bar of a window (again, after items were added) and the
     // accelerator table of the items' shortcuts.
     void attach(HWND window);
-    HACCEL accelerators() const { return accel_; }
+    HACCEL accelerators() const { return accel_.get(); }
     // Runs the item with a command id; false when the id is not one of this menu's.
     bool dispatch(int id);
     MenuItem* find(int id);
@@ -88,7 +87,7 @@ class MainMenu {
     std::deque<MenuPopup> popups_;
     int next_id_ = 0xA000; // apart from child control ids
     HMENU bar_ = nullptr;  // owned by the window it is attached to
-    HACCEL accel_ = nullptr;
+    UniqueAccel accel_;
 };
 
 } // namespace velmaro::gui

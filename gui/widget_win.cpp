@@ -120,14 +120,18 @@ void Widget::update_tooltip() {
     form->hints().set_window_hint(hwnd_.get(), show_hint_ ? hint_ : std::string());
 }
 
-std::string Widget::text() const {
-    if (!hwnd_)
+std::string window_text(HWND hwnd) {
+    if (!hwnd)
         return {};
-    int n = GetWindowTextLengthA(hwnd_.get());
+    int n = GetWindowTextLengthA(hwnd);
     std::string s(static_cast<size_t>(n) + 1, '\0');
-    n = GetWindowTextA(hwnd_.get(), s.data(), n + 1);
+    n = GetWindowTextA(hwnd, s.data(), n + 1);
     s.resize(static_cast<size_t>(n > 0 ? n : 0));
     return s;
+}
+
+std::string Widget::text() const {
+    return window_text(hwnd_.get());
 }
 
 void Widget::set_text(const std::string& text) {

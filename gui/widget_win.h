@@ -14,6 +14,9 @@
 
 namespace velmaro::gui {
 
+// A window's whole text ("" for no window).
+std::string window_text(HWND hwnd);
+
 class Container;
 
 class Widget : public Object {

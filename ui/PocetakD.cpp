@@ -15,7 +15,7 @@ gui::FormDesc startup_desc() {
     d.width = 457;
     d.height = 233;
     d.client_size = true;
-    d.position = gui::FormPosition::desktop_center;
+    d.position = gui::FormPosition::screen_center;
     d.cursor = gui::crHourGlass;
     return d;
 }

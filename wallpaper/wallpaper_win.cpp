@@ -5,6 +5,7 @@
 
 #include "base/error.h"
 #include "base/file_write_win.h"
+#include "base/known_folder_win.h"
 #include "base/path.h"
 #include "state/settings_store_win.h"
 #include "wallpaper/desktop_values.h"
@@ -39,11 +40,7 @@ std::string staged_path_in(const std::string& root) {
 }
 
 std::string local_app_data() {
-    char buf[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
-                                buf)))
-        return {};
-    return buf;
+    return known_folder_path(FOLDERID_LocalAppData, true);
 }
 
 } // namespace
