@@ -239,6 +239,34 @@ bool Container::on_set_cursor(WPARAM wp, LPARAM lp) {
     return false;
 }
 
+// A mouse button pressed or released over the client area. The right button's messages
+// go on to the window as well, which still gets its context menu.
+bool Container::handle_button_message(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        on_button_down(mbLeft, wp, client_point(lp), msg == WM_LBUTTONDBLCLK);
+        return true;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        on_button_down(mbRight, wp, client_point(lp), msg == WM_RBUTTONDBLCLK);
+        return false;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        on_button_down(mbMiddle, wp, client_point(lp), msg == WM_MBUTTONDBLCLK);
+        return true;
+    case WM_LBUTTONUP:
+        on_button_up(mbLeft, wp, client_point(lp));
+        return true;
+    case WM_RBUTTONUP:
+        on_button_up(mbRight, wp, client_point(lp));
+        return false;
+    default:
+        on_button_up(mbMiddle, wp, client_point(lp));
+        return true;
+    }
+}
+
 bool Container::handle_container_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     result = 0;
     switch (msg) {
@@ -262,25 +290,14 @@ bool Container::handle_container_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT
         return true;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        on_button_down(mbLeft, wp, client_point(lp), msg == WM_LBUTTONDBLCLK);
-        return true;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-        on_button_down(mbRight, wp, client_point(lp), msg == WM_RBUTTONDBLCLK);
-        return false; // the window still gets its context menu
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-        on_button_down(mbMiddle, wp, client_point(lp), msg == WM_MBUTTONDBLCLK);
-        return true;
     case WM_LBUTTONUP:
-        on_button_up(mbLeft, wp, client_point(lp));
-        return true;
     case WM_RBUTTONUP:
-        on_button_up(mbRight, wp, client_point(lp));
-        return false;
     case WM_MBUTTONUP:
-        on_button_up(mbMiddle, wp, client_point(lp));
-        return true;
+        return handle_button_message(msg, wp, lp);
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lp) != client_hwnd()) {
             capture_ = nullptr;
