@@ -160,5 +160,32 @@ class Monitors(WallpaperScenario):
         self.assertFalse(self.key_exists("HKCU\\" + MONITORS_SECTION), "per-monitor pictures kept with the option off")
 
 
+class OneMonitor(WallpaperScenario):
+    """The scenarios' usual screen: one monitor, where the option changes nothing."""
+
+    def test_with_one_monitor_the_option_changes_not_a_byte(self):
+        pictures = self.make_folder("Pictures")
+        self.write_folder_list([harness.winpath(pictures)])
+        source = convert(["-size", "300x200", "gradient:red-blue", "-type", "TrueColor"],
+                         "BMP3:" + os.path.join(pictures, "a.bmp"))
+        for display, tile, style in (("0", "1", "0"), (FILL, "0", "0")):
+            staged = {}
+            for per_monitor in ("0", "1"):
+                self.reg_set("HKCU", harness.SETTINGS_SECTION, "PerMonitor", "sz", per_monitor)
+                self.reg_set("HKCU", harness.SETTINGS_SECTION, "Display", "sz", display)
+                self.reg_set("HKCU", harness.SETTINGS_SECTION, "File", "sz", "0")
+                for name in ("Wallpaper", "WallpaperOriginY"):
+                    self.reg_delete("HKCU", harness.DESKTOP_KEY, name)
+                remove_staged()
+                app = self.start("/s")
+                self.assertEqual(app.wait_exit(30), 0)
+                staged[per_monitor] = read_bytes(staged_file())
+                self.assert_desktop(tile, style)
+            self.assertEqual(staged["1"], staged["0"], "Display %s" % display)
+            if display == "0":
+                self.assertEqual(staged["1"], read_bytes(source), "a tiled bitmap is staged as it is")
+        self.assertFalse(self.key_exists("HKCU\\" + MONITORS_SECTION))
+
+
 if __name__ == "__main__":
     harness.main()
