@@ -149,6 +149,31 @@ class Monitors(WallpaperScenario):
         main.close()
         self.assertEqual(app.wait_exit(), 0)
 
+    def test_tile_center_and_strech_laid_out_on_each_monitor_as_if_alone(self):
+        self.options("1")
+        red, green, white = (200, 30, 40), (30, 170, 60), (255, 255, 255)
+        # (display index, [(desktop point, colour)]): the 400 x 300 red picture with its
+        # white 80 x 60 corner on the primary, the 300 x 400 green one on the second.
+        cases = (
+            ("0", [((400, 300), white), ((480, 300), red), ((1279, 1023), red),
+                   ((1280 + 300, 400), white), ((1280 + 380, 460), green), ((1280, 0), white)]),
+            ("1", [((440, 362), white), ((439, 362), None), ((440 + 399, 362 + 299), red), ((840, 362), None),
+                   ((1280 + 362, 184), white), ((1280 + 361, 184), None), ((1280 + 462, 244), green)]),
+            ("2", [((0, 0), white), ((240, 190), white), ((600, 600), red), ((1279, 1023), red),
+                   ((1280, 0), white), ((1280 + 260, 100), white), ((1280 + 600, 500), green)]),
+        )
+        for display, points in cases:
+            self.options("1", display)
+            self.reg_set("HKCU", harness.SETTINGS_SECTION, "File", "sz", "0")
+            data = self.run_unattended()
+            self.assert_desktop("1", "0")
+            background = bmp24_pixel(data, 2000, 1000)  # below the second monitor
+            for (x, y), colour in points:
+                got = bmp24_pixel(data, x, y)
+                expected = background if colour is None else colour
+                self.assertTrue(all(abs(a - b) <= 2 for a, b in zip(got, expected)),
+                                "Display %s at (%d, %d): %r, expected %r" % (display, x, y, got, expected))
+
     def test_with_the_option_off_one_picture_for_the_primary_screen_as_before(self):
         self.options("0")
         data = self.run_unattended()
