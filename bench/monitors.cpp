@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
         const int id = converter.load(argv[2]);
         const auto shown =
             render_for_monitor(converter, id, kFill, std::atoi(argv[3]), std::atoi(argv[4]), kBackground);
-        return shown.width > 0 ? 0 : 1;
+        return shown.view.width > 0 ? 0 : 1;
     }
     if (mode != "compose" || argc != 5) {
         std::fprintf(stderr, "usage: %s compose A.jpg B.jpg OUT.bmp | fill IN.jpg W H\n", argv[0]);

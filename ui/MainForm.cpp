@@ -320,7 +320,7 @@ void TFormMain::stage_monitor_pictures(const MonitorRequest& request, int displa
     const std::vector<std::string> pictures =
         wallpaper::pictures_after_change(request.monitors, settings.monitor_pictures(), request.chosen, kept);
     const std::uint32_t background = wallpaper::primary_screen().background;
-    auto render = [&](std::size_t i) -> imaging::Raster {
+    auto render = [&](std::size_t i) -> wallpaper::MonitorPicture {
         if (pictures[i].empty())
             return {};
         const wallpaper::MonitorRect& r = request.monitors[i].rect;

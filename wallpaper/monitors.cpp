@@ -18,19 +18,31 @@ std::int32_t read_i32(const std::uint8_t* p) {
                                      std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24);
 }
 
-// A 24-bit bottom-up bitmap file as the converter writes it, as top-down rows.
-imaging::Raster raster_of_bmp24(const std::vector<std::uint8_t>& file) {
+// The rows of a 24-bit bottom-up bitmap file as the converter writes it, from the top
+// row down (a negative stride).
+imaging::ConstView bmp24_view(const std::vector<std::uint8_t>& file) {
     if (file.size() < 54)
         throw InvalidGraphic("Not a valid picture");
     const int width = read_i32(file.data() + 18), height = read_i32(file.data() + 22);
     const std::size_t stride = imaging::bmp24_stride(width);
     if (width <= 0 || height <= 0 || file.size() < 54 + stride * static_cast<std::size_t>(height))
         throw InvalidGraphic("Not a valid picture");
-    imaging::Raster raster(width, height, 3);
-    for (int y = 0; y < height; ++y)
-        std::memcpy(raster.view().row(y),
-                    file.data() + 54 + stride * static_cast<std::size_t>(height - 1 - y),
-                    static_cast<std::size_t>(width) * 3);
+    return {file.data() + 54 + stride * static_cast<std::size_t>(height - 1), width, height,
+            -static_cast<std::ptrdiff_t>(stride), 3};
+}
+
+MonitorPicture picture_of(std::vector<std::uint8_t> storage, imaging::ConstView view) {
+    MonitorPicture p;
+    p.storage = std::move(storage);
+    p.view = view;
+    return p;
+}
+
+// The same rows top-down with a positive stride, as the resampler needs them.
+imaging::Raster top_down(imaging::ConstView v) {
+    imaging::Raster raster(v.width, v.height, 3);
+    for (int y = 0; y < v.height; ++y)
+        std::memcpy(raster.view().row(y), v.row(y), static_cast<std::size_t>(v.width) * 3);
     return raster;
 }
 
@@ -105,45 +117,63 @@ int wrapped(int offset, int size) {
 }
 
 std::vector<std::uint8_t> compose_monitors(const std::vector<Monitor>& monitors,
-                                           const std::function<imaging::Raster(std::size_t)>& picture,
+                                           const std::function<MonitorPicture(std::size_t)>& picture,
                                            std::uint32_t background) {
     const MonitorRect screen = virtual_screen(monitors);
     if (screen.width <= 0 || screen.height <= 0 || screen.width > 1 << 16 || screen.height > 1 << 15)
         throw InvalidGraphic("No screen to fit the picture to");
     const MonitorRect origin = tiling_origin(monitors);
     const std::size_t stride = imaging::bmp24_stride(screen.width);
-    std::vector<std::uint8_t> file(54 + stride * static_cast<std::size_t>(screen.height));
-    imaging::put_bmp24_header(file.data(), screen.width, screen.height);
-    // The file's rows run bottom-up: seen from its top row, the stride is negative.
-    const imaging::View whole{file.data() + 54 + stride * static_cast<std::size_t>(screen.height - 1),
-                              screen.width, screen.height, -static_cast<std::ptrdiff_t>(stride), 3};
-    imaging::fill(whole, background);
+    std::vector<std::uint8_t> file;
+    imaging::View whole;
+    // The file is made once the first picture is rendered, so that the rendering's own
+    // buffers and the whole desktop's bitmap are not held at the same time.
+    auto make_file = [&] {
+        file.resize(54 + stride * static_cast<std::size_t>(screen.height));
+        imaging::put_bmp24_header(file.data(), screen.width, screen.height);
+        // The file's rows run bottom-up: seen from its top row, the stride is negative.
+        whole = {file.data() + 54 + stride * static_cast<std::size_t>(screen.height - 1), screen.width,
+                 screen.height, -static_cast<std::ptrdiff_t>(stride), 3};
+        imaging::fill(whole, background);
+    };
     for (std::size_t i = 0; i < monitors.size(); ++i) {
         const MonitorRect& r = monitors[i].rect;
-        const imaging::Raster shown = picture(i);
-        if (shown.width != r.width || shown.height != r.height || shown.channels != 3)
+        const MonitorPicture shown = picture(i);
+        if (file.empty())
+            make_file();
+        if (shown.view.width != r.width || shown.view.height != r.height || shown.view.channels != 3)
             continue;
         const int x0 = wrapped(r.left - origin.left, screen.width);
         // A monitor that straddles the tiling's edge continues at the bitmap's other side.
         const int first = std::min(r.width, screen.width - x0);
         for (int y = 0; y < r.height; ++y) {
             std::uint8_t* row = whole.row(wrapped(r.top - origin.top + y, screen.height));
-            const std::uint8_t* src = shown.view().row(y);
+            const std::uint8_t* src = shown.view.row(y);
             std::memcpy(row + std::ptrdiff_t{3} * x0, src, static_cast<std::size_t>(first) * 3);
             std::memcpy(row, src + std::ptrdiff_t{3} * first, static_cast<std::size_t>(r.width - first) * 3);
         }
     }
+    if (file.empty())
+        make_file();
     return file;
 }
 
-imaging::Raster render_for_monitor(const ImageConverter& converter, int id, int display_index, int width,
-                                   int height, std::uint32_t background) {
-    if (const auto fit = screen_fit_for(display_index))
-        return raster_of_bmp24(converter.screen_bmp_bytes(id, *fit, {width, height, background}));
-    const imaging::Raster picture = raster_of_bmp24(converter.bmp_bytes(id));
+MonitorPicture render_for_monitor(const ImageConverter& converter, int id, int display_index, int width,
+                                  int height, std::uint32_t background) {
+    if (const auto fit = screen_fit_for(display_index)) {
+        std::vector<std::uint8_t> file = converter.screen_bmp_bytes(id, *fit, {width, height, background});
+        const imaging::ConstView view = bmp24_view(file);
+        return picture_of(std::move(file), view);
+    }
+    const std::vector<std::uint8_t> file = converter.bmp_bytes(id);
     imaging::Raster shown(width, height, 3);
-    imaging::lay_out(picture.view(), rect_layout_for(display_index), background, shown.view());
-    return shown;
+    const imaging::RectLayout layout = rect_layout_for(display_index);
+    if (layout == imaging::RectLayout::Stretch)
+        imaging::lay_out(top_down(bmp24_view(file)).view(), layout, background, shown.view());
+    else
+        imaging::lay_out(bmp24_view(file), layout, background, shown.view());
+    const imaging::ConstView view = shown.view();
+    return picture_of(std::move(shown.data), view);
 }
 
 } // namespace velmaro::wallpaper

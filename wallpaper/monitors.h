@@ -54,18 +54,33 @@ std::vector<std::string> pictures_after_change(const std::vector<Monitor>& monit
 // pixels long (one axis): the offset wrapped into 0 ... size-1.
 int wrapped(int offset, int size);
 
+// A monitor's picture laid out at the monitor's size: 3-channel rows (B, G, R) seen
+// through `view`, which points into `storage` (a bitmap file's bytes or a raster's), so
+// neither is copied on the way to the staged file. An empty view is no picture. Moving
+// keeps the view valid; copying would not, so it is not allowed.
+struct MonitorPicture {
+    std::vector<std::uint8_t> storage;
+    imaging::ConstView view;
+
+    MonitorPicture() = default;
+    MonitorPicture(MonitorPicture&&) = default;
+    MonitorPicture& operator=(MonitorPicture&&) = default;
+    MonitorPicture(const MonitorPicture&) = delete;
+    MonitorPicture& operator=(const MonitorPicture&) = delete;
+};
+
 // The staged 24-bit bottom-up bitmap file of the virtual screen's size. `picture(i)`
-// gives monitor i's picture, laid out at exactly its size (3 channels, top-down), or an
-// empty raster to leave the monitor in `background` (0x00RRGGBB).
+// gives monitor i's picture at exactly its size, or none to leave the monitor in
+// `background` (0x00RRGGBB).
 std::vector<std::uint8_t> compose_monitors(const std::vector<Monitor>& monitors,
-                                           const std::function<imaging::Raster(std::size_t)>& picture,
+                                           const std::function<MonitorPicture(std::size_t)>& picture,
                                            std::uint32_t background);
 
 // The picture in a converter's buffer laid out on a monitor of width x height in the
 // display mode of `display_index` (as desktop_values.h numbers them): Fit and Fill as
 // for a whole screen, Tile, Center and Strech as the system shows them on one screen,
 // no mode chosen as Center. Throws like the converter.
-imaging::Raster render_for_monitor(const ImageConverter& converter, int id, int display_index, int width,
-                                   int height, std::uint32_t background);
+MonitorPicture render_for_monitor(const ImageConverter& converter, int id, int display_index, int width,
+                                  int height, std::uint32_t background);
 
 } // namespace velmaro::wallpaper

@@ -29,6 +29,15 @@ imaging::Raster solid(int w, int h, std::uint32_t rgb) {
     return r;
 }
 
+// A monitor's picture of one colour.
+MonitorPicture solid_picture(int w, int h, std::uint32_t rgb) {
+    imaging::Raster r = solid(w, h, rgb);
+    MonitorPicture p;
+    p.view = r.view();
+    p.storage = std::move(r.data);
+    return p;
+}
+
 std::uint32_t rgb_at(imaging::ConstView v, int x, int y) {
     const std::uint8_t* px = v.row(y) + 3 * x;
     return std::uint32_t{px[2]} << 16 | std::uint32_t{px[1]} << 8 | px[0];
@@ -78,7 +87,9 @@ void expect_each_on_its_own(const std::vector<Monitor>& layout) {
     const std::vector<Monitor> ordered = in_monitor_order(layout);
     const auto file = compose_monitors(
         ordered,
-        [&](std::size_t i) { return solid(ordered[i].rect.width, ordered[i].rect.height, kColours[i]); },
+        [&](std::size_t i) {
+            return solid_picture(ordered[i].rect.width, ordered[i].rect.height, kColours[i]);
+        },
         kBackground);
     const MonitorRect all = virtual_screen(ordered);
     ASSERT_EQ(i32_at(file, 18), all.width);
@@ -112,7 +123,7 @@ TEST(MonitorComposition, TheTestRigLayoutIsLeftAndRightOfTheFile) {
     // The two Xinerama screens, scaled down by 16: 80 x 64 primary, 64 x 48 beside it.
     const std::vector<Monitor> rig{monitor("D1", 0, 0, 80, 64, true), monitor("D2", 80, 0, 64, 48)};
     const auto file = compose_monitors(
-        rig, [&](std::size_t i) { return solid(rig[i].rect.width, rig[i].rect.height, kColours[i]); },
+        rig, [&](std::size_t i) { return solid_picture(rig[i].rect.width, rig[i].rect.height, kColours[i]); },
         kBackground);
     const auto stride = static_cast<std::ptrdiff_t>(imaging::bmp24_stride(144));
     const imaging::ConstView top_down{file.data() + 54 + stride * 63, 144, 64, -stride, 3};
@@ -138,7 +149,7 @@ TEST(MonitorComposition, MonitorsLeftOfAndAboveThePrimaryWrapRoundTheFile) {
 TEST(MonitorComposition, AMonitorWithoutAPictureShowsTheBackground) {
     const std::vector<Monitor> two{monitor("D1", 0, 0, 8, 6, true), monitor("D2", 8, 0, 8, 6)};
     const auto file = compose_monitors(
-        two, [&](std::size_t i) { return i == 0 ? solid(8, 6, kColours[0]) : imaging::Raster{}; },
+        two, [&](std::size_t i) { return i == 0 ? solid_picture(8, 6, kColours[0]) : MonitorPicture{}; },
         kBackground);
     const auto desktop = tiled_desktop(file, two);
     EXPECT_EQ(desktop.at({7, 5}), kColours[0]);
