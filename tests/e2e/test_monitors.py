@@ -1,8 +1,8 @@
 """A different picture on each monitor, on two monitors under Wine (harness.MonitorRig):
 the unattended rotation gives each monitor the next picture in turn, "Set as wallpaper"
-changes only the monitor that shows the window, and with the option off the desktop gets
-one picture as before. The staged file is checked region by region against ImageMagick's
-own Fill of each source."""
+changes only the monitor that shows the window, monitors gone are forgotten, and with the
+option off (or on one monitor) the desktop gets one picture as before. The staged file is
+checked region by region against ImageMagick's own Fill of each source."""
 
 import math
 import os
@@ -102,6 +102,10 @@ class Monitors(WallpaperScenario):
     def test_each_run_gives_each_monitor_the_next_picture_in_turn(self):
         keys = self.monitor_keys()
         self.options("1")
+        # A monitor seen before and gone since, and the primary when it was smaller.
+        gone = (r"\\.\DISPLAY3 2304,0,800,600", keys[0].rsplit(" ", 1)[0] + " 0,0,1024,768")
+        for key in gone:
+            self.reg_set("HKCU", MONITORS_SECTION, key, "sz", r"C:\old.jpg")
         data = self.run_unattended()
         h = bmp_header(data)
         self.assertEqual((h["width"], abs(h["height"]), h["bits"]), VIRTUAL + (24,))
@@ -115,6 +119,8 @@ class Monitors(WallpaperScenario):
         self.assertEqual(self.setting("Folder"), "0")
         win = [harness.winpath(s) for s in self.sources]
         self.assertEqual(self.stored_pictures(), {keys[0]: win[0], keys[1]: win[1]})
+        for key in gone:
+            self.assertIsNone(self.reg_get("HKCU", MONITORS_SECTION, key), "%s is remembered still" % key)
 
         self.run_unattended()
         self.assert_filled(PRIMARY, 2, "the third picture on the primary")
