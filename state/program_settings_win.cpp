@@ -5,6 +5,7 @@ namespace velmaro::state {
 namespace {
 constexpr char kKey[] = "Software\\Velmaro";
 constexpr char kSection[] = "Settings";
+constexpr char kMonitorsSection[] = "Monitors";
 } // namespace
 
 ProgramSettings::ProgramSettings() : store_(kKey) {}
@@ -52,6 +53,27 @@ int ProgramSettings::display() const {
 }
 void ProgramSettings::set_display(int index) {
     store_.WriteNumber(kSection, "Display", index);
+}
+
+bool ProgramSettings::per_monitor() const {
+    return store_.ReadFlag(kSection, "PerMonitor", false);
+}
+void ProgramSettings::set_per_monitor(bool on) {
+    store_.WriteFlag(kSection, "PerMonitor", on);
+}
+
+std::map<std::string, std::string> ProgramSettings::monitor_pictures() const {
+    std::map<std::string, std::string> pictures;
+    for (const std::string& name : store_.ValueNames(kMonitorsSection))
+        pictures[name] = store_.ReadText(kMonitorsSection, name, "");
+    return pictures;
+}
+void ProgramSettings::set_monitor_pictures(const std::map<std::string, std::string>& pictures) {
+    for (const std::string& name : store_.ValueNames(kMonitorsSection))
+        if (!pictures.count(name))
+            store_.DeleteValue(kMonitorsSection, name);
+    for (const auto& [name, picture] : pictures)
+        store_.WriteText(kMonitorsSection, name, picture);
 }
 
 } // namespace velmaro::state

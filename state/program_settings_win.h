@@ -4,6 +4,7 @@
 // or writes, and closes it when it goes; nothing is cached.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "state/settings_store_win.h"
@@ -35,6 +36,16 @@ class ProgramSettings {
     // The display index of the Options dialog's list (-1 when none is chosen).
     int display() const;
     void set_display(int index);
+
+    // A different picture on each monitor (off: one picture for the whole desktop).
+    bool per_monitor() const;
+    void set_per_monitor(bool on);
+
+    // The picture each monitor shows, by the monitor's name (see wallpaper/monitors.h),
+    // in section "Monitors". Setting them replaces the section's values: a monitor left
+    // out is forgotten.
+    std::map<std::string, std::string> monitor_pictures() const;
+    void set_monitor_pictures(const std::map<std::string, std::string>& pictures);
 
     void close() { store_.Close(); }
 

@@ -119,6 +119,38 @@ void TSettingsStore::WriteFlag(const std::string& section, const std::string& na
     WriteText(section, name, value ? "1" : "0");
 }
 
+std::vector<std::string> TSettingsStore::ValueNames(const std::string& section) const {
+    std::vector<std::string> names;
+    if (!key_)
+        return names;
+    UniqueHkey section_key = open_section_for_read(key_.get(), section);
+    if (!section_key)
+        return names;
+    // Registry value names are at most 16383 characters long.
+    std::vector<char> name(16384);
+    for (DWORD i = 0;; ++i) {
+        DWORD size = static_cast<DWORD>(name.size());
+        LONG rc = RegEnumValueA(section_key.get(), i, name.data(), &size, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS)
+            break;
+        if (rc == ERROR_SUCCESS)
+            names.emplace_back(name.data(), size);
+    }
+    return names;
+}
+
+void TSettingsStore::DeleteValue(const std::string& section, const std::string& name) {
+    if (!key_)
+        return;
+    HKEY h = nullptr;
+    if (RegOpenKeyExA(key_.get(), section.c_str(), 0, KEY_READ | KEY_WRITE, &h) != ERROR_SUCCESS)
+        return;
+    UniqueHkey section_key(h);
+    LONG rc = RegDeleteValueA(h, name.c_str());
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
+        throw Error(format_message("Failed to delete data for '%s'", name));
+}
+
 void TSettingsStore::Close() {
     key_.reset();
 }

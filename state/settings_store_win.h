@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/handles_win.h"
 
@@ -38,6 +39,11 @@ class TSettingsStore {
     void WriteText(const std::string& section, const std::string& name, const std::string& value);
     void WriteNumber(const std::string& section, const std::string& name, std::int32_t value);
     void WriteFlag(const std::string& section, const std::string& name, bool value);
+
+    // The names of a section's values, none for a missing section; and the removal of
+    // one value, nothing when it is not there. Error: "Failed to delete data for '%s'".
+    std::vector<std::string> ValueNames(const std::string& section) const;
+    void DeleteValue(const std::string& section, const std::string& name);
 
     void Close();
 

@@ -13,6 +13,7 @@
 #include "ui/AboutD.h"
 #include "ui/OptionsD.h"
 #include "wallpaper/desktop_values.h"
+#include "wallpaper/monitors_win.h"
 #include "wallpaper/rotation_sequence.h"
 #include "wallpaper/rotation_win.h"
 #include "wallpaper/wallpaper_win.h"
@@ -253,12 +254,32 @@ void TFormMain::M_H_ContentsClick(gui::Object*) {
 // --- the wallpaper request and its tick -------------------------------------------------
 
 void TFormMain::SetBClick(gui::Object*) {
+    std::optional<MonitorRequest> request;
+    if (auto monitors = per_monitor_screens(); !monitors.empty()) {
+        // The picture goes to the monitor that shows most of this window.
+        request = MonitorRequest{std::move(monitors), {}};
+        request->chosen[wallpaper::window_monitor_key(hwnd())] = selected_image_path_;
+    }
+    request_wallpaper(std::move(request));
+}
+
+std::vector<wallpaper::Monitor> TFormMain::per_monitor_screens() const {
+    if (!state::ProgramSettings().per_monitor())
+        return {};
+    std::vector<wallpaper::Monitor> monitors = wallpaper::display_monitors();
+    if (monitors.size() < 2)
+        monitors.clear();
+    return monitors;
+}
+
+void TFormMain::request_wallpaper(std::optional<MonitorRequest> request) {
     if (FileLB.item_index() == -1) {
         gui::message_box(gui::MsgKind::error, " No file selected! ", gui::mbOK);
         return;
     }
     buffer_id_ = ImagN.load(selected_image_path_);
     staged_path_ = wallpaper::staged_wallpaper_path();
+    monitor_request_ = std::move(request);
     // A running timer keeps its countdown: two quick requests give one tick.
     if (!Timer.enabled())
         Timer.set_enabled(true);
@@ -268,25 +289,63 @@ void TFormMain::TimerTimer(gui::Object*) {
     Timer.set_enabled(false);
     try {
         int display_index = options_ ? options_->DisplayCB.item_index() : 0;
-        // A bitmap in the preview is staged from there (byte for byte unless Fit or Fill
-        // renders it at the screen's size); any other picture through the converter's buffer.
-        const imaging::BmpImage* bmp = Slika.picture().bitmap();
-        if (const auto fit = wallpaper::screen_fit_for(display_index)) {
-            const imaging::Screen screen = wallpaper::primary_screen();
-            wallpaper::write_staged_file(staged_path_,
-                                         bmp ? imaging::render_screen_bmp24(bmp->to_pixels(), *fit, screen)
-                                             : ImagN.screen_bmp_bytes(buffer_id_, *fit, screen));
-        } else if (bmp) {
-            wallpaper::write_staged_file(staged_path_, bmp->to_bmp_file());
-        } else {
-            wallpaper::write_staged_file(staged_path_, ImagN.bmp_bytes(buffer_id_));
-        }
-        SetDesktopWallpaper(staged_path_, display_index);
+        if (monitor_request_)
+            stage_monitor_pictures(*monitor_request_, display_index);
+        else
+            stage_one_picture(display_index);
     } catch (...) {
         gui::report_current_exception();
     }
     if (on_wallpaper_done)
         on_wallpaper_done();
+}
+
+void TFormMain::stage_one_picture(int display_index) {
+    // A bitmap in the preview is staged from there (byte for byte unless Fit or Fill
+    // renders it at the screen's size); any other picture through the converter's buffer.
+    const imaging::BmpImage* bmp = Slika.picture().bitmap();
+    if (const auto fit = wallpaper::screen_fit_for(display_index)) {
+        const imaging::Screen screen = wallpaper::primary_screen();
+        wallpaper::write_staged_file(staged_path_,
+                                     bmp ? imaging::render_screen_bmp24(bmp->to_pixels(), *fit, screen)
+                                         : ImagN.screen_bmp_bytes(buffer_id_, *fit, screen));
+    } else if (bmp) {
+        wallpaper::write_staged_file(staged_path_, bmp->to_bmp_file());
+    } else {
+        wallpaper::write_staged_file(staged_path_, ImagN.bmp_bytes(buffer_id_));
+    }
+    SetDesktopWallpaper(staged_path_, display_index);
+}
+
+// One bitmap of the whole desktop with each monitor's picture on its own part, tiled by
+// the system from the primary monitor's corner: the same on every Windows version.
+void TFormMain::stage_monitor_pictures(const MonitorRequest& request, int display_index) {
+    state::ProgramSettings settings;
+    std::map<std::string, std::string> kept;
+    const std::vector<std::string> pictures =
+        wallpaper::pictures_after_change(request.monitors, settings.monitor_pictures(), request.chosen, kept);
+    const std::uint32_t background = wallpaper::primary_screen().background;
+    auto render = [&](std::size_t i) -> wallpaper::MonitorPicture {
+        if (pictures[i].empty())
+            return {};
+        const wallpaper::MonitorRect& r = request.monitors[i].rect;
+        try {
+            wallpaper::ImageConverter converter;
+            const int id = converter.load(pictures[i]);
+            return wallpaper::render_for_monitor(converter, id, display_index, r.width, r.height, background);
+        } catch (const Error&) {
+            // A picture chosen now is reported; one remembered from before that has gone
+            // since leaves its monitor plain.
+            if (request.chosen.count(wallpaper::monitor_key(request.monitors[i])))
+                throw;
+            return {};
+        }
+    };
+    wallpaper::write_staged_file(staged_path_,
+                                 wallpaper::compose_monitors(request.monitors, render, background));
+    settings.set_monitor_pictures(kept);
+    settings.close();
+    SetDesktopWallpaper(staged_path_, 0);
 }
 
 void TFormMain::SetDesktopWallpaper(const std::string& path, int display_index) {
@@ -318,18 +377,37 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
     void select_file(int index) override {
         form_.FileLB.set_item_index(index);
         form_.FileLBClick(&form_);
+        if (!monitors_.empty())
+            chosen_.push_back(form_.selected_image_path_);
+    }
+    int pictures_per_run() override {
+        monitors_ = form_.per_monitor_screens();
+        return monitors_.empty() ? 1 : static_cast<int>(monitors_.size());
     }
 
     void store_position(const wallpaper::RotationPosition& next) override {
         settings_.set_file(next.file);
         settings_.set_folder(next.folder);
     }
-    void request_wallpaper() override { form_.SetBClick(&form_); }
+    void request_wallpaper() override {
+        if (monitors_.empty()) {
+            form_.SetBClick(&form_);
+            return;
+        }
+        // The pictures in the monitors' order; an empty folder's turn leaves its monitor's.
+        MonitorRequest request{monitors_, {}};
+        for (std::size_t i = 0; i < chosen_.size() && i < monitors_.size(); ++i)
+            if (!chosen_[i].empty())
+                request.chosen[wallpaper::monitor_key(monitors_[i])] = chosen_[i];
+        form_.request_wallpaper(std::move(request));
+    }
     wallpaper::RandomGenerator random_generator() override { return wallpaper::clock_random_generator(); }
 
   private:
     TFormMain& form_;
     state::ProgramSettings settings_;
+    std::vector<wallpaper::Monitor> monitors_; // each with its own picture; empty for one picture
+    std::vector<std::string> chosen_;
 };
 
 void TFormMain::RotateWallpaper() {

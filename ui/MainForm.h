@@ -4,8 +4,11 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "controls/ButtonComps_win.h"
 #include "gui/controls_win.h"
@@ -15,6 +18,7 @@
 #include "gui/picture_box_win.h"
 #include "gui/timer_win.h"
 #include "wallpaper/converter.h"
+#include "wallpaper/monitors.h"
 
 namespace velmaro::ui {
 
@@ -81,6 +85,18 @@ class TFormMain : public gui::Form {
 
   private:
     class RotationSteps;
+    // A change that gives each monitor its own picture: the monitors at the request and
+    // the pictures chosen for them, by monitor key; the others keep theirs.
+    struct MonitorRequest {
+        std::vector<wallpaper::Monitor> monitors;
+        std::map<std::string, std::string> chosen;
+    };
+    // The monitors when each is to show its own picture (the option is on and there are
+    // two or more); none when one picture covers the desktop.
+    std::vector<wallpaper::Monitor> per_monitor_screens() const;
+    void request_wallpaper(std::optional<MonitorRequest> request);
+    void stage_one_picture(int display_index);
+    void stage_monitor_pictures(const MonitorRequest& request, int display_index);
     void build_menu();
     void setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
                             const std::string& hint, controls::TAlignment alignment, bool bold,
@@ -96,6 +112,7 @@ class TFormMain : public gui::Form {
     bool folder_list_whole_ = true;
     int buffer_id_ = 0;
     std::string staged_path_;
+    std::optional<MonitorRequest> monitor_request_;
 };
 
 } // namespace velmaro::ui

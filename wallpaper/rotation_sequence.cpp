@@ -1,5 +1,7 @@
 #include "wallpaper/rotation_sequence.h"
 
+#include <algorithm>
+
 namespace velmaro::wallpaper {
 
 namespace {
@@ -24,15 +26,21 @@ void rotate_wallpaper(RotationHost& host) {
         return;
 
     host.reload_folder_list();
-    const int folder = choose_folder(stored.folder, host.folder_count());
-    host.select_folder(folder);
-
-    RandomGenerator generator = host.random_generator();
-    const int count = host.file_count();
-    const int file = choose_file(stored.file, count, stored.random, generator);
-    const RotationPosition next = next_position(folder, file, count);
-
-    host.select_file(file);
+    const int pictures = std::max(1, host.pictures_per_run());
+    // The generator is seeded once the first folder is listed, and one seed serves every
+    // draw of the run.
+    std::optional<RandomGenerator> generator;
+    RotationPosition next{stored.folder, stored.file};
+    for (int i = 0; i < pictures; ++i) {
+        const int folder = choose_folder(next.folder, host.folder_count());
+        host.select_folder(folder);
+        if (!generator)
+            generator = host.random_generator();
+        const int count = host.file_count();
+        const int file = choose_file(next.file, count, stored.random, *generator);
+        next = next_position(folder, file, count);
+        host.select_file(file);
+    }
     host.store_position(next);
     host.request_wallpaper();
 }

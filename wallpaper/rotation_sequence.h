@@ -39,12 +39,17 @@ class RotationHost {
     // Chooses the picture's line as a click would, which previews it.
     virtual void select_file(int index) = 0;
 
+    // How many pictures one run chooses: one for each monitor when each shows its own.
+    virtual int pictures_per_run() { return 1; }
+
     virtual void store_position(const RotationPosition& next) = 0;
     virtual void request_wallpaper() = 0;
     virtual RandomGenerator random_generator() = 0;
 };
 
-// Runs the steps in order. An error in a step ends the run there (the caller reports
+// Runs the steps in order. Several pictures in one run are chosen as that many runs
+// would choose them one after another, and the position stored is the one after the
+// last. An error in a step ends the run there (the caller reports
 // it): nothing after it is stored or requested.
 void rotate_wallpaper(RotationHost& host);
 

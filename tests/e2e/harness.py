@@ -722,6 +722,103 @@ def wine_reg_query(key, name):
     return None
 
 
+def _free_display(start):
+    """The first X display number from start on that no server holds."""
+    n = start
+    while os.path.exists("/tmp/.X11-unix/X%d" % n) or os.path.exists("/tmp/.X%d-lock" % n):
+        n += 1
+    return n
+
+
+def _start_x_server(args, display, env=None):
+    """Starts an X server on a display and waits for its socket; returns the process."""
+    proc = subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            env=env)
+    deadline = time.monotonic() + 20
+    while not os.path.exists("/tmp/.X11-unix/X%d" % display):
+        if proc.poll() is not None or time.monotonic() > deadline:
+            proc.kill()
+            proc.wait()
+            raise DriverError("the X server %s did not start on :%d" % (args[0], display))
+        time.sleep(0.05)
+    return proc
+
+
+class MonitorRig:
+    """Two monitors for Wine: Xephyr with two screens joined by Xinerama, inside an Xvfb
+    of its own, and Wine told not to ask XRandR (which sees one screen). Wine then reports
+    DISPLAY1 at (0, 0), 1280 x 1024, primary, and DISPLAY2 at (1280, 0), 1024 x 768.
+
+    The X11 Driver setting would change every other scenario's screen, so the rig has its
+    own Wine prefix in the build tree and its own wineserver. Everything it starts is
+    stopped by its own process id (the servers) or through its own prefix (wineserver -k)."""
+
+    SCREENS = ((1280, 1024), (1024, 768))
+
+    def __init__(self, build):
+        self.prefix = os.path.join(build, "wineprefix-monitors")
+        self.servers = []
+        self.saved = {}
+
+    def start(self):
+        self.saved = {k: os.environ.get(k) for k in ("DISPLAY", "WINEPREFIX")}
+        try:
+            outer = _free_display(150)
+            self.servers.append(_start_x_server(["Xvfb", ":%d" % outer, "-screen", "0", "2400x1100x24", "-nolisten",
+                                                 "tcp"], outer))
+            inner = _free_display(outer + 1)
+            env = dict(os.environ, DISPLAY=":%d" % outer)
+            args = ["Xephyr", ":%d" % inner]
+            for w, h in self.SCREENS:
+                args += ["-screen", "%dx%d" % (w, h)]
+            self.servers.append(_start_x_server(args + ["+xinerama", "-nolisten", "tcp"], inner, env))
+            os.environ["DISPLAY"] = ":%d" % inner
+            os.environ["WINEPREFIX"] = self.prefix
+            self._prepare_prefix()
+        except BaseException:
+            self.stop()
+            raise
+
+    def _wine(self, *args):
+        subprocess.run(list(args), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=300)
+
+    def _prepare_prefix(self):
+        os.makedirs(self.prefix, exist_ok=True)
+        self._wine("wineserver", "-p")
+        if not os.path.exists(os.path.join(self.prefix, ".velmaro-ready")):
+            self._wine("wineboot", "-i")
+            self._wine("wine", "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t",
+                       "REG_DWORD", "/d", "0", "/f")
+            open(os.path.join(self.prefix, ".velmaro-ready"), "w").close()
+        for name in ("UseXRandR", "Managed"):
+            self._wine("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", name, "/d", "N", "/f")
+        # Wine's desktop process, started by the first program, takes the monitors once:
+        # a fresh start makes it find them with the settings above.
+        self._wine("wineserver", "-k")
+        self._wine("wineserver", "-w")
+        self._wine("wineserver", "-p")
+
+    def stop(self):
+        if os.environ.get("WINEPREFIX") == self.prefix:
+            self._wine("wineserver", "-k")
+        for proc in reversed(self.servers):
+            if proc.poll() is None:
+                proc.terminate()
+                try:
+                    proc.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
+                    proc.wait()
+        self.servers = []
+        for k, v in self.saved.items():
+            if v is None:
+                os.environ.pop(k, None)
+            else:
+                os.environ[k] = v
+        self.saved = {}
+
+
 class Scenario(unittest.TestCase):
     """Base of the scenarios: one driver per file, a scratch folder per test with its own
     copy of Velmaro.exe (so each has its own Directory.drl), fresh program settings, and

@@ -32,6 +32,9 @@ struct Runs : RotationHost {
     std::optional<std::string> today_text = "2026-12-09";
     std::mt19937 start_times{2024}; // times of day at which the machine is started
 
+    int per_run = 1; // pictures a run chooses: one per monitor when each has its own
+    int generators = 0;
+
     std::vector<std::string> steps;
     int listed_folder = -1; // the folder shown in the file list
     int chosen_file = -1;
@@ -70,7 +73,9 @@ struct Runs : RotationHost {
         steps.push_back("request");
         ++requests;
     }
+    int pictures_per_run() override { return per_run; }
     RandomGenerator random_generator() override {
+        ++generators;
         std::uniform_int_distribution<std::uint32_t> time_of_day(0, 86'399'999);
         return RandomGenerator(time_of_day(start_times));
     }
@@ -238,6 +243,43 @@ TEST(RotationSequence, StepsInTheirOrder) {
     EXPECT_EQ(r.steps,
               (std::vector<std::string>{"read", "reload", "folder 0", "file 0", "store 0,1", "request"}))
         << "the list is read anew before a folder is chosen; the position is stored before the request";
+}
+
+TEST(RotationSequence, OnePicturePerMonitorAsSuccessiveRunsWouldChoose) {
+    Runs r({3});
+    r.per_run = 2;
+    r.run();
+    EXPECT_EQ(r.steps, (std::vector<std::string>{"read", "reload", "folder 0", "file 0", "folder 0", "file 1",
+                                                 "store 0,2", "request"}));
+    r.steps.clear();
+    r.run();
+    EXPECT_EQ(r.steps, (std::vector<std::string>{"read", "reload", "folder 0", "file 2", "folder 0", "file 0",
+                                                 "store 0,1", "request"}))
+        << "the third picture, then the list starts again";
+
+    // Across folders, the position moves on as far as the pictures taken.
+    Runs two({1, 2, 2});
+    two.per_run = 3;
+    two.run();
+    EXPECT_EQ(two.steps, (std::vector<std::string>{"read", "reload", "folder 0", "file 0", "folder 1",
+                                                   "file 0", "folder 1", "file 1", "store 2,0", "request"}));
+    EXPECT_EQ(two.requests, 1);
+
+    // At random: one seed for the run, and each monitor the generator's next draw.
+    Runs random({50}, true);
+    random.per_run = 3;
+    random.run();
+    EXPECT_EQ(random.generators, 1);
+    std::mt19937 same_start{2024};
+    RandomGenerator g(std::uniform_int_distribution<std::uint32_t>(0, 86'399'999)(same_start));
+    std::vector<std::string> files;
+    for (const std::string& step : random.steps)
+        if (step.rfind("file ", 0) == 0)
+            files.push_back(step);
+    std::vector<std::string> expected;
+    for (int i = 0; i < 3; ++i)
+        expected.push_back("file " + std::to_string(g.draw(50)));
+    EXPECT_EQ(files, expected);
 }
 
 TEST(RotationSequence, OnceADayChangesOnlyOnANewDay) {

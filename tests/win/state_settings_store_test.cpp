@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "base/error.h"
 #include "state_scratch_key.h"
 
@@ -205,6 +208,27 @@ TEST(SettingsStore, ValuesThatCannotBeSet) {
               "Failed to set data for '" + too_long + "'");
     EXPECT_EQ(error_text([&] { store.WriteText("Settings", too_long, "1"); }),
               "Failed to set data for '" + too_long + "'");
+}
+
+TEST(SettingsStore, ValueNamesAndDeletionForASectionOfMonitorNames) {
+    ScratchKey key;
+    TSettingsStore store(key.path());
+    EXPECT_TRUE(store.ValueNames("Monitors").empty()) << "a missing section has no values";
+    EXPECT_FALSE(key_exists(key.sub("Monitors"))) << "listing creates nothing";
+    store.DeleteValue("Monitors", "\\\\.\\DISPLAY1 0,0,1280,1024"); // nothing to delete: no error
+
+    // Names hold backslashes, blanks, commas and minus signs, as monitor names do.
+    const std::string first = "\\\\.\\DISPLAY1 0,0,1280,1024", second = "\\\\.\\DISPLAY2 -1024,0,1024,768";
+    store.WriteText("Monitors", first, "C:\\a.jpg");
+    store.WriteText("Monitors", second, "C:\\b.jpg");
+    auto names = store.ValueNames("Monitors");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{first, second}));
+
+    store.DeleteValue("Monitors", second);
+    EXPECT_EQ(store.ValueNames("Monitors"), std::vector<std::string>{first});
+    EXPECT_EQ(store.ReadText("Monitors", first, ""), "C:\\a.jpg");
+    EXPECT_EQ(store.ReadText("Monitors", second, "gone"), "gone");
 }
 
 } // namespace velmaro::state

@@ -739,6 +739,39 @@ std::string cmd_key(const Args& a) {
     return "";
 }
 
+// ---- monitors ------------------------------------------------------------------------
+
+BOOL CALLBACK add_monitor_json(HMONITOR m, HDC, LPRECT, LPARAM out) {
+    MONITORINFOEXA mi{};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoA(m, &mi))
+        reinterpret_cast<std::vector<std::string>*>(out)->push_back(
+            json_object({{"device", json_text(mi.szDevice)},
+                         {"rect", rect_json(mi.rcMonitor)},
+                         {"primary", json_bool(mi.dwFlags & MONITORINFOF_PRIMARY)}}));
+    return TRUE;
+}
+
+// The monitors as the system tells a program: device name, rectangle, whether primary.
+std::string cmd_monitors(const Args&) {
+    std::vector<std::string> found;
+    EnumDisplayMonitors(nullptr, nullptr, add_monitor_json, reinterpret_cast<LPARAM>(&found));
+    return json_array(found);
+}
+
+// Restores a window and puts it at screen x, y with size w x h, as a user's drag would.
+std::string cmd_place(const Args& a) {
+    HWND h = hwnd_arg(a, 1);
+    ShowWindow(h, SW_RESTORE);
+    if (!SetWindowPos(h, nullptr, static_cast<int>(num(a, 2, "x")), static_cast<int>(num(a, 3, "y")),
+                      static_cast<int>(num(a, 4, "width")), static_cast<int>(num(a, 5, "height")),
+                      SWP_NOZORDER | SWP_NOACTIVATE))
+        throw CommandError("SetWindowPos failed");
+    RECT r{};
+    GetWindowRect(h, &r);
+    return rect_json(r);
+}
+
 // ---- dispatch ---------------------------------------------------------------------
 
 using Handler = std::function<std::string(const Args&)>;
@@ -760,6 +793,8 @@ const std::map<std::string, Handler>& commands() {
         {"close_box", cmd_close_box},
         {"activate", cmd_activate},
         {"x_window", cmd_x_window},
+        {"monitors", cmd_monitors},
+        {"place", cmd_place},
         {"send", [](const Args& a) { return message(a, false); }},
         {"post", [](const Args& a) { return message(a, true); }},
         {"close",

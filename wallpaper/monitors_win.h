@@ -1,0 +1,20 @@
+// The monitors as the system reports them, for a different picture on each.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "wallpaper/monitors.h"
+
+namespace velmaro::wallpaper {
+
+// Every monitor of the desktop, in the order they take pictures (in_monitor_order).
+std::vector<Monitor> display_monitors();
+
+// The key (monitor_key) of the monitor that shows most of the window, or of the one
+// nearest to it; "" when the system names none.
+std::string window_monitor_key(HWND window);
+
+} // namespace velmaro::wallpaper
