@@ -64,10 +64,14 @@ class FileList : public Widget {
 
     bool on_command(WORD code) override;
 
+  protected:
+    void on_dpi_changed() override;
+
   private:
     void finish_create(int w, int h);
     static std::string normalized(const std::string& full_path);
 
+    SIZE design_size_{0, 0};
     std::string mask_;
     std::vector<std::string> patterns_;
     std::string folder_;

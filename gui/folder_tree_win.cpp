@@ -109,12 +109,16 @@ void FolderTree::create(Container& parent, int x, int y, int w, int h, const std
     fill();
 }
 
+void FolderTree::on_dpi_changed() {
+    TreeView_SetIndent(hwnd(), scaled(kIndent));
+}
+
 void FolderTree::fill() {
     HWND tree = hwnd();
     if (FAILED(SHGetDesktopFolder(desktop_.put())) || !desktop_)
         throw Error("Cannot open the Desktop folder");
     SetWindowSubclass(tree, &FolderTree::watch_selection, 0, reinterpret_cast<DWORD_PTR>(this));
-    TreeView_SetIndent(tree, kIndent);
+    TreeView_SetIndent(tree, scaled(kIndent));
     auto root = std::make_unique<Node>();
     ITEMIDLIST* desktop_id = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop_id)) || !desktop_id)

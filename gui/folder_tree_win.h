@@ -47,6 +47,9 @@ class FolderTree : public Widget {
 
     bool on_notify(NMHDR& header, LRESULT& result) override;
 
+  protected:
+    void on_dpi_changed() override;
+
   private:
     struct Node;
 

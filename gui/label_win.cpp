@@ -70,7 +70,7 @@ void Label::fit() {
         return;
     std::string t = text();
     HDC dc = GetDC(hwnd());
-    HGDIOBJ old = SelectObject(dc, cached_font(font()));
+    HGDIOBJ old = SelectObject(dc, cached_font(font(), dpi()));
     RECT r{0, 0, 0, 0};
     DrawTextA(dc, t.empty() ? " " : t.c_str(), t.empty() ? 1 : static_cast<int>(t.size()), &r,
               DT_CALCRECT | DT_SINGLELINE | DT_LEFT);
@@ -104,10 +104,9 @@ void GraphicLabel::adjust_size() {
         return;
     HDC screen = GetDC(nullptr);
     {
-        Canvas measure(screen);
+        Canvas measure(screen, dpi());
         measure.set_font(font());
-        set_bounds(left(), top(), measure.text_width(caption_),
-                   measure.text_height(caption_.empty() ? " " : caption_));
+        set_device_size(measure.text_width(caption_), measure.text_height(caption_.empty() ? " " : caption_));
     }
     ReleaseDC(nullptr, screen);
 }

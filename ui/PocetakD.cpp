@@ -24,7 +24,7 @@ gui::FormDesc startup_desc() {
 
 TPocetakDialog::TPocetakDialog(gui::Application& app) : gui::Form(app, startup_desc()), Timer(0, false) {
     // 8 columns of the picture fall outside the window on the left, as designed.
-    Slika.create(hwnd(), -8, 0, 465, 233);
+    Slika.create(*this, -8, 0, 465, 233);
     Slika.set_layout(gui::PictureLayout{false, true, false});
     Slika.load_from_memory(resource_bytes(IDR_STARTUP_JPEG), "startup.jpg");
     // The entry arms the timer: when the ticks come is the start-up sequence's to say.
