@@ -77,7 +77,18 @@ class ScaledScreenScenario(mw.MainWindowScenario):
 
     # ---- scenarios ----
     def test_main_window_controls_and_captions_scaled(self):
-        app, main = self.start_main()
+        # The start-up window and its picture: 566 x 283 fitted to the scaled 465-wide
+        # frame, one row short of the window's scaled 233.
+        app = self.start()
+        startup = app.wait_window(harness.STARTUP_CLASS, timeout=20)
+        left, top, right, bottom = startup.info()["client"]
+        self.assertEqual([abs(right - left - scaled(457, self.dpi)) <= 1, bottom - top], [True, scaled(233, self.dpi)])
+        shot = startup.capture(os.path.join(self.dir, "startup.bmp"), client=True)
+        last = {shot.pixel(x, shot.height - 1) for x in range(0, shot.width, 3)}
+        self.assertEqual(len(last), 1, "the picture is taller than its fitted height")
+        above = {shot.pixel(x, shot.height - 2) for x in range(0, shot.width, 3)}
+        self.assertNotIn(next(iter(last)), above, "the picture does not reach the window's last rows")
+        main = app.wait_main(timeout=30)
         origin = main.client_rect()[:2]
         children = main.children()
         for cls, box in (("SysTreeView32", mw.TREE), ("ListBox", mw.SELECTED_LIST), ("TImage", mw.PREVIEW)):
