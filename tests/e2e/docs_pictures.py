@@ -54,18 +54,22 @@ class DocsPictures(mw.MainWindowScenario):
 
         main = app.wait_main(timeout=15)
         self.background = self.window_background(main)
-        tree = self.control_at(main, "SysTreeView32", mw.TREE)
+
+        def box(design):
+            return scaled_screen.scaled_box(design, dpi)
+
+        tree = self.control_at(main, "SysTreeView32", box(mw.TREE))
         tree.select_tree_path("Desktop", "My Computer")
         self.key("right")
         drive = harness.wait_until(lambda: [n["text"] for n in (mw._node(tree.tree_items(depth=2), ["Desktop", "My Computer"])["items"] or [])
                                             if n["text"].endswith("(C:)")], 20, "the C: drive")[0]
         tree.select_tree_path("Desktop", "My Computer", drive, "users", "Public", "Pictures")
-        selected, files = self.lists(main)
+        files = self.control_at(main, "ListBox", box(mw.FILE_LIST))
         self.wait_items(files, sorted(os.listdir(pictures), key=str.lower))
-        self.press(main, mw.SELECT_BUTTON)
+        self.press(main, box(mw.SELECT_BUTTON))
         files.click_list_item("sunset.jpg")
         harness.wait_until(lambda: self.label_texts(main) == ["Width:  1024", "Height: 768"], 10, "the preview")
-        main.move(*mw.centre(mw.FILE_LIST))
+        main.move(*mw.centre(box(mw.FILE_LIST)))
         screen = os.path.join(self.dir, "screen.bmp")
         self.driver.call("capture", harness.winpath(screen))
         # The window's designed outer size from the screen's corner (the maximized
