@@ -131,6 +131,16 @@ class ScaledScreenScenario(mw.MainWindowScenario):
             margin = 5 if caption.startswith("  ") else 0
             self.assert_holds((x, y, x + w, y + h), face, bold, caption, "the hover button", room=margin)
         self.screenshot("main-%d" % self.dpi)
+
+        # The program's own message box lays its buttons out at the scale too.
+        main.click(*mw.centre(scaled_box(mw.UNSELECT_BUTTON, self.dpi)))
+        box = app.wait_box()
+        self.assertEqual(box.text, "No folder selected!")
+        left, top, right, bottom = box.button("OK").rect()
+        self.assertEqual([abs(right - left - scaled(75, self.dpi)) <= 1, abs(bottom - top - scaled(23, self.dpi)) <= 1],
+                         [True, True], "the box's OK button at %r" % ([left, top, right, bottom],))
+        self.screenshot("box-%d" % self.dpi)
+        box.press("OK")
         self.assertTrue(app.kill())
 
     def test_options_and_about_scaled(self):
