@@ -83,7 +83,11 @@ TColor TSelButton::parent_background() const {
 
 void TSelButton::DrawFace(gui::Canvas& canvas, ButtonFace face) {
     CanvasFaceAdapter adapter(canvas);
-    const FaceLayout layout{width(), height(), caption_, alignment_, border_width_, color_border_};
+    // The design's lengths at the parent's DPI: each outline of the border is one design
+    // pixel deep.
+    const FaceMetrics metrics{scaled(1), scaled(5), scaled(6), scaled(1)};
+    const FaceLayout layout{width(),       height(), caption_, alignment_, scaled(border_width_),
+                            color_border_, metrics};
     const ButtonColors colors{colors_.face(), font().color, color_over_, color_over_caption_, color_down_};
     draw_face(adapter, layout, face, colors);
 }

@@ -4,23 +4,23 @@
 
 namespace velmaro::controls {
 
-FaceRect face_fill_rect(int width, int height) {
-    return {1, 1, width - 1, height - 1};
+FaceRect face_fill_rect(int width, int height, const FaceMetrics& m) {
+    return {m.ring, m.ring, width - m.ring, height - m.ring};
 }
 
 FacePoint caption_position(TAlignment alignment, ButtonFace face, int width, int height, int text_width,
-                           int text_height) {
-    const bool pressed = face == ButtonFace::pressed;
-    const int y = height / 2 - text_height / 2 + (pressed ? 1 : 0);
+                           int text_height, const FaceMetrics& m) {
+    const int shift = face == ButtonFace::pressed ? m.press_shift : 0;
+    const int y = height / 2 - text_height / 2 + shift;
     switch (alignment) {
     case taRightJustify:
         // Pressed moves the caption left here, away from the frame it sits against.
-        return {width - text_width - (pressed ? 7 : 6), y};
+        return {width - text_width - m.margin_right - shift, y};
     case taCenter:
-        return {width / 2 - text_width / 2 + (pressed ? 1 : 0), y};
+        return {width / 2 - text_width / 2 + shift, y};
     case taLeftJustify:
     default:
-        return {pressed ? 6 : 5, y};
+        return {m.margin_left + shift, y};
     }
 }
 
@@ -50,12 +50,13 @@ FaceLook face_look(ButtonFace face, const ButtonColors& colors) {
 void draw_face(FaceCanvas& canvas, const FaceLayout& layout, ButtonFace face, const ButtonColors& colors) {
     const FaceLook look = face_look(face, colors);
     canvas.set_brush_color(look.fill);
-    canvas.fill_rect(face_fill_rect(layout.width, layout.height));
+    canvas.fill_rect(face_fill_rect(layout.width, layout.height, layout.metrics));
     if (look.caption)
         canvas.set_font_color(*look.caption);
     const int tw = canvas.text_width(layout.caption);
     const int th = canvas.text_height(layout.caption);
-    const FacePoint at = caption_position(layout.alignment, face, layout.width, layout.height, tw, th);
+    const FacePoint at =
+        caption_position(layout.alignment, face, layout.width, layout.height, tw, th, layout.metrics);
     canvas.text_out(at.x, at.y, layout.caption);
     canvas.set_brush_color(layout.border_color);
     for (const FaceRect& r : border_outlines(layout.width, layout.height, layout.border_width))

@@ -29,14 +29,24 @@ struct FacePoint {
     bool operator==(const FacePoint&) const = default;
 };
 
+// The face's fixed lengths in device pixels; the defaults are the design's at 96 dpi,
+// and the Win32 button scales them to the screen's DPI.
+struct FaceMetrics {
+    int ring = 1;         // the outermost ring that the fill leaves
+    int margin_left = 5;  // caption inset of taLeftJustify
+    int margin_right = 6; // caption inset of taRightJustify
+    int press_shift = 1;  // how far the pressed face moves the caption
+    bool operator==(const FaceMetrics&) const = default;
+};
+
 // The part of the face that the fill covers: everything but the outermost ring, which
 // stays the parent's background unless an outline covers it.
-FaceRect face_fill_rect(int width, int height);
+FaceRect face_fill_rect(int width, int height, const FaceMetrics& metrics = {});
 
 // Top-left corner of the caption. The pressed face moves it one pixel down, and one
 // pixel right, except for right-justified captions, which move one pixel left.
 FacePoint caption_position(TAlignment alignment, ButtonFace face, int width, int height, int text_width,
-                           int text_height);
+                           int text_height, const FaceMetrics& metrics = {});
 
 // The one-pixel outlines of a frame border_width pixels deep, outermost first.
 // Outlines whose rectangle would be empty or inverted (a border deeper than half the
@@ -83,8 +93,9 @@ struct FaceLayout {
     int height = 0;
     std::string caption;
     TAlignment alignment = taLeftJustify;
-    int border_width = 1;
+    int border_width = 1; // one-pixel outlines, in device pixels
     ColorValue border_color = 0;
+    FaceMetrics metrics{};
 };
 
 // Fill, caption, then frame: the frame is drawn last so that it may cover the outer

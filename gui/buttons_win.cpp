@@ -57,7 +57,37 @@ int ComboBox::item_height() const {
 }
 
 void ComboBox::set_item_height(int px) {
-    SendMessageA(hwnd(), CB_SETITEMHEIGHT, 0, px);
+    item_height_ = px;
+    SendMessageA(hwnd(), CB_SETITEMHEIGHT, 0, scaled(px));
+}
+
+void ComboBox::set_closed_height(int px) {
+    closed_height_ = px;
+    fit_closed_height();
+}
+
+void ComboBox::fit_closed_height() {
+    const int height = scaled(closed_height_);
+    // The field height is set in steps measured on the window: what the field height
+    // reads back and what the frame adds around it are not the same on every system.
+    auto value = static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int pass = 0; pass < 3 && value > 0; ++pass) {
+        RECT r{};
+        GetWindowRect(hwnd(), &r);
+        int now = r.bottom - r.top;
+        if (now == height)
+            return;
+        value += height - now;
+        SendMessageA(hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), value);
+    }
+}
+
+// The new font gave the field and the lines the font's heights again.
+void ComboBox::on_dpi_changed() {
+    if (item_height_ > 0)
+        set_item_height(item_height_);
+    if (closed_height_ > 0)
+        fit_closed_height();
 }
 
 bool ComboBox::on_command(WORD code) {

@@ -31,7 +31,7 @@ class Canvas::Session {
             SetViewportOrgEx(dc_, b.left, b.top, nullptr);
             IntersectClipRect(dc_, 0, 0, b.right - b.left, b.bottom - b.top);
         }
-        old_font_ = SelectObject(dc_, cached_font(c.font_));
+        old_font_ = SelectObject(dc_, cached_font(c.font_, c.owner_ ? c.owner_->dpi() : c.dpi_));
     }
     ~Session() {
         SelectObject(dc_, old_font_);
@@ -51,7 +51,7 @@ class Canvas::Session {
     HGDIOBJ old_font_ = nullptr;
 };
 
-Canvas::Canvas(HDC dc) : fixed_dc_(dc) {}
+Canvas::Canvas(HDC dc, int dpi) : fixed_dc_(dc), dpi_(dpi) {}
 
 Canvas::Canvas(GraphicControl& owner) : owner_(&owner) {}
 

@@ -17,8 +17,8 @@ class GraphicControl;
 class Canvas {
   public:
     // A canvas over a DC the caller owns (a memory DC, for instance): origin and clip as
-    // the DC has them.
-    explicit Canvas(HDC dc);
+    // the DC has them; fonts are made for the given DPI.
+    explicit Canvas(HDC dc, int dpi = kDesignDpi);
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
@@ -50,6 +50,7 @@ class Canvas {
     HDC fixed_dc_ = nullptr;          // a canvas over a caller's DC
     GraphicControl* owner_ = nullptr; // a control's canvas
     HDC paint_dc_ = nullptr;          // set while the control's host paints it
+    int dpi_ = kDesignDpi;            // of a canvas over a caller's DC
     FontSpec font_;
     TColor brush_color_ = clWhite;
 };

@@ -43,6 +43,25 @@ Container* Container::from_hwnd(HWND hwnd) {
     return hwnd ? reinterpret_cast<Container*>(GetPropA(hwnd, kContainerProp)) : nullptr;
 }
 
+int Container::dpi() const {
+    Form* form = const_cast<Container*>(this)->owning_form();
+    if (form && static_cast<const Container*>(form) != this)
+        return form->dpi();
+    return window_dpi(client_hwnd());
+}
+
+void Container::apply_dpi_to_children() {
+    HWND host = client_hwnd();
+    if (!host)
+        return;
+    for (HWND child = GetWindow(host, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (Widget* w = Widget::from_hwnd(child))
+            w->apply_dpi();
+    for (GraphicControl* c : std::vector<GraphicControl*>(graphics_))
+        c->apply_dpi();
+    InvalidateRect(host, nullptr, TRUE);
+}
+
 void Container::set_font(const FontSpec& font) {
     font_ = font;
 }

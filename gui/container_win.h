@@ -31,6 +31,8 @@ class Container {
     static Container* from_hwnd(HWND hwnd);
     // The top-level form the container belongs to (itself for a form); may be null.
     virtual Form* owning_form() = 0;
+    // The DPI its controls are laid out for: the form's.
+    virtual int dpi() const;
 
     const FontSpec& font() const { return font_; }
     void set_font(const FontSpec& font);
@@ -50,6 +52,8 @@ class Container {
     GraphicControl* capture_control() const { return capture_; }
 
   protected:
+    // Lays out every child window and windowless control again for the present DPI.
+    void apply_dpi_to_children();
     // Links the container's window to it (call once the window exists).
     void register_window(HWND hwnd);
     // Messages a container handles for its children and windowless controls; returns

@@ -77,15 +77,19 @@ class ListBox : public Widget {
     // -1 when no line is selected; an index outside the lines selects nothing.
     int item_index() const;
     void set_item_index(int index);
-    int item_height() const;
-    void set_item_height(int px);
+    int item_height() const;      // device pixels
+    void set_item_height(int px); // design pixels
 
     // Raised when the user chooses a line with the mouse or the keyboard.
     TNotifyEvent OnClick;
     bool on_command(WORD code) override;
 
+  protected:
+    void on_dpi_changed() override;
+
   private:
     int requested_height_ = 0;
+    int item_height_ = 0; // design; 0 while the font decides
 };
 
 // A drop-down list with an edit field: the user may choose an item or type a text.
@@ -104,13 +108,22 @@ class ComboBox : public Widget {
     // The list's line height; the system's combo box honours it for owner-drawn lists
     // only, so a plain drop-down keeps the height its font gives.
     void set_item_height(int px);
+    // Gives the closed drop-down a designed height. The system sizes the closed list
+    // from the font, and where the design's font is missing the substitute makes it lower.
+    void set_closed_height(int px);
     std::string edit_text() const { return text(); }
 
     TNotifyEvent OnChange;
     bool on_command(WORD code) override;
 
+  protected:
+    void on_dpi_changed() override;
+
   private:
+    void fit_closed_height();
     bool typed_ = false;
+    int item_height_ = 0;   // design; 0: none set
+    int closed_height_ = 0; // design; 0: as the font gives
 };
 
 // A plain two-state check box ("&" marks the access key).
@@ -155,10 +168,12 @@ class Panel : public Widget, public Container {
           BevelCut inner = BevelCut::none);
     HWND client_hwnd() const override { return hwnd(); }
     Form* owning_form() override;
+    int dpi() const override { return parent_.dpi(); }
     void set_bevels(BevelCut outer, BevelCut inner);
 
   protected:
     void paint_background(HDC dc, const RECT& area) override;
+    void on_dpi_changed() override { apply_dpi_to_children(); }
 
   private:
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -2,8 +2,6 @@
 
 #include <shlwapi.h>
 
-#include <algorithm>
-
 #include "base/case_fold_win.h"
 #include "base/error.h"
 #include "base/path.h"
@@ -115,13 +113,36 @@ void FileList::create(HWND parent, int x, int y, int w, int h, HFONT font, int i
     finish_create(w, h);
 }
 
+void FileList::create(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font) {
+    Widget::create(parent, "LISTBOX", "", kListStyle, WS_EX_CLIENTEDGE, x, y, w, h, font);
+    finish_create(w, h);
+}
+
 void FileList::finish_create(int w, int h) {
-    // After the font: a new font resets the line height.
-    SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, kItemHeight);
-    // The box fits its height to whole lines when it is sized, so size it again now that
-    // the line height is final.
-    SetWindowPos(hwnd(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    design_size_ = SIZE{w, h};
+    on_dpi_changed();
     refresh();
+}
+
+void FileList::on_dpi_changed() {
+    // After the font: a new font resets the line height.
+    const int line = scaled(kItemHeight);
+    SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, line);
+    // The box fits its height to whole lines when it is sized, so size it again now that
+    // the line height is final. Scaled, it keeps the design's number of whole lines: the
+    // rounded line height must not cost the last of them.
+    int height = scaled(design_size_.cy);
+    if (scaled(kItemHeight) != kItemHeight) {
+        RECT outer{}, client{};
+        GetWindowRect(hwnd(), &outer);
+        GetClientRect(hwnd(), &client);
+        const int frame = (outer.bottom - outer.top) - client.bottom;
+        const int design_lines = (design_size_.cy - MulDiv(frame, kDesignDpi, dpi())) / kItemHeight;
+        if (design_lines > 0)
+            height = design_lines * line + frame;
+    }
+    SetWindowPos(hwnd(), nullptr, 0, 0, scaled(design_size_.cx), height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 namespace {

@@ -22,8 +22,11 @@ class FileList : public Widget {
     explicit FileList(std::string mask = kDefaultMask);
 
     // A single-selection list box with whole lines only (its height shrinks to a multiple
-    // of the line height); lists the current folder. In any window (`font` is not
-    // owned):
+    // of the line height); lists the current folder. In a form or panel, with the
+    // container's font unless one is given:
+    void create(Container& parent, int x, int y, int w, int h,
+                const std::optional<FontSpec>& font = std::nullopt);
+    // In any window (`font` is not owned):
     void create(HWND parent, int x, int y, int w, int h, HFONT font, int id = 0);
 
     // Rules, given a full path P:
@@ -61,10 +64,14 @@ class FileList : public Widget {
 
     bool on_command(WORD code) override;
 
+  protected:
+    void on_dpi_changed() override;
+
   private:
     void finish_create(int w, int h);
     static std::string normalized(const std::string& full_path);
 
+    SIZE design_size_{0, 0};
     std::string mask_;
     std::vector<std::string> patterns_;
     std::string folder_;

@@ -105,12 +105,22 @@ void FolderTree::create(HWND parent, int x, int y, int w, int h, HFONT font, int
     fill();
 }
 
+void FolderTree::create(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font) {
+    open_tree_class();
+    Widget::create(parent, WC_TREEVIEWA, "", kTreeStyle, WS_EX_CLIENTEDGE, x, y, w, h, font);
+    fill();
+}
+
+void FolderTree::on_dpi_changed() {
+    TreeView_SetIndent(hwnd(), scaled(kIndent));
+}
+
 void FolderTree::fill() {
     HWND tree = hwnd();
     if (FAILED(SHGetDesktopFolder(desktop_.put())) || !desktop_)
         throw Error("Cannot open the Desktop folder");
     SetWindowSubclass(tree, &FolderTree::watch_selection, 0, reinterpret_cast<DWORD_PTR>(this));
-    TreeView_SetIndent(tree, kIndent);
+    TreeView_SetIndent(tree, scaled(kIndent));
     auto root = std::make_unique<Node>();
     ITEMIDLIST* desktop_id = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop_id)) || !desktop_id)

@@ -26,7 +26,10 @@ class FolderTree : public Widget {
 
     // Builds the tree: adds the Desktop root, expands it one level and selects it, which
     // raises on_change once, so set on_change before calling this. Needs COM on this
-    // thread. In any window (`font` is not owned):
+    // thread. In a form or panel, with the container's font unless one is given:
+    void create(Container& parent, int x, int y, int w, int h,
+                const std::optional<FontSpec>& font = std::nullopt);
+    // In any window (`font` is not owned):
     void create(HWND parent, int x, int y, int w, int h, HFONT font, int id = 0);
 
     // The selected node's folder: the shell's parsing name of its item (a file-system
@@ -43,6 +46,9 @@ class FolderTree : public Widget {
     std::function<void()> on_change;
 
     bool on_notify(NMHDR& header, LRESULT& result) override;
+
+  protected:
+    void on_dpi_changed() override;
 
   private:
     struct Node;

@@ -5,13 +5,13 @@
 
 namespace velmaro::gui {
 
-int font_height_px(int size_pt) {
-    return -MulDiv(size_pt, 96, 72);
+int font_height_px(int size_pt, int dpi) {
+    return -MulDiv(size_pt, dpi, 72);
 }
 
-UniqueFont make_font(const FontSpec& font) {
+UniqueFont make_font(const FontSpec& font, int dpi) {
     LOGFONTA lf{};
-    lf.lfHeight = font_height_px(font.size_pt);
+    lf.lfHeight = font_height_px(font.size_pt, dpi);
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = font.italic;
     lf.lfUnderline = font.underline;
@@ -25,12 +25,12 @@ UniqueFont make_font(const FontSpec& font) {
     return UniqueFont(CreateFontIndirectA(&lf));
 }
 
-HFONT cached_font(const FontSpec& font) {
-    using Key = std::tuple<std::string, int, bool, bool, bool, bool>;
+HFONT cached_font(const FontSpec& font, int dpi) {
+    using Key = std::tuple<std::string, int, bool, bool, bool, bool, int>;
     static std::map<Key, UniqueFont> fonts;
-    auto& f = fonts[Key{font.name, font.size_pt, font.bold, font.italic, font.underline, font.strike}];
+    auto& f = fonts[Key{font.name, font.size_pt, font.bold, font.italic, font.underline, font.strike, dpi}];
     if (!f)
-        f = make_font(font);
+        f = make_font(font, dpi);
     return f.get();
 }
 

@@ -8,6 +8,7 @@
 
 #include "base/color.h"
 #include "base/handles_win.h"
+#include "gui/dpi_win.h"
 
 namespace velmaro::gui {
 
@@ -23,13 +24,15 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
-// The program is laid out at 96 dpi: 8 pt is 11 px (returned negative: a character height).
-int font_height_px(int size_pt);
+// A point size as a character height in pixels at a DPI (returned negative): 8 pt is
+// 11 px at the design's 96 dpi, 16 px at 144 and 21 px at 192.
+int font_height_px(int size_pt, int dpi = kDesignDpi);
 
-// A new GDI font for a font description; the caller owns it.
-UniqueFont make_font(const FontSpec& font);
+// A new GDI font for a font description at a DPI; the caller owns it.
+UniqueFont make_font(const FontSpec& font, int dpi = kDesignDpi);
 
-// The shared GDI font for a font description's face (cached for the run; never delete it).
-HFONT cached_font(const FontSpec& font);
+// The shared GDI font for a font description's face at a DPI (cached for the run; never
+// delete it).
+HFONT cached_font(const FontSpec& font, int dpi = kDesignDpi);
 
 } // namespace velmaro::gui

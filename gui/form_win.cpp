@@ -69,15 +69,21 @@ Form::Form(Application& app, FormDesc desc) : app_(app), desc_(std::move(desc)) 
     set_color(desc_.color);
     set_cursor(desc_.cursor);
 
+    // Laid out for the primary screen first, then for the monitor the window is on.
+    dpi_ = system_dpi();
     Styles st = styles_for(desc_.border);
-    RECT r{desc_.left, desc_.top, desc_.left + desc_.width, desc_.top + desc_.height};
-    if (desc_.client_size)
-        AdjustWindowRectEx(&r, st.style, FALSE, st.ex_style);
+    RECT r = designed_window_rect(false);
     HWND hwnd = CreateWindowExA(st.ex_style, desc_.window_class.c_str(), desc_.caption.c_str(), st.style,
-                                desc_.left, desc_.top, r.right - r.left, r.bottom - r.top, app_.handle(),
-                                nullptr, app_.instance(), this);
+                                r.left, r.top, r.right - r.left, r.bottom - r.top, app_.handle(), nullptr,
+                                app_.instance(), this);
     if (!hwnd)
         throw Error("Cannot create the window " + desc_.window_class);
+    if (int on_monitor = window_dpi(hwnd); on_monitor != dpi_) {
+        dpi_ = on_monitor;
+        r = designed_window_rect(false);
+        SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     register_window(hwnd);
     KeyHandler::install(hwnd, this);
     if (app_.icon()) {
@@ -123,6 +129,9 @@ LRESULT CALLBACK Form::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     switch (msg) {
+    case WM_DPICHANGED:
+        on_dpi_changed(wp, *reinterpret_cast<const RECT*>(lp));
+        return 0;
     case WM_CLOSE:
         close();
         return 0;
@@ -224,11 +233,40 @@ void Form::attach_menu() {
     menu_.attach(hwnd());
     if (desc_.client_size) {
         // The menu bar takes its height from the client area: give it back.
-        RECT r{0, 0, desc_.width, desc_.height};
-        AdjustWindowRectEx(&r, GetWindowLongA(hwnd(), GWL_STYLE), TRUE, GetWindowLongA(hwnd(), GWL_EXSTYLE));
+        RECT r = designed_window_rect(true);
         SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+// The client area scales; the frame around it is the DPI's own. An outer size is
+// designed around the 96-dpi frame, so that frame comes off before scaling (at 96 dpi
+// the outer size stays exactly the designed one).
+RECT Form::designed_window_rect(bool menu) const {
+    const Styles st = styles_for(desc_.border);
+    int w = desc_.width, h = desc_.height;
+    if (!desc_.client_size) {
+        RECT frame{0, 0, 0, 0};
+        adjust_window_rect(frame, st.style, menu, st.ex_style, kDesignDpi);
+        w -= frame.right - frame.left;
+        h -= frame.bottom - frame.top;
+    }
+    RECT r = scale_rect(desc_.left, desc_.top, w, h, dpi_);
+    adjust_window_rect(r, st.style, menu, st.ex_style, dpi_);
+    OffsetRect(&r, scale_px(desc_.left, dpi_) - r.left, scale_px(desc_.top, dpi_) - r.top);
+    return r;
+}
+
+// The form moved to a monitor of another scale: the system suggests the bounds at the
+// new scale; the controls follow from their design.
+void Form::on_dpi_changed(WPARAM wp, const RECT& suggested) {
+    const int now = LOWORD(wp);
+    if (now <= 0 || now == dpi_)
+        return;
+    dpi_ = now;
+    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    apply_dpi_to_children();
 }
 
 void Form::place_for_showing() {

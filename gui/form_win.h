@@ -66,6 +66,8 @@ class Form : public Object, public Container, public KeyHandler {
     Form* owning_form() override { return this; }
     Application& app() const { return app_; }
     const FormDesc& desc() const { return desc_; }
+    // The DPI of the monitor the form is on; the description's pixels are scaled to it.
+    int dpi() const override { return dpi_; }
     static Form* from_hwnd(HWND hwnd);
 
     std::string caption() const;
@@ -126,6 +128,9 @@ class Form : public Object, public Container, public KeyHandler {
     static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void on_activate_message(WPARAM wp, HWND previous);
+    void on_dpi_changed(WPARAM wp, const RECT& suggested);
+    // The designed outer bounds at the form's DPI (with the menu bar when it has one).
+    RECT designed_window_rect(bool menu) const;
     static bool from_this_program(HWND previous);
     void restore_focus();
     void on_command(WPARAM wp, LPARAM lp);
@@ -144,6 +149,7 @@ class Form : public Object, public Container, public KeyHandler {
     bool modal_ = false;
     bool activate_pending_ = false; // shown, not yet activated
     int modal_result_ = mrNone;
+    int dpi_ = kDesignDpi;
 };
 
 } // namespace velmaro::gui

@@ -12,8 +12,26 @@ GraphicControl::~GraphicControl() {
         parent_->remove_graphic(this);
 }
 
+int GraphicControl::dpi() const {
+    return parent_ ? parent_->dpi() : kDesignDpi;
+}
+
 void GraphicControl::set_bounds(int left, int top, int width, int height) {
-    RECT now{left, top, left + width, top + height};
+    design_ = RECT{left, top, width, height};
+    place(scale_rect(left, top, width, height, dpi()));
+}
+
+void GraphicControl::set_device_size(int width, int height) {
+    place(RECT{bounds_.left, bounds_.top, bounds_.left + width, bounds_.top + height});
+}
+
+void GraphicControl::apply_dpi() {
+    set_bounds(design_.left, design_.top, design_.right, design_.bottom);
+    on_font_changed();
+    invalidate();
+}
+
+void GraphicControl::place(const RECT& now) {
     if (EqualRect(&now, &bounds_))
         return;
     invalidate();
@@ -93,6 +111,8 @@ void GraphicControl::set_parent(Container* parent) {
     parent_ = parent;
     if (parent_) {
         parent_->add_graphic(this);
+        // The design bounds at the new parent's DPI.
+        bounds_ = scale_rect(design_.left, design_.top, design_.right, design_.bottom, dpi());
         invalidate();
     }
     on_parent_changed();

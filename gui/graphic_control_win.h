@@ -26,17 +26,25 @@ class GraphicControl : public Object {
     const std::string& name() const { return name_; }
     void set_name(std::string name) { name_ = std::move(name); }
 
-    // Bounds in the parent's client coordinates.
+    // Bounds in the parent's client coordinates, in device pixels: the design bounds
+    // scaled to the parent's DPI (the same numbers at 96 dpi).
     int left() const { return bounds_.left; }
     int top() const { return bounds_.top; }
     int width() const { return bounds_.right - bounds_.left; }
     int height() const { return bounds_.bottom - bounds_.top; }
     RECT bounds() const { return bounds_; }
+    // Design bounds: pixels at 96 dpi.
     void set_bounds(int left, int top, int width, int height);
-    void set_left(int v) { set_bounds(v, top(), width(), height()); }
-    void set_top(int v) { set_bounds(left(), v, width(), height()); }
-    void set_width(int v) { set_bounds(left(), top(), v, height()); }
-    void set_height(int v) { set_bounds(left(), top(), width(), v); }
+    void set_left(int v) { set_bounds(v, design_.top, design_.right, design_.bottom); }
+    void set_top(int v) { set_bounds(design_.left, v, design_.right, design_.bottom); }
+    void set_width(int v) { set_bounds(design_.left, design_.top, v, design_.bottom); }
+    void set_height(int v) { set_bounds(design_.left, design_.top, design_.right, v); }
+
+    // The parent's DPI (the design's without a parent), and a design length at it.
+    int dpi() const;
+    int scaled(int design) const { return scale_px(design, dpi()); }
+    // Placed and measured again for the parent's present DPI, then redrawn.
+    void apply_dpi();
 
     // The control's font; a change repaints the control (after on_font_changed()).
     const FontSpec& font() const { return font_; }
@@ -90,10 +98,17 @@ class GraphicControl : public Object {
     // replace them).
     TMouseMoveEvent OnMouseMove;
 
+  protected:
+    // A size measured in device pixels (a label fitted to its caption); the position
+    // stays the designed one.
+    void set_device_size(int width, int height);
+
   private:
     friend class Container;
     friend class Canvas;
+    void place(const RECT& now);
     std::string name_;
+    RECT design_{0, 0, 0, 0}; // left, top, width, height at 96 dpi
     RECT bounds_{0, 0, 0, 0};
     FontSpec font_;
     std::string hint_;

@@ -73,7 +73,7 @@ void Label::fit() {
     int width = 0;
     {
         WindowDc dc(hwnd());
-        SelectObjectScope keep_font(dc.get(), cached_font(font()));
+        SelectObjectScope keep_font(dc.get(), cached_font(font(), dpi()));
         DrawTextA(dc.get(), t.empty() ? " " : t.c_str(), t.empty() ? 1 : static_cast<int>(t.size()), &r,
                   DT_CALCRECT | DT_SINGLELINE | DT_LEFT);
         width = t.empty() ? 0 : std::max<int>(r.right, ink_width(dc.get(), t, r.right, r.bottom));
@@ -104,10 +104,9 @@ void GraphicLabel::adjust_size() {
     if (!auto_size_)
         return;
     WindowDc screen(nullptr);
-    Canvas measure(screen.get());
+    Canvas measure(screen.get(), dpi());
     measure.set_font(font());
-    set_bounds(left(), top(), measure.text_width(caption_),
-               measure.text_height(caption_.empty() ? " " : caption_));
+    set_device_size(measure.text_width(caption_), measure.text_height(caption_.empty() ? " " : caption_));
 }
 
 void GraphicLabel::paint(Canvas& canvas) {

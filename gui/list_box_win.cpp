@@ -87,12 +87,19 @@ int ListBox::item_height() const {
 }
 
 void ListBox::set_item_height(int px) {
-    SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, MAKELPARAM(px, 0));
+    item_height_ = px;
+    SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, MAKELPARAM(scaled(px), 0));
     // Let the list fit its height to whole lines again (when it keeps to them).
     RECT r = bounds();
-    SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, requested_height_,
+    SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, scaled(requested_height_),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+// A new font resets the line height.
+void ListBox::on_dpi_changed() {
+    if (item_height_ > 0)
+        set_item_height(item_height_);
 }
 
 bool ListBox::on_command(WORD code) {

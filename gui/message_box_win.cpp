@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "base/handles_win.h"
+#include "gui/dpi_win.h"
 #include "gui/error_report_win.h"
 #include "gui/message_loop_win.h"
 
@@ -146,9 +147,11 @@ void Box::build(MsgKind kind, const std::string& text) {
     HFONT font = font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     HWND hwnd = hwnd_.get();
     HINSTANCE inst = GetModuleHandleA(nullptr);
+    const int dpi = window_dpi(hwnd);
+    auto px = [dpi](int design) { return scale_px(design, dpi); };
 
     // Measure the text in the box's font.
-    RECT tr{0, 0, kMaxTextWidth, 0};
+    RECT tr{0, 0, px(kMaxTextWidth), 0};
     {
         WindowDc dc(hwnd);
         SelectObjectScope keep_font(dc.get(), font);
@@ -156,22 +159,23 @@ void Box::build(MsgKind kind, const std::string& text) {
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     }
     int text_w = std::max<int>(tr.right, 1), text_h = std::max<int>(tr.bottom, 1);
-    int text_x = kMargin + kIconSize + kMargin;
-    int text_y = kMargin + std::max(0, (kIconSize - text_h) / 2);
+    int text_x = px(kMargin) + px(kIconSize) + px(kMargin);
+    int text_y = px(kMargin) + std::max(0, (px(kIconSize) - text_h) / 2);
 
     std::vector<const ButtonDef*> shown;
     for (const auto& b : kButtons)
         if (buttons_ & b.flag)
             shown.push_back(&b);
-    int row_w = static_cast<int>(shown.size()) * kButtonW + (static_cast<int>(shown.size()) - 1) * kButtonGap;
+    int row_w =
+        static_cast<int>(shown.size()) * px(kButtonW) + (static_cast<int>(shown.size()) - 1) * px(kButtonGap);
 
-    int client_w = std::max(text_x + text_w + kMargin, row_w + 2 * kMargin);
-    int buttons_y = std::max(kMargin + kIconSize, text_y + text_h) + kMargin + 4;
-    int client_h = buttons_y + kButtonH + kMargin;
+    int client_w = std::max(text_x + text_w + px(kMargin), row_w + 2 * px(kMargin));
+    int buttons_y = std::max(px(kMargin) + px(kIconSize), text_y + text_h) + px(kMargin) + px(4);
+    int client_h = buttons_y + px(kButtonH) + px(kMargin);
 
-    HWND icon = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON, kMargin, kMargin, kIconSize,
-                                kIconSize, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconId)), inst,
-                                nullptr);
+    HWND icon = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON, px(kMargin), px(kMargin),
+                                px(kIconSize), px(kIconSize), hwnd,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIconId)), inst, nullptr);
     SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, icon_for(kind))), 0);
     HWND label = CreateWindowExA(
         0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, text_x, text_y, text_w,
@@ -182,14 +186,14 @@ void Box::build(MsgKind kind, const std::string& text) {
     for (const ButtonDef* b : shown) {
         DWORD style =
             WS_CHILD | WS_VISIBLE | WS_TABSTOP | (b->id == default_id() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        HWND bh = CreateWindowExA(0, "BUTTON", b->text, style, x, buttons_y, kButtonW, kButtonH, hwnd,
+        HWND bh = CreateWindowExA(0, "BUTTON", b->text, style, x, buttons_y, px(kButtonW), px(kButtonH), hwnd,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(b->id)), inst, nullptr);
         SendMessageA(bh, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        x += kButtonW + kButtonGap;
+        x += px(kButtonW) + px(kButtonGap);
     }
 
     RECT wr{0, 0, client_w, client_h};
-    AdjustWindowRectEx(&wr, GetWindowLongA(hwnd, GWL_STYLE), FALSE, GetWindowLongA(hwnd, GWL_EXSTYLE));
+    adjust_window_rect(wr, GetWindowLongA(hwnd, GWL_STYLE), false, GetWindowLongA(hwnd, GWL_EXSTYLE), dpi);
     int w = wr.right - wr.left, h = wr.bottom - wr.top;
     SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);

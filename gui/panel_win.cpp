@@ -24,13 +24,14 @@ void register_panel_class(WNDPROC proc) {
     done = true;
 }
 
-// A one-pixel ring: top and left in one colour, bottom and right in the other.
-void ring(HDC dc, const RECT& r, TColor top_left, TColor bottom_right) {
-    if (r.right - r.left < 1 || r.bottom - r.top < 1)
+// A ring t pixels deep (one design pixel): top and left in one colour, bottom and right
+// in the other.
+void ring(HDC dc, const RECT& r, int t, TColor top_left, TColor bottom_right) {
+    if (r.right - r.left < t || r.bottom - r.top < t)
         return;
     HBRUSH tl = solid_brush(top_left), br = solid_brush(bottom_right);
-    RECT top{r.left, r.top, r.right - 1, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom - 1};
-    RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
+    RECT top{r.left, r.top, r.right - t, r.top + t}, left{r.left, r.top, r.left + t, r.bottom - t};
+    RECT bottom{r.left, r.bottom - t, r.right, r.bottom}, right{r.right - t, r.top, r.right, r.bottom};
     FillRect(dc, &top, tl);
     FillRect(dc, &left, tl);
     FillRect(dc, &bottom, br);
@@ -38,14 +39,14 @@ void ring(HDC dc, const RECT& r, TColor top_left, TColor bottom_right) {
 }
 
 // Draws a bevel ring and moves the rectangle inside it.
-void bevel(HDC dc, RECT& r, BevelCut cut) {
+void bevel(HDC dc, RECT& r, int t, BevelCut cut) {
     if (cut == BevelCut::none)
         return;
     if (cut == BevelCut::raised)
-        ring(dc, r, clBtnHighlight, clBtnShadow);
+        ring(dc, r, t, clBtnHighlight, clBtnShadow);
     else
-        ring(dc, r, clBtnShadow, clBtnHighlight);
-    InflateRect(&r, -1, -1);
+        ring(dc, r, t, clBtnShadow, clBtnHighlight);
+    InflateRect(&r, -t, -t);
 }
 } // namespace
 
@@ -74,8 +75,9 @@ void Panel::paint_background(HDC dc, const RECT& area) {
     Container::paint_background(dc, area);
     RECT r;
     GetClientRect(hwnd(), &r);
-    bevel(dc, r, outer_);
-    bevel(dc, r, inner_);
+    const int t = scaled(1);
+    bevel(dc, r, t, outer_);
+    bevel(dc, r, t, inner_);
 }
 
 LRESULT CALLBACK Panel::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -101,15 +103,15 @@ Bevel::Bevel(Container& parent, int x, int y, int w, int h, BevelCut cut) : cut_
 void Bevel::paint(Canvas& canvas) {
     if (cut_ == BevelCut::none)
         return;
-    const int w = width(), h = height();
+    const int w = width(), h = height(), t = scaled(1);
     TColor tl = cut_ == BevelCut::raised ? clBtnHighlight : clBtnShadow;
     TColor br = cut_ == BevelCut::raised ? clBtnShadow : clBtnHighlight;
     canvas.set_brush_color(tl);
-    canvas.fill_rect(RECT{0, 0, w - 1, 1});
-    canvas.fill_rect(RECT{0, 0, 1, h - 1});
+    canvas.fill_rect(RECT{0, 0, w - t, t});
+    canvas.fill_rect(RECT{0, 0, t, h - t});
     canvas.set_brush_color(br);
-    canvas.fill_rect(RECT{0, h - 1, w, h});
-    canvas.fill_rect(RECT{w - 1, 0, w, h});
+    canvas.fill_rect(RECT{0, h - t, w, h});
+    canvas.fill_rect(RECT{w - t, 0, w, h});
 }
 
 } // namespace velmaro::gui

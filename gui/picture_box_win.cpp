@@ -86,6 +86,11 @@ void PictureBox::create(HWND parent, int x, int y, int w, int h, int id) {
     attach(box);
 }
 
+void PictureBox::create(Container& parent, int x, int y, int w, int h) {
+    register_class();
+    Widget::create(parent, kWindowClass, "", 0, 0, x, y, w, h, std::nullopt);
+}
+
 LRESULT CALLBACK PictureBox::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = static_cast<PictureBox*>(Widget::from_hwnd(hwnd));
     if (!self)

@@ -43,6 +43,7 @@ class PictureBox : public Widget {
 
     // A child window of its own class at (x, y, w, h) in the parent's client area.
     void create(HWND parent, int x, int y, int w, int h, int id = 0);
+    void create(Container& parent, int x, int y, int w, int h);
 
     PictureLayout layout() const { return layout_; }
     void set_layout(const PictureLayout& layout);

@@ -37,9 +37,13 @@ void Widget::attach(HWND child) {
 HWND Widget::create(Container& parent, const char* window_class, const std::string& text, DWORD style,
                     DWORD ex_style, int x, int y, int w, int h, const std::optional<FontSpec>& font) {
     parent_ = &parent;
-    HWND child = CreateWindowExA(
-        ex_style, window_class, text.c_str(), style | WS_CHILD | WS_VISIBLE, x, y, w, h, parent.client_hwnd(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(next_control_id())), GetModuleHandleA(nullptr), nullptr);
+    designed_ = true;
+    design_ = RECT{x, y, w, h};
+    const RECT at = scale_rect(x, y, w, h, parent.dpi());
+    HWND child = CreateWindowExA(ex_style, window_class, text.c_str(), style | WS_CHILD | WS_VISIBLE, at.left,
+                                 at.top, at.right - at.left, at.bottom - at.top, parent.client_hwnd(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(next_control_id())),
+                                 GetModuleHandleA(nullptr), nullptr);
     if (!child)
         throw Error(std::string("Cannot create a control of class ") + window_class);
     attach(child);
@@ -95,7 +99,7 @@ bool Widget::on_ctl_color(UINT msg, HDC dc, LRESULT& brush) {
 void Widget::set_font(const FontSpec& font) {
     font_ = font;
     if (hwnd_) {
-        SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(cached_font(font)), TRUE);
+        SendMessageA(hwnd_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(cached_font(font, dpi())), TRUE);
         InvalidateRect(hwnd_.get(), nullptr, TRUE);
         on_font_changed();
     }
@@ -139,8 +143,27 @@ void Widget::set_text(const std::string& text) {
         SetWindowTextA(hwnd_.get(), text.c_str());
 }
 
+int Widget::dpi() const {
+    return parent_ ? parent_->dpi() : window_dpi(hwnd());
+}
+
+int Widget::scaled(int design) const {
+    return designed_ ? scale_px(design, dpi()) : design;
+}
+
 void Widget::set_bounds(int x, int y, int w, int h) {
-    SetWindowPos(hwnd(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    design_ = RECT{x, y, w, h};
+    const RECT at = designed_ ? scale_rect(x, y, w, h, dpi()) : RECT{x, y, x + w, y + h};
+    SetWindowPos(hwnd(), nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Widget::apply_dpi() {
+    if (!designed_ || !hwnd_)
+        return;
+    set_bounds(design_.left, design_.top, design_.right, design_.bottom);
+    set_font(font_);
+    on_dpi_changed();
 }
 
 RECT Widget::bounds() const {

@@ -58,8 +58,18 @@ class Widget : public Object {
     void set_enabled(bool on) { EnableWindow(hwnd(), on ? TRUE : FALSE); }
     bool visible() const { return IsWindowVisible(hwnd()) != FALSE; }
     void set_visible(bool on) { ShowWindow(hwnd(), on ? SW_SHOWNA : SW_HIDE); }
+    // Position and size in design pixels (96 dpi), placed at the container's DPI.
     void set_bounds(int x, int y, int w, int h);
-    RECT bounds() const; // in the parent's client coordinates
+    RECT bounds() const; // in the parent's client coordinates, device pixels
+
+    // The DPI the control is laid out for: its container's (the monitor's of its form).
+    int dpi() const;
+    // A design length in the control's device pixels. A control created in a bare window
+    // (not in a container) takes its numbers as device pixels and is not scaled.
+    int scaled(int design) const;
+    // Lays the control out again for its container's present DPI: its designed bounds,
+    // its font, then on_dpi_changed(). Containers call it when their form changes monitor.
+    void apply_dpi();
     void focus() { SetFocus(hwnd()); }
 
     // Position among the siblings that take part in Tab navigation (0 = first).
@@ -70,6 +80,9 @@ class Widget : public Object {
 
   protected:
     virtual void on_font_changed() {}
+    // After apply_dpi() has placed the control and given it its font: the control's own
+    // design lengths (line heights, indents) at the new DPI.
+    virtual void on_dpi_changed() {}
     // Creates the child window in a container, with a fresh control id and the given
     // font (the container's when none), and takes ownership of it.
     HWND create(Container& parent, const char* window_class, const std::string& text, DWORD style,
@@ -85,6 +98,8 @@ class Widget : public Object {
     FontSpec font_;
     std::string hint_;
     bool show_hint_ = false;
+    RECT design_{0, 0, 0, 0}; // x, y, width, height at 96 dpi
+    bool designed_ = false;   // created in a container: its numbers are design pixels
 };
 
 // Control ids for child windows: unique in the process, above IDOK..IDCONTINUE.

@@ -44,6 +44,12 @@ fi
 # detached from our output, instead of under the first test (whose pipe they would
 # keep open).
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
+# Names in Chinese: the faces of the program's windows fall back to WenQuanYi Micro Hei
+# through Wine's font linking (loaded again whenever the list changes).
+fontlink=$(cd "$(dirname "$0")" && pwd)/fontlink.reg
+if ! cmp -s "$fontlink" "$WINEPREFIX/.velmaro-fontlink.reg"; then
+  wine regedit /S "Z:${fontlink//\//\\}" </dev/null >/dev/null 2>&1 && cp "$fontlink" "$WINEPREFIX/.velmaro-fontlink.reg"
+fi
 
 set +e
 "$@"

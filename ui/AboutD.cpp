@@ -28,7 +28,7 @@ TAboutDialog::TAboutDialog(gui::Application& app)
       MakerName(Panel1, 88, 8, "Orbenta"), ProductName(Panel1, 88, 32, "Velmaro v1.0"),
       OKButton(*this, 95, 184, 75, 25, "OK") {
     // The emblem fills its 65 x 57 frame exactly.
-    ProgramIcon.create(Panel1.hwnd(), 8, 8, 65, 57);
+    ProgramIcon.create(Panel1, 8, 8, 65, 57);
     ProgramIcon.set_layout(gui::PictureLayout{true, true, true});
     ProgramIcon.load_from_memory(resource_bytes(IDB_EMBLEM), "emblem.bmp");
 

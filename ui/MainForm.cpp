@@ -48,13 +48,12 @@ TFormMain::TFormMain(gui::Application& app)
       SelDirLB(*this, 248, 16, 185, 161, comic()), Bevel1(*this, 200, 184, 233, 164, gui::BevelCut::raised),
       DuzinaL(*this, 200, 352, "Width:", comic()), VisinaL(*this, 200, 368, "Height:", comic()),
       Timer(2000, false) {
-    HFONT list_font = gui::cached_font(comic());
     // The tree selects its root while it is built, which lists that folder in the file
     // list: the file list has to exist first.
-    FileLB.create(hwnd(), 8, 184, 185, 154, list_font);
+    FileLB.create(*this, 8, 184, 185, 154, comic());
     FileLB.on_click = [this] { FileLBClick(this); };
     ShellTV.on_change = [this] { ShellTVChange(this); };
-    ShellTV.create(hwnd(), 8, 16, 185, 161, list_font);
+    ShellTV.create(*this, 8, 16, 185, 161, comic());
     // Tab order: tree, selected-folder list, file list.
     ShellTV.set_tab_order(0);
     SelDirLB.set_tab_order(1);
@@ -64,7 +63,7 @@ TFormMain::TFormMain(gui::Application& app)
     SelDirLB.OnClick = [this](gui::Object* s) { SelDirLBClick(s); };
     hints().set_window_hint(SelDirLB.hwnd(), "List of selected folders");
 
-    Slika.create(hwnd(), 208, 192, 217, 145);
+    Slika.create(*this, 208, 192, 217, 145);
     Slika.set_incremental_display(true);
 
     setup_hover_button(SelectSB, "SelectSB", "  >>", "Select folder", controls::taLeftJustify, true,

@@ -20,23 +20,6 @@ gui::FormDesc options_desc() {
     return d;
 }
 
-// Gives a drop-down list its designed closed height. The system sizes the closed list
-// from the font, and where the design's font is missing the substitute makes it lower.
-void set_closed_height(gui::ComboBox& combo, int height) {
-    // The field height is set in steps measured on the window: what the field height
-    // reads back and what the frame adds around it are not the same on every system.
-    auto value = static_cast<int>(SendMessageA(combo.hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    for (int pass = 0; pass < 3 && value > 0; ++pass) {
-        RECT r{};
-        GetWindowRect(combo.hwnd(), &r);
-        int now = r.bottom - r.top;
-        if (now == height)
-            return;
-        value += height - now;
-        SendMessageA(combo.hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), value);
-    }
-}
-
 } // namespace
 
 // Controls are created in tab order: the list, the random box, OK, Cancel, the daily box,
@@ -48,11 +31,11 @@ TODialog::TODialog(gui::Application& app)
       ChangeWPCB(*this, 8, 80, 249, 17, "Change &wallpaper every time Windows start"),
       PerMonitorCB(*this, 8, 128, 249, 17, "A different picture on each &monitor") {
     DisplayL.set_auto_size(false);
-    SetWindowPos(DisplayL.hwnd(), nullptr, 8, 8, 41, 15, SWP_NOZORDER | SWP_NOACTIVATE);
+    DisplayL.set_bounds(8, 8, 41, 15);
     for (const char* item : {"Tile", "Center", "Strech", "Fit", "Fill"})
         DisplayCB.add(item);
     DisplayCB.set_item_height(15);
-    set_closed_height(DisplayCB, 23);
+    DisplayCB.set_closed_height(23);
     OKB.OnClick = [this](gui::Object* s) { OKBClick(s); };
     CancelB.set_cancel(true);
     CancelB.OnClick = [this](gui::Object* s) { CancelBClick(s); };

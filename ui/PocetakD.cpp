@@ -24,8 +24,10 @@ gui::FormDesc startup_desc() {
 
 TPocetakDialog::TPocetakDialog(gui::Application& app) : gui::Form(app, startup_desc()), Timer(0, false) {
     // 8 columns of the picture fall outside the window on the left, as designed.
-    Slika.create(hwnd(), -8, 0, 465, 233);
-    Slika.set_layout(gui::PictureLayout{false, true, false});
+    Slika.create(*this, -8, 0, 465, 233);
+    // Fitted proportionally, enlarged too: on a scaled screen the artwork still fills
+    // the scaled frame (at 96 dpi it is shrunk to 465 x 232 either way).
+    Slika.set_layout(gui::PictureLayout{false, true, true});
     Slika.load_from_memory(resource_bytes(IDR_STARTUP_JPEG), "startup.jpg");
     // The entry arms the timer: when the ticks come is the start-up sequence's to say.
     Timer.OnTimer = [this](gui::Object* s) { TimerTimer(s); };

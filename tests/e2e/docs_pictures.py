@@ -1,6 +1,7 @@
 """Makes the documentation's pictures of the program (not a test): the start-up window,
 the main window with a folder of the sample pictures chosen and one previewed, and the
-About box, each cropped to the window, written as PNG files into docs/.
+About box, each cropped to the window, written as PNG files into docs/; and the main
+window once more on a screen of 150 % (144 dpi, in a prefix of its own).
 
     python3 tests/e2e/docs_pictures.py --exe build/win/bin/Velmaro.exe \\
         --driver build/win/bin/e2e_driver.exe --build build/win
@@ -11,6 +12,7 @@ import shutil
 import subprocess
 
 import harness
+import scaled_screen
 import test_main_window as mw
 
 DOCS = os.path.join(harness.SOURCE_DIR, "docs")
@@ -27,6 +29,11 @@ def save_png(bitmap_path, name, crop=None):
 
 class DocsPictures(mw.MainWindowScenario):
     def test_pictures(self):
+        self.make_pictures()
+
+    def make_pictures(self, dpi=96):
+        """The pictures at a screen's DPI; at another than 96 the main window's only."""
+        suffix = "" if dpi == 96 else "-%d" % dpi
         # The samples in the prefix's public Pictures folder: a short, familiar path.
         pictures = os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", "Public", "Pictures")
         copied = []
@@ -42,27 +49,36 @@ class DocsPictures(mw.MainWindowScenario):
         startup = app.wait_window(harness.STARTUP_CLASS, timeout=20)
         shot = os.path.join(self.dir, "startup.bmp")
         startup.capture(shot)
-        save_png(shot, "startup-window.png")
+        if dpi == 96:
+            save_png(shot, "startup-window.png")
 
         main = app.wait_main(timeout=15)
         self.background = self.window_background(main)
-        tree = self.control_at(main, "SysTreeView32", mw.TREE)
+
+        def box(design):
+            return scaled_screen.scaled_box(design, dpi)
+
+        tree = self.control_at(main, "SysTreeView32", box(mw.TREE))
         tree.select_tree_path("Desktop", "My Computer")
         self.key("right")
         drive = harness.wait_until(lambda: [n["text"] for n in (mw._node(tree.tree_items(depth=2), ["Desktop", "My Computer"])["items"] or [])
                                             if n["text"].endswith("(C:)")], 20, "the C: drive")[0]
         tree.select_tree_path("Desktop", "My Computer", drive, "users", "Public", "Pictures")
-        selected, files = self.lists(main)
+        files = self.control_at(main, "ListBox", box(mw.FILE_LIST))
         self.wait_items(files, sorted(os.listdir(pictures), key=str.lower))
-        self.press(main, mw.SELECT_BUTTON)
+        self.press(main, box(mw.SELECT_BUTTON))
         files.click_list_item("sunset.jpg")
         harness.wait_until(lambda: self.label_texts(main) == ["Width:  1024", "Height: 768"], 10, "the preview")
-        main.move(*mw.centre(mw.FILE_LIST))
+        main.move(*mw.centre(box(mw.FILE_LIST)))
         screen = os.path.join(self.dir, "screen.bmp")
         self.driver.call("capture", harness.winpath(screen))
         # The window's designed outer size from the screen's corner (the maximized
         # window's frame lies off the screen).
-        save_png(screen, "main-window.png", (0, 0, 450, 459))
+        save_png(screen, "main-window%s.png" % suffix,
+                 (0, 0, scaled_screen.scaled(450, dpi), scaled_screen.scaled(459, dpi)))
+        if dpi != 96:
+            self.assertTrue(app.kill())
+            return
 
         main.choose_menu("&Help", "&About")
         about = app.wait_window(harness.ABOUT_CLASS, timeout=10)
@@ -74,6 +90,29 @@ class DocsPictures(mw.MainWindowScenario):
         about.wait_gone(10)
         # The list is not saved: this folder list belongs to no one.
         self.assertTrue(app.kill())
+
+
+class DocsPicturesAt150Percent(DocsPictures):
+    @classmethod
+    def setUpClass(cls):
+        cls.screen = scaled_screen.ScaledScreen(144)
+        cls.screen.enter()
+        try:
+            super().setUpClass()
+        except BaseException:
+            cls.screen.leave()
+            raise
+
+    @classmethod
+    def tearDownClass(cls):
+        try:
+            super().tearDownClass()
+        finally:
+            cls.screen.leave()
+            scaled_screen.remove_prefix()
+
+    def test_pictures(self):
+        self.make_pictures(144)
 
 
 if __name__ == "__main__":

@@ -121,6 +121,32 @@ TEST(ButtonFace, DrawsFillCaptionThenFrame) {
     EXPECT_EQ(canvas.calls, expected);
 }
 
+TEST(ButtonFace, ScaledMetricsMoveRingCaptionAndPress) {
+    // The 41 x 17 ">>" button at 150 %: 62 x 26, ring 2, insets 8 and 9, press by 2, and
+    // a one-pixel design border drawn as two outlines.
+    const FaceMetrics at150{.ring = 2, .margin_left = 8, .margin_right = 9, .press_shift = 2};
+    EXPECT_EQ(face_fill_rect(62, 26, at150), (FaceRect{2, 2, 60, 24}));
+    EXPECT_EQ(caption_position(taLeftJustify, ButtonFace::pressed, 62, 26, 28, 13, at150),
+              (FacePoint{10, 9}));
+    EXPECT_EQ(caption_position(taRightJustify, ButtonFace::pressed, 62, 26, 28, 13, at150),
+              (FacePoint{23, 9}));
+    EXPECT_EQ(caption_position(taCenter, ButtonFace::hover, 62, 26, 28, 13, at150), (FacePoint{17, 7}));
+    RecordingCanvas canvas;
+    const FaceLayout layout{.width = 62,
+                            .height = 26,
+                            .caption = "  >>",
+                            .alignment = taLeftJustify,
+                            .border_width = 2,
+                            .border_color = 0x808080,
+                            .metrics = at150};
+    draw_face(canvas, layout, ButtonFace::normal, kColors);
+    const std::vector<std::string> expected = {
+        "brush 8000000F", "fill 2,2,60,24",  "font 808080",     "text 8,7   >> in 808080",
+        "brush 808080",   "frame 0,0,62,26", "frame 1,1,61,25",
+    };
+    EXPECT_EQ(canvas.calls, expected);
+}
+
 TEST(ButtonFace, PressedFaceKeepsTheLastCaptionColour) {
     RecordingCanvas canvas;
     const FaceLayout layout{.width = 185,

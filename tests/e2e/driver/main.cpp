@@ -772,6 +772,30 @@ std::string cmd_place(const Args& a) {
     return rect_json(r);
 }
 
+// ---- text measure -------------------------------------------------------------------
+
+// The extent of one line of text ("&" marks an access key and takes no room) in a face,
+// point size and weight at the screen's DPI, as the system's statics and buttons draw
+// it: what a control must hold for its caption not to be clipped.
+std::string cmd_text_extent(const Args& a) {
+    std::string face = text_arg(a, 1, "face"), text = text_arg(a, 4, "text");
+    auto points = static_cast<int>(num(a, 2, "points"));
+    bool bold = num(a, 3, "bold") != 0;
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    HFONT font = CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH, face.c_str());
+    HGDIOBJ old = SelectObject(screen, font);
+    RECT r{0, 0, 0, 0};
+    DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_LEFT);
+    SelectObject(screen, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+    return json_object(
+        {{"width", json_number(r.right)}, {"height", json_number(r.bottom)}, {"dpi", json_number(dpi)}});
+}
+
 // ---- dispatch ---------------------------------------------------------------------
 
 using Handler = std::function<std::string(const Args&)>;
@@ -816,6 +840,7 @@ const std::map<std::string, Handler>& commands() {
         {"reg_get", cmd_reg_get},
         {"reg_set", cmd_reg_set},
         {"reg_delete", cmd_reg_delete},
+        {"text_extent", cmd_text_extent},
         {"cursor", [](const Args&) { return cursor_json(); }},
         {"move",
          [](const Args& a) {
