@@ -6,6 +6,8 @@
 #include "gui/error_report_win.h"
 #include "gui/hint_win.h"
 #include "gui/message_box_win.h"
+#include "imaging/bmp_write.h"
+#include "imaging/picture.h"
 #include "imaging/screen_fit.h"
 #include "state/folder_list.h"
 #include "state/folder_list_file_win.h"
@@ -48,6 +50,7 @@ TFormMain::TFormMain(gui::Application& app)
       DuzinaL(*this, 200, 352, "Width:", comic()), VisinaL(*this, 200, 368, "Height:", comic()),
       Timer(2000, false) {
     HFONT list_font = gui::cached_font(comic());
+    apply_file_mask();
     // The tree selects its root while it is built, which lists that folder in the file
     // list: the file list has to exist first.
     FileLB.create(hwnd(), 8, 184, 185, 154, list_font);
@@ -232,8 +235,12 @@ void TFormMain::M_A_SelectClick(gui::Object*) {
 }
 
 void TFormMain::M_H_OptionsClick(gui::Object*) {
-    if (options_)
-        app().show_modal(*options_);
+    if (options_ && app().show_modal(*options_) == gui::mrOk)
+        apply_file_mask();
+}
+
+void TFormMain::apply_file_mask() {
+    FileLB.set_mask(imaging::file_list_mask(state::ProgramSettings().more_types()));
 }
 
 void TFormMain::M_H_AboutClick(gui::Object*) {
@@ -264,17 +271,23 @@ void TFormMain::TimerTimer(gui::Object*) {
     try {
         int display_index = options_ ? options_->DisplayCB.item_index() : 0;
         // A bitmap in the preview is staged from there (byte for byte unless Fit or Fill
-        // renders it at the screen's size); any other picture through the converter's buffer.
+        // renders it at the screen's size), and so is a picture of the system's codecs,
+        // which the preview holds decoded; any other picture through the converter's buffer.
         const imaging::BmpImage* bmp = Slika.picture().bitmap();
+        const imaging::Pixels* decoded =
+            Slika.picture().kind() == imaging::PictureKind::Codec ? &Slika.picture().pixels_for() : nullptr;
+        const imaging::Screen screen = wallpaper::primary_screen();
         if (const auto fit = wallpaper::screen_fit_for(display_index)) {
-            const imaging::Screen screen = wallpaper::primary_screen();
             wallpaper::write_staged_file(staged_path_,
                                          bmp ? imaging::render_screen_bmp24(bmp->to_pixels(), *fit, screen)
-                                             : ImagN.screen_bmp_bytes(buffer_id_, *fit, screen));
+                                         : decoded ? imaging::render_screen_bmp24(*decoded, *fit, screen)
+                                                   : ImagN.screen_bmp_bytes(buffer_id_, *fit, screen));
         } else if (bmp) {
             wallpaper::write_staged_file(staged_path_, bmp->to_bmp_file());
         } else {
-            wallpaper::write_staged_file(staged_path_, ImagN.bmp_bytes(buffer_id_));
+            wallpaper::write_staged_file(staged_path_, decoded
+                                                           ? imaging::write_bmp24(*decoded)
+                                                           : ImagN.bmp_bytes(buffer_id_, screen.background));
         }
         SetDesktopWallpaper(staged_path_, display_index);
     } catch (...) {

@@ -88,6 +88,8 @@ class TFormMain : public gui::Form {
     void LoadFolderList();
     void SaveFolderList();
     void update_size_labels();
+    // The file list's mask for the stored "MoreTypes" option.
+    void apply_file_mask();
 
     TAboutDialog* about_ = nullptr;
     TODialog* options_ = nullptr;

@@ -14,7 +14,7 @@ gui::FormDesc options_desc() {
     d.left = 230;
     d.top = 174;
     d.width = 258;
-    d.height = 147;
+    d.height = 171;
     d.client_size = true;
     d.font = gui::FontSpec{"Comic Sans MS", 8};
     return d;
@@ -39,12 +39,14 @@ void set_closed_height(gui::ComboBox& combo, int height) {
 
 } // namespace
 
-// Controls are created in tab order: the list, the random box, OK, Cancel, the daily box.
+// Controls are created in tab order: the list, the random box, OK, Cancel, the daily box,
+// the formats box.
 TODialog::TODialog(gui::Application& app)
     : gui::Form(app, options_desc()), DisplayL(*this, 8, 8, "&Display:"), DisplayCB(*this, 8, 24, 89, 23),
-      RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"), OKB(*this, 40, 112, 75, 25, "&OK"),
-      CancelB(*this, 144, 112, 75, 25, "&Cancel"),
-      ChangeWPCB(*this, 8, 80, 249, 17, "Change &wallpaper every time Windows start") {
+      RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"), OKB(*this, 40, 136, 75, 25, "&OK"),
+      CancelB(*this, 144, 136, 75, 25, "&Cancel"),
+      ChangeWPCB(*this, 8, 80, 249, 17, "Change &wallpaper every time Windows start"),
+      MoreTypesCB(*this, 8, 104, 249, 17, "Also list &PNG, GIF, TIFF, WebP and HEIC pictures") {
     DisplayL.set_auto_size(false);
     SetWindowPos(DisplayL.hwnd(), nullptr, 8, 8, 41, 15, SWP_NOZORDER | SWP_NOACTIVATE);
     for (const char* item : {"Tile", "Center", "Strech", "Fit", "Fill"})
@@ -62,6 +64,7 @@ void TODialog::LoadOptions() {
     RndChkB.set_checked(settings.random_for_dialog());
     DisplayCB.set_item_index(settings.display());
     ChangeWPCB.set_checked(settings.once_per_day());
+    MoreTypesCB.set_checked(settings.more_types());
 }
 
 void TODialog::FormActivate(gui::Object*) {
@@ -73,6 +76,7 @@ void TODialog::OKBClick(gui::Object*) {
     settings.set_random(RndChkB.checked());
     settings.set_display(DisplayCB.item_index());
     settings.set_once_per_day(ChangeWPCB.checked());
+    settings.set_more_types(MoreTypesCB.checked());
     set_modal_result(gui::mrOk);
 }
 

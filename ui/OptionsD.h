@@ -1,4 +1,5 @@
-// The Options dialog: display mode, random order and the once-a-day change. Its Display
+// The Options dialog: display mode, random order, the once-a-day change and the further
+// picture formats of the file list. Its Display
 // list is also where the wallpaper tick takes the display mode from.
 #pragma once
 
@@ -22,6 +23,7 @@ class TODialog : public gui::Form {
     gui::PushButton OKB;
     gui::PushButton CancelB;
     gui::CheckBox ChangeWPCB;
+    gui::CheckBox MoreTypesCB;
 
   protected:
     void on_create() override { LoadOptions(); }

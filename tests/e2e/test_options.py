@@ -14,6 +14,7 @@ OPTION_VALUES = ("RndFile", "Display", "ChangeWP")
 
 RANDOM_TEXT = "Randomize file list"
 DAILY_TEXT = "Change wallpaper every time Windows start"
+MORE_TYPES_TEXT = "Also list PNG, GIF, TIFF, WebP and HEIC pictures"
 
 # Client-area positions of the controls: (left, top, width, height).
 LAYOUT = {
@@ -21,8 +22,9 @@ LAYOUT = {
     "DisplayCB": (8, 24, 89, 23),
     "RndChkB": (8, 56, 129, 17),
     "ChangeWPCB": (8, 80, 249, 17),
-    "OKB": (40, 112, 75, 25),
-    "CancelB": (144, 112, 75, 25),
+    "MoreTypesCB": (8, 104, 249, 17),
+    "OKB": (40, 136, 75, 25),
+    "CancelB": (144, 136, 75, 25),
 }
 
 WS_THICKFRAME = 0x00040000
@@ -42,6 +44,7 @@ class Options(WallpaperScenario):
             "DisplayCB": dlg.find(cls="ComboBox"),
             "RndChkB": dlg.find(cls="Button", text=RANDOM_TEXT),
             "ChangeWPCB": dlg.find(cls="Button", text=DAILY_TEXT),
+            "MoreTypesCB": dlg.find(cls="Button", text=MORE_TYPES_TEXT),
             "OKB": dlg.find(cls="Button", text="&OK"),
             "CancelB": dlg.find(cls="Button", text="&Cancel"),
         }
@@ -77,8 +80,10 @@ class Options(WallpaperScenario):
         dlg = self.open_options(app, main)
         self.assertEqual(self.controls(dlg)["DisplayCB"].combo_items()["items"], ["Tile", "Center", "Strech", "Fit", "Fill"])
         self.assertEqual(self.shown(dlg), (0, "Tile", 1, 0))
+        self.assertEqual(self.controls(dlg)["MoreTypesCB"].checked(), 0)
         self.press(dlg, "CancelB")
         self.assertEqual(self.stored(), (None, None, None))
+        self.assertIsNone(harness.wine_reg_query(SETTINGS_KEY, "MoreTypes"))
         # Opening created the key, and nothing else.
         self.assertTrue(self.key_exists("HKCU\\" + harness.SETTINGS_KEY), "no Software\\Velmaro key")
 
@@ -86,6 +91,7 @@ class Options(WallpaperScenario):
         self.assertEqual(self.shown(dlg), (0, "Tile", 1, 0))
         self.press(dlg, "OKB")
         self.assertEqual(self.stored(), (("REG_SZ", "1"), ("REG_SZ", "0"), ("REG_SZ", "0")))
+        self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "MoreTypes"), ("REG_SZ", "0"))
         # The values are text with their terminating NUL.
         self.assertEqual(self.reg_get("HKCU", harness.SETTINGS_SECTION, "RndFile")["hex"], "3100")
         main.close()
@@ -197,17 +203,18 @@ class Options(WallpaperScenario):
         c = self.controls(dlg)
         combo_edit = c["DisplayCB"].find(cls="Edit")
         focused = lambda: self.focus()["focus"]
-        # Tab order: Display list, random box, OK, Cancel, daily box.
+        # Tab order: Display list, random box, OK, Cancel, daily box, formats box.
         wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
-        order = self.tab_order(5, combo_edit)
-        self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "OKB", "CancelB", "ChangeWPCB")] + [combo_edit.hwnd])
-        # Access keys: Alt+F and Alt+W toggle the boxes, Alt+D goes to the list.
-        boxes = lambda: (c["RndChkB"].checked(), c["ChangeWPCB"].checked())
-        self.key("alt+f", "alt+w")
+        order = self.tab_order(6, combo_edit)
+        self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "OKB", "CancelB", "ChangeWPCB", "MoreTypesCB")]
+                         + [combo_edit.hwnd])
+        # Access keys: Alt+F, Alt+W and Alt+P toggle the boxes, Alt+D goes to the list.
+        boxes = lambda: (c["RndChkB"].checked(), c["ChangeWPCB"].checked(), c["MoreTypesCB"].checked())
+        self.key("alt+f", "alt+w", "alt+p")
         try:
-            wait_until(lambda: boxes() == (0, 1), 5, "both boxes toggled")
+            wait_until(lambda: boxes() == (0, 1, 1), 5, "the three boxes toggled")
         finally:
-            self.assertEqual(boxes(), (0, 1))
+            self.assertEqual(boxes(), (0, 1, 1))
         self.key("alt+d")
         try:
             wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
@@ -216,6 +223,7 @@ class Options(WallpaperScenario):
         self.key("alt+o")
         dlg.wait_gone()
         self.assertEqual(self.stored(), (("REG_SZ", "0"), ("REG_SZ", "0"), ("REG_SZ", "1")))
+        self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "MoreTypes"), ("REG_SZ", "1"))
         main.close()
         self.assertEqual(app.wait_exit(), 0)
 
@@ -228,7 +236,7 @@ class Options(WallpaperScenario):
         # the designed size the client area's.
         self.assertEqual(info["rect"][:2], [230, 174])
         client = info["client"]
-        self.assertEqual((client[2] - client[0], client[3] - client[1]), (258, 147))
+        self.assertEqual((client[2] - client[0], client[3] - client[1]), (258, 171))
         self.assertTrue(info["exstyle"] & WS_EX_TOOLWINDOW, "not a tool window")
         self.assertTrue(info["style"] & WS_SYSMENU, "no close box")
         self.assertFalse(info["style"] & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), "sizeable or with min/max")
@@ -243,14 +251,14 @@ class Options(WallpaperScenario):
         # each control something drawn (frame or text).
         shot = dlg.capture(os.path.join(self.dir, "options.bmp"), client=True)
         self.screenshot("options")
-        self.assertEqual((shot.width, shot.height), (258, 147))
+        self.assertEqual((shot.width, shot.height), (258, 171))
         face = shot.pixel(250, 2)
         inside = lambda px, py: any(x <= px < x + w and y <= py < y + h for x, y, w, h in LAYOUT.values())
         stray = [(x, y) for y in range(shot.height) for x in range(shot.width)
                  if not inside(x, y) and shot.pixel(x, y) != face]
         self.assertEqual(stray[:10], [], "drawing outside the controls' places")
         for name, (x, y, w, h) in LAYOUT.items():
-            if name == "ChangeWPCB":
+            if name in ("ChangeWPCB", "MoreTypesCB"):
                 w = min(w, 258 - x)  # the box's text runs to the dialog's edge
             drawn = (w * h) - shot.count(face, (x, y, x + w, y + h))
             self.assertGreater(drawn, 20, "%s shows nothing at its place" % name)
