@@ -98,6 +98,9 @@ class Formats(WallpaperScenario):
         self.assertEqual(app.wait_exit(), 0)
 
         self.write_folder_list([harness.winpath(self.pictures)])
+        self.assertEqual(self.setting("MoreTypes"), "1")
+        # OK stored the dialog's random box too, ticked as it is offered: in turn again.
+        self.reg_set("HKCU", harness.SETTINGS_SECTION, "RndFile", "sz", "0")
         self.assertEqual(self.rotate(3), ["a.png", "b.jpg", "a.png"])
 
     def test_png_gif_and_tiff_staged_as_imagemagick_decodes_them_over_the_desktop_colour(self):
