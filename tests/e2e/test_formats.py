@@ -133,6 +133,20 @@ class Formats(WallpaperScenario):
         main.close()
         self.assertEqual(app.wait_exit(), 0)
 
+        # Fit renders it at the screen's size, on the same colour.
+        self.reg_set("HKCU", harness.SETTINGS_SECTION, "Display", "sz", "3")
+        app, main = self.start_main()
+        self.reg_delete("HKCU", harness.DESKTOP_KEY, "WallpaperOriginY")
+        os.remove(staged_file())
+        self.choose_picture(main, 0, "png-alpha.png")
+        self.press_set(main)
+        data = self.wait_staged(timeout=15)
+        self.assertEqual((bmp_header(data)["width"], bmp_header(data)["height"]), (1024, 768))
+        self.assertEqual(bmp24_pixel(data, 0, 0), DESKTOP_RGB)
+        self.assertNotEqual(bmp24_pixel(data, 512, 100), DESKTOP_RGB)  # the opaque top of the picture
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
+
     def test_broken_files_are_invalid_pictures_never_a_crash(self):
         self.reg_set("HKCU", harness.SETTINGS_SECTION, "MoreTypes", "sz", "1")
         names = ["gif-truncated.gif", "png-corrupt.png", "tiff-huge.tif", "webp-lossy.webp"]
