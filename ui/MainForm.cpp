@@ -270,31 +270,29 @@ void TFormMain::TimerTimer(gui::Object*) {
     Timer.set_enabled(false);
     try {
         int display_index = options_ ? options_->DisplayCB.item_index() : 0;
-        // A bitmap in the preview is staged from there (byte for byte unless Fit or Fill
-        // renders it at the screen's size), and so is a picture of the system's codecs,
-        // which the preview holds decoded; any other picture through the converter's buffer.
-        const imaging::BmpImage* bmp = Slika.picture().bitmap();
-        const imaging::Pixels* decoded =
-            Slika.picture().kind() == imaging::PictureKind::Codec ? &Slika.picture().pixels_for() : nullptr;
-        const imaging::Screen screen = wallpaper::primary_screen();
-        if (const auto fit = wallpaper::screen_fit_for(display_index)) {
-            wallpaper::write_staged_file(staged_path_,
-                                         bmp ? imaging::render_screen_bmp24(bmp->to_pixels(), *fit, screen)
-                                         : decoded ? imaging::render_screen_bmp24(*decoded, *fit, screen)
-                                                   : ImagN.screen_bmp_bytes(buffer_id_, *fit, screen));
-        } else if (bmp) {
-            wallpaper::write_staged_file(staged_path_, bmp->to_bmp_file());
-        } else {
-            wallpaper::write_staged_file(staged_path_, decoded
-                                                           ? imaging::write_bmp24(*decoded)
-                                                           : ImagN.bmp_bytes(buffer_id_, screen.background));
-        }
+        wallpaper::write_staged_file(staged_path_, staged_bytes(display_index));
         SetDesktopWallpaper(staged_path_, display_index);
     } catch (...) {
         gui::report_current_exception();
     }
     if (on_wallpaper_done)
         on_wallpaper_done();
+}
+
+// A bitmap in the preview is staged from there (byte for byte unless Fit or Fill renders
+// it at the screen's size), and so is a picture of the system's codecs, which the preview
+// holds decoded; any other picture through the converter's buffer.
+std::vector<std::uint8_t> TFormMain::staged_bytes(int display_index) const {
+    const imaging::Picture& shown = Slika.picture();
+    const imaging::Screen screen = wallpaper::primary_screen();
+    const auto fit = wallpaper::screen_fit_for(display_index);
+    if (const imaging::BmpImage* bmp = shown.bitmap())
+        return fit ? imaging::render_screen_bmp24(bmp->to_pixels(), *fit, screen) : bmp->to_bmp_file();
+    if (shown.kind() == imaging::PictureKind::Codec)
+        return fit ? imaging::render_screen_bmp24(shown.pixels_for(), *fit, screen)
+                   : imaging::write_bmp24(shown.pixels_for());
+    return fit ? ImagN.screen_bmp_bytes(buffer_id_, *fit, screen)
+               : ImagN.bmp_bytes(buffer_id_, screen.background);
 }
 
 void TFormMain::SetDesktopWallpaper(const std::string& path, int display_index) {

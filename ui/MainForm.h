@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/ButtonComps_win.h"
 #include "gui/controls_win.h"
@@ -90,6 +91,8 @@ class TFormMain : public gui::Form {
     void update_size_labels();
     // The file list's mask for the stored "MoreTypes" option.
     void apply_file_mask();
+    // The staged wallpaper file's bytes for the tick.
+    std::vector<std::uint8_t> staged_bytes(int display_index) const;
 
     TAboutDialog* about_ = nullptr;
     TODialog* options_ = nullptr;
