@@ -1,8 +1,7 @@
-// The picture control: shows one picture (a bitmap, a JPEG picture or one of the system's
-// codecs) in its frame, fitted
-// by its layout. A JPEG picture is decoded when it is first drawn, by the decoder's own
-// scaling at the smallest size that still covers the drawn size; with incremental display
-// the rows appear while they decode.
+// The picture control: shows one picture (a bitmap, a JPEG picture or a picture of the
+// system's codecs) in its frame, fitted by its layout. A JPEG picture is decoded when it
+// is first drawn, by the decoder's own scaling at the smallest size that still covers the
+// drawn size; with incremental display the rows appear while they decode.
 #pragma once
 
 #include <cstdint>

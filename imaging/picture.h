@@ -62,8 +62,8 @@ class Picture {
     // The bytes of the file a JPEG picture was loaded from (empty otherwise).
     std::span<const std::uint8_t> jpeg_bytes() const;
 
-    // Pixels to draw in a frame of min_width x min_height: a bitmap's own pixels, those
-    // decoded at load by the system's codecs (upright, opaque); a JPEG
+    // Pixels to draw in a frame of min_width x min_height: a bitmap's own pixels; those
+    // of a picture of the system's codecs, decoded at load (upright, opaque); a JPEG
     // picture decoded at the smallest scale still at least that large (0, 0 = full size)
     // and turned upright.
     // The result is kept and reused while it is large enough; the reference stays valid
