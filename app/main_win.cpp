@@ -8,6 +8,7 @@
 #include "app/startup_sequence.h"
 #include "base/handles_win.h"
 #include "gui/application_win.h"
+#include "imaging/wic_win.h"
 #include "ui/AboutD.h"
 #include "ui/MainForm.h"
 #include "ui/OptionsD.h"
@@ -71,7 +72,8 @@ class StartupCourse {
 };
 
 int run_program(HINSTANCE instance) {
-    ComScope com; // the shell's folder tree needs COM on this thread
+    ComScope com; // the shell's folder tree and the system's picture codecs need COM on this thread
+    imaging::install_system_codec(imaging::make_wic_codec());
     gui::Application app(instance);
     app.set_title("Velmaro");
 

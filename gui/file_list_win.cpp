@@ -199,6 +199,14 @@ void FileList::refresh() {
     InvalidateRect(list, nullptr, TRUE);
 }
 
+void FileList::set_mask(const std::string& mask) {
+    if (mask == mask_)
+        return;
+    mask_ = mask;
+    patterns_ = split_mask(mask_);
+    refresh();
+}
+
 void FileList::clear() {
     if (hwnd())
         SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);

@@ -42,6 +42,9 @@ class FileList : public Widget {
 
     // Lists the current folder anew: lines replaced, no line selected.
     void refresh();
+    // Takes another mask; a mask that differs from the present one lists the current
+    // folder anew with it (once the window exists), the same one changes nothing.
+    void set_mask(const std::string& mask);
     // Removes every line; the current folder stays.
     void clear();
 

@@ -135,7 +135,11 @@ void PictureBox::set_layout(const PictureLayout& layout) {
 }
 
 void PictureBox::load_from_file(const std::string& path) {
-    picture_ = imaging::Picture::load_file(path); // throws before anything changes
+    // A transparent picture shows over the desktop's colour, as it will as the wallpaper.
+    const COLORREF desktop = GetSysColor(COLOR_BACKGROUND);
+    const std::uint32_t background =
+        std::uint32_t{GetRValue(desktop)} << 16 | std::uint32_t{GetGValue(desktop)} << 8 | GetBValue(desktop);
+    picture_ = imaging::Picture::load_file(path, background); // throws before anything changes
     picture_changed();
 }
 

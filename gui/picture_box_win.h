@@ -1,7 +1,7 @@
-// The picture control: shows one picture (a bitmap or a JPEG picture) in its frame, fitted
-// by its layout. A JPEG picture is decoded when it is first drawn, by the decoder's own
-// scaling at the smallest size that still covers the drawn size; with incremental display
-// the rows appear while they decode.
+// The picture control: shows one picture (a bitmap, a JPEG picture or a picture of the
+// system's codecs) in its frame, fitted by its layout. A JPEG picture is decoded when it
+// is first drawn, by the decoder's own scaling at the smallest size that still covers the
+// drawn size; with incremental display the rows appear while they decode.
 #pragma once
 
 #include <cstdint>
@@ -50,8 +50,10 @@ class PictureBox : public Widget {
     bool incremental_display() const { return incremental_; }
     void set_incremental_display(bool on) { incremental_ = on; }
 
-    // Picks the kind by the file's extension. Throws velmaro::InvalidGraphic (another
-    // extension, a malformed bitmap, a JPEG header the decoder rejects) or
+    // Picks the kind by the file's extension; transparent parts of a picture of the
+    // system's codecs are laid over the desktop's background colour. Throws
+    // velmaro::InvalidGraphic (another extension, a malformed bitmap, a JPEG header the
+    // decoder rejects, a file the system's codecs cannot decode) or
     // velmaro::FileError (the file cannot be opened); either way the control keeps the
     // picture it had.
     void load_from_file(const std::string& path);

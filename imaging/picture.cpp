@@ -4,6 +4,7 @@
 #include "imaging/bmp_write.h"
 #include "imaging/exif.h"
 #include "imaging/orientation.h"
+#include "imaging/system_codec.h"
 
 #include <fstream>
 #include <optional>
@@ -76,6 +77,10 @@ PictureKind picture_kind_for(std::string_view file_name) {
         return PictureKind::Bitmap;
     if (equals_nocase(ext, "jpg") || equals_nocase(ext, "jpeg"))
         return PictureKind::Jpeg;
+    for (const char* codec_ext :
+         {"png", "gif", "tif", "tiff", "jxr", "wdp", "webp", "heic", "heif", "avif", "jxl"})
+        if (equals_nocase(ext, codec_ext))
+            return PictureKind::Codec;
     throw InvalidGraphic(format_message("Unsupported picture file type \"%s\"", ext));
 }
 
@@ -84,17 +89,21 @@ Picture::~Picture() = default;
 Picture::Picture(Picture&&) noexcept = default;
 Picture& Picture::operator=(Picture&&) noexcept = default;
 
-Picture Picture::load_file(const std::string& path) {
+Picture Picture::load_file(const std::string& path, std::uint32_t background) {
     picture_kind_for(path); // an unsupported name fails before the file is touched
-    return load_bytes(path, read_whole_file(path));
+    return load_bytes(path, read_whole_file(path), background);
 }
 
-Picture Picture::load_bytes(std::string_view file_name, std::vector<std::uint8_t> bytes) {
+Picture Picture::load_bytes(std::string_view file_name, std::vector<std::uint8_t> bytes,
+                            std::uint32_t background) {
     Picture picture;
     State& s = *picture.state_;
     const PictureKind kind = picture_kind_for(file_name);
     if (kind == PictureKind::Bitmap) {
         s.bitmap = BmpImage::parse(bytes);
+    } else if (kind == PictureKind::Codec) {
+        s.pixels = decode_codec_picture(bytes, background);
+        s.pixels_scale = 8;
     } else {
         s.jpeg = read_jpeg_header(bytes);
         s.jpeg_bytes = std::move(bytes);
@@ -113,6 +122,8 @@ int Picture::width() const {
         return state_->bitmap->width();
     case PictureKind::Jpeg:
         return upright_size(state_->jpeg.width, state_->jpeg.height, state_->jpeg.orientation).width;
+    case PictureKind::Codec:
+        return state_->pixels.width;
     default:
         return 0;
     }
@@ -124,6 +135,8 @@ int Picture::height() const {
         return state_->bitmap->height();
     case PictureKind::Jpeg:
         return upright_size(state_->jpeg.width, state_->jpeg.height, state_->jpeg.orientation).height;
+    case PictureKind::Codec:
+        return state_->pixels.height;
     default:
         return 0;
     }
@@ -152,6 +165,8 @@ const Pixels& Picture::pixels_for(int min_width, int min_height, const DecodePro
             s->pixels = s->bitmap->to_pixels();
             s->pixels_scale = 8;
         }
+        return s->pixels;
+    case PictureKind::Codec:
         return s->pixels;
     case PictureKind::Jpeg: {
         // The frame is asked for upright; the decoder scales the picture as stored.
@@ -183,15 +198,25 @@ void Picture::clear() {
 }
 
 std::vector<std::uint8_t> convert_to_bmp24(std::string_view file_name, std::span<const std::uint8_t> bytes) {
-    if (picture_kind_for(file_name) == PictureKind::Bitmap)
+    switch (picture_kind_for(file_name)) {
+    case PictureKind::Bitmap:
         return write_bmp24(BmpImage::parse(bytes).to_pixels());
-    return jpeg_to_bmp24(bytes);
+    case PictureKind::Codec:
+        return write_bmp24(decode_codec_picture(bytes, 0));
+    default:
+        return jpeg_to_bmp24(bytes);
+    }
 }
 
 std::vector<std::uint8_t> convert_file_to_bmp24(const std::string& path) {
-    if (picture_kind_for(path) == PictureKind::Bitmap)
+    switch (picture_kind_for(path)) {
+    case PictureKind::Bitmap:
         return write_bmp24(BmpImage::parse(read_whole_file(path)).to_pixels());
-    return jpeg_file_to_bmp24(path);
+    case PictureKind::Codec:
+        return write_bmp24(decode_codec_picture(read_whole_file(path), 0));
+    default:
+        return jpeg_file_to_bmp24(path);
+    }
 }
 
 } // namespace velmaro::imaging

@@ -1,6 +1,8 @@
-// The preview's picture: nothing, a bitmap, or a JPEG picture, picked by the file's
-// extension. A JPEG picture reads only its header at load; its pixels are decoded when
-// first asked for, at the smallest decoder scale that still covers the frame, and kept.
+// The preview's picture: nothing, a bitmap, a JPEG picture, or a picture that the
+// system's codecs read (see system_codec.h), picked by the file's extension. A JPEG
+// picture reads only its header at load; its pixels are decoded when first asked for, at
+// the smallest decoder scale that still covers the frame, and kept. A picture of the
+// system's codecs is decoded whole at load, so a file they reject is no picture at all.
 #pragma once
 
 #include "imaging/bmp.h"
@@ -15,11 +17,23 @@
 
 namespace velmaro::imaging {
 
-enum class PictureKind { None, Bitmap, Jpeg };
+enum class PictureKind { None, Bitmap, Jpeg, Codec };
 
-// The kind a file name asks for: "bmp" a bitmap, "jpg" and "jpeg" a JPEG picture, in any
-// letter case. Any other extension (none included) raises velmaro::InvalidGraphic.
+// The kind a file name asks for: "bmp" a bitmap, "jpg" and "jpeg" a JPEG picture, the
+// other extensions of kMoreTypesMask a picture of the system's codecs, in any letter case.
+// Any other extension (none included) raises velmaro::InvalidGraphic.
 PictureKind picture_kind_for(std::string_view file_name);
+
+// The file list's masks: the pictures the program always lists, and those together with
+// the formats of the system's codecs (the "MoreTypes" option).
+inline constexpr const char* kDesignedMask = "*.jpg;*.jpeg;*.bmp;";
+inline constexpr const char* kMoreTypesMask =
+    "*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.tif;*.tiff;*.jxr;*.wdp;*.webp;*.heic;*.heif;*.avif;*.jxl;";
+// The one place that picks between them, for the file list and through it the rotation
+// and the "Select folder" question.
+inline const char* file_list_mask(bool more_types) {
+    return more_types ? kMoreTypesMask : kDesignedMask;
+}
 
 class Picture {
   public:
@@ -30,10 +44,13 @@ class Picture {
 
     // Loads a picture file. The extension is checked first (InvalidGraphic); a file that
     // cannot be opened or read raises velmaro::FileError "Cannot open file %s"; a
-    // malformed bitmap or a JPEG header the decoder rejects raises InvalidGraphic.
-    static Picture load_file(const std::string& path);
+    // malformed bitmap, a JPEG header the decoder rejects or a file the system's codecs
+    // cannot decode raises InvalidGraphic. Transparent parts of a picture of the system's
+    // codecs are laid over `background` (0x00RRGGBB).
+    static Picture load_file(const std::string& path, std::uint32_t background = 0);
     // The same from bytes already read; `file_name` only supplies the extension.
-    static Picture load_bytes(std::string_view file_name, std::vector<std::uint8_t> bytes);
+    static Picture load_bytes(std::string_view file_name, std::vector<std::uint8_t> bytes,
+                              std::uint32_t background = 0);
 
     PictureKind kind() const;
     bool empty() const { return kind() == PictureKind::None; }
@@ -45,7 +62,8 @@ class Picture {
     // The bytes of the file a JPEG picture was loaded from (empty otherwise).
     std::span<const std::uint8_t> jpeg_bytes() const;
 
-    // Pixels to draw in a frame of min_width x min_height: a bitmap's own pixels; a JPEG
+    // Pixels to draw in a frame of min_width x min_height: a bitmap's own pixels; those
+    // of a picture of the system's codecs, decoded at load (upright, opaque); a JPEG
     // picture decoded at the smallest scale still at least that large (0, 0 = full size)
     // and turned upright.
     // The result is kept and reused while it is large enough; the reference stays valid
@@ -63,7 +81,8 @@ class Picture {
 };
 
 // The wallpaper converter's route from any picture file the preview accepts to a 24-bit
-// bitmap file. Throws like Picture::load_bytes and decode_jpeg.
+// bitmap file (transparency of the system codecs' pictures over black). Throws like
+// Picture::load_bytes and decode_jpeg.
 std::vector<std::uint8_t> convert_to_bmp24(std::string_view file_name, std::span<const std::uint8_t> bytes);
 // The same from a file; a JPEG is read as it decodes (see jpeg_file_to_bmp24), so only
 // the bitmap is held whole. Throws like Picture::load_file.

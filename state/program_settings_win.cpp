@@ -48,6 +48,13 @@ void ProgramSettings::set_last_change_date(const std::string& date) {
     store_.WriteText(kSection, "Date", date);
 }
 
+bool ProgramSettings::more_types() const {
+    return store_.ReadFlag(kSection, "MoreTypes", false);
+}
+void ProgramSettings::set_more_types(bool on) {
+    store_.WriteFlag(kSection, "MoreTypes", on);
+}
+
 int ProgramSettings::display() const {
     return store_.ReadNumber(kSection, "Display", 0);
 }

@@ -33,6 +33,11 @@ class ProgramSettings {
     std::string last_change_date() const;
     void set_last_change_date(const std::string& date);
 
+    // Whether the file list also offers the pictures of the system's codecs (PNG, GIF,
+    // TIFF, WebP, HEIC...).
+    bool more_types() const;
+    void set_more_types(bool on);
+
     // The display index of the Options dialog's list (-1 when none is chosen).
     int display() const;
     void set_display(int index);

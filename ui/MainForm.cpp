@@ -6,6 +6,8 @@
 #include "gui/error_report_win.h"
 #include "gui/hint_win.h"
 #include "gui/message_box_win.h"
+#include "imaging/bmp_write.h"
+#include "imaging/picture.h"
 #include "imaging/screen_fit.h"
 #include "state/folder_list.h"
 #include "state/folder_list_file_win.h"
@@ -48,6 +50,7 @@ TFormMain::TFormMain(gui::Application& app)
       SelDirLB(*this, 248, 16, 185, 161, comic()), Bevel1(*this, 200, 184, 233, 164, gui::BevelCut::raised),
       DuzinaL(*this, 200, 352, "Width:", comic()), VisinaL(*this, 200, 368, "Height:", comic()),
       Timer(2000, false) {
+    apply_file_mask();
     // The tree selects its root while it is built, which lists that folder in the file
     // list: the file list has to exist first.
     FileLB.create(*this, 8, 184, 185, 154, comic());
@@ -237,8 +240,12 @@ void TFormMain::M_A_SelectClick(gui::Object*) {
 }
 
 void TFormMain::M_H_OptionsClick(gui::Object*) {
-    if (options_)
-        app().show_modal(*options_);
+    if (options_ && app().show_modal(*options_) == gui::mrOk)
+        apply_file_mask();
+}
+
+void TFormMain::apply_file_mask() {
+    FileLB.set_mask(imaging::file_list_mask(state::ProgramSettings().more_types()));
 }
 
 void TFormMain::M_H_AboutClick(gui::Object*) {
@@ -300,19 +307,7 @@ void TFormMain::TimerTimer(gui::Object*) {
 }
 
 void TFormMain::stage_one_picture(int display_index) {
-    // A bitmap in the preview is staged from there (byte for byte unless Fit or Fill
-    // renders it at the screen's size); any other picture through the converter's buffer.
-    const imaging::BmpImage* bmp = Slika.picture().bitmap();
-    if (const auto fit = wallpaper::screen_fit_for(display_index)) {
-        const imaging::Screen screen = wallpaper::primary_screen();
-        wallpaper::write_staged_file(staged_path_,
-                                     bmp ? imaging::render_screen_bmp24(bmp->to_pixels(), *fit, screen)
-                                         : ImagN.screen_bmp_bytes(buffer_id_, *fit, screen));
-    } else if (bmp) {
-        wallpaper::write_staged_file(staged_path_, bmp->to_bmp_file());
-    } else {
-        wallpaper::write_staged_file(staged_path_, ImagN.bmp_bytes(buffer_id_));
-    }
+    wallpaper::write_staged_file(staged_path_, staged_bytes(display_index));
     SetDesktopWallpaper(staged_path_, display_index);
 }
 
@@ -345,6 +340,22 @@ void TFormMain::stage_monitor_pictures(const MonitorRequest& request, int displa
     settings.set_monitor_pictures(kept);
     settings.close();
     SetDesktopWallpaper(staged_path_, 0);
+}
+
+// A bitmap in the preview is staged from there (byte for byte unless Fit or Fill renders
+// it at the screen's size), and so is a picture of the system's codecs, which the preview
+// holds decoded; any other picture through the converter's buffer.
+std::vector<std::uint8_t> TFormMain::staged_bytes(int display_index) const {
+    const imaging::Picture& shown = Slika.picture();
+    const imaging::Screen screen = wallpaper::primary_screen();
+    const auto fit = wallpaper::screen_fit_for(display_index);
+    if (const imaging::BmpImage* bmp = shown.bitmap())
+        return fit ? imaging::render_screen_bmp24(bmp->to_pixels(), *fit, screen) : bmp->to_bmp_file();
+    if (shown.kind() == imaging::PictureKind::Codec)
+        return fit ? imaging::render_screen_bmp24(shown.pixels_for(), *fit, screen)
+                   : imaging::write_bmp24(shown.pixels_for());
+    return fit ? ImagN.screen_bmp_bytes(buffer_id_, *fit, screen)
+               : ImagN.bmp_bytes(buffer_id_, screen.background);
 }
 
 void TFormMain::SetDesktopWallpaper(const std::string& path, int display_index) {

@@ -104,6 +104,10 @@ class TFormMain : public gui::Form {
     void LoadFolderList();
     void SaveFolderList();
     void update_size_labels();
+    // The file list's mask for the stored "MoreTypes" option.
+    void apply_file_mask();
+    // The staged wallpaper file's bytes for the tick.
+    std::vector<std::uint8_t> staged_bytes(int display_index) const;
 
     TAboutDialog* about_ = nullptr;
     TODialog* options_ = nullptr;

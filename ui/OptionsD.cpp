@@ -23,12 +23,13 @@ gui::FormDesc options_desc() {
 } // namespace
 
 // Controls are created in tab order: the list, the random box, OK, Cancel, the daily box,
-// the per-monitor box.
+// the formats box and the per-monitor box.
 TODialog::TODialog(gui::Application& app)
     : gui::Form(app, options_desc()), DisplayL(*this, 8, 8, "&Display:"), DisplayCB(*this, 8, 24, 89, 23),
       RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"), OKB(*this, 40, 160, 75, 25, "&OK"),
       CancelB(*this, 144, 160, 75, 25, "&Cancel"),
       ChangeWPCB(*this, 8, 80, 249, 17, "Change &wallpaper every time Windows start"),
+      MoreTypesCB(*this, 8, 104, 249, 17, "Also list &PNG, GIF, TIFF, WebP and HEIC pictures"),
       PerMonitorCB(*this, 8, 128, 249, 17, "A different picture on each &monitor") {
     DisplayL.set_auto_size(false);
     DisplayL.set_bounds(8, 8, 41, 15);
@@ -47,6 +48,7 @@ void TODialog::LoadOptions() {
     RndChkB.set_checked(settings.random_for_dialog());
     DisplayCB.set_item_index(settings.display());
     ChangeWPCB.set_checked(settings.once_per_day());
+    MoreTypesCB.set_checked(settings.more_types());
     PerMonitorCB.set_checked(settings.per_monitor());
 }
 
@@ -59,6 +61,7 @@ void TODialog::OKBClick(gui::Object*) {
     settings.set_random(RndChkB.checked());
     settings.set_display(DisplayCB.item_index());
     settings.set_once_per_day(ChangeWPCB.checked());
+    settings.set_more_types(MoreTypesCB.checked());
     settings.set_per_monitor(PerMonitorCB.checked());
     set_modal_result(gui::mrOk);
 }

@@ -1,5 +1,5 @@
-// The Options dialog: display mode, random order, the once-a-day change and a picture
-// per monitor. Its Display
+// The Options dialog: display mode, random order, the once-a-day change, the further
+// picture formats of the file list and a picture per monitor. Its Display
 // list is also where the wallpaper tick takes the display mode from.
 #pragma once
 
@@ -23,6 +23,7 @@ class TODialog : public gui::Form {
     gui::PushButton OKB;
     gui::PushButton CancelB;
     gui::CheckBox ChangeWPCB;
+    gui::CheckBox MoreTypesCB;
     gui::CheckBox PerMonitorCB;
 
   protected:

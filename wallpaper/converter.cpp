@@ -8,6 +8,8 @@
 #include "imaging/bmp.h"
 #include "imaging/bmp_write.h"
 #include "imaging/jpeg.h"
+#include "imaging/picture.h"
+#include "imaging/system_codec.h"
 
 namespace velmaro::wallpaper {
 
@@ -59,12 +61,28 @@ std::array<std::uint8_t, 2> signature(const std::string& path) {
 }
 } // namespace
 
-int ImageConverter::load(const std::string& path) {
-    std::vector<std::uint8_t> bmp, jpeg;
+namespace {
+// Whether the name asks for the system's codecs. A file named like a bitmap or a JPEG
+// picture never goes to them, so those files are read exactly as they always were.
+bool named_for_codecs(const std::string& path) {
     try {
-        if (signature(path) == std::array<std::uint8_t, 2>{0xFF, 0xD8}) {
+        return imaging::picture_kind_for(path) == imaging::PictureKind::Codec;
+    } catch (const InvalidGraphic&) {
+        return false;
+    }
+}
+} // namespace
+
+int ImageConverter::load(const std::string& path) {
+    std::vector<std::uint8_t> bmp, jpeg, coded;
+    try {
+        const auto sig = signature(path);
+        if (sig == std::array<std::uint8_t, 2>{0xFF, 0xD8}) {
             jpeg = read_whole_file(path);
             imaging::read_jpeg_header(jpeg);
+        } else if (sig != std::array<std::uint8_t, 2>{'B', 'M'} && named_for_codecs(path)) {
+            coded = read_whole_file(path);
+            imaging::read_codec_header(coded);
         } else {
             bmp = to_bmp24(read_whole_file(path));
         }
@@ -73,8 +91,10 @@ int ImageConverter::load(const std::string& path) {
     }
     bmp_ = std::move(bmp);
     jpeg_ = std::move(jpeg);
+    coded_ = std::move(coded);
     bmp_.shrink_to_fit();
     jpeg_.shrink_to_fit();
+    coded_.shrink_to_fit();
     path_ = path;
     return ++id_;
 }
@@ -84,11 +104,13 @@ void ImageConverter::check_id(int id) const {
         throw Error(format_message("No picture in buffer %d", id));
 }
 
-std::vector<std::uint8_t> ImageConverter::bmp_bytes(int id) const {
+std::vector<std::uint8_t> ImageConverter::bmp_bytes(int id, std::uint32_t background) const {
     check_id(id);
-    if (jpeg_.empty())
+    if (jpeg_.empty() && coded_.empty())
         return bmp_;
     try {
+        if (!coded_.empty())
+            return imaging::write_bmp24(imaging::decode_codec_picture(coded_, background));
         return imaging::jpeg_to_bmp24(jpeg_);
     } catch (const InvalidGraphic&) {
         throw InvalidGraphic(format_message("Cannot read picture %s", path_));
@@ -99,6 +121,9 @@ std::vector<std::uint8_t> ImageConverter::screen_bmp_bytes(int id, imaging::Scre
                                                            const imaging::Screen& screen) const {
     check_id(id);
     try {
+        if (!coded_.empty())
+            return imaging::render_screen_bmp24(imaging::decode_codec_picture(coded_, screen.background), fit,
+                                                screen);
         if (jpeg_.empty())
             return imaging::render_screen_bmp24(imaging::BmpImage::parse(bmp_).to_pixels(), fit, screen);
         return imaging::render_jpeg_screen_bmp24(jpeg_, fit, screen);

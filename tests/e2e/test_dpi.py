@@ -149,13 +149,14 @@ class ScaledScreenScenario(mw.MainWindowScenario):
         dlg = app.wait_window(harness.OPTIONS_CLASS, "Options", timeout=10)
         client = dlg.client_rect()
         self.assertEqual([abs(g - scaled(d, self.dpi)) <= 1 for g, d in
-                          zip((client[2] - client[0], client[3] - client[1]), (258, 147))], [True, True],
+                          zip((client[2] - client[0], client[3] - client[1]), options_design.CLIENT_SIZE)], [True, True],
                          "the Options dialog's client area %r" % (client,))
         controls = options_design.Options.controls(self, dlg)
         for name, box in options_design.LAYOUT.items():
             self.assert_placed(controls[name].rect(), client[:2], box, name)
         texts = {"DisplayL": ("&Display:", 0), "RndChkB": (options_design.RANDOM_TEXT, 16),
-                 "ChangeWPCB": (options_design.DAILY_TEXT, 16), "OKB": ("&OK", 4), "CancelB": ("&Cancel", 4)}
+                 "ChangeWPCB": (options_design.DAILY_TEXT, 16), "MoreTypesCB": (options_design.MORE_TYPES_TEXT, 16),
+                 "PerMonitorCB": (options_design.MONITOR_TEXT, 16), "OKB": ("&OK", 4), "CancelB": ("&Cancel", 4)}
         for name, (text, room) in texts.items():
             self.assert_holds(controls[name].rect(), "Comic Sans MS", False, text, name, room)
         self.screenshot("options-%d" % self.dpi)

@@ -14,6 +14,7 @@ OPTION_VALUES = ("RndFile", "Display", "ChangeWP")
 
 RANDOM_TEXT = "Randomize file list"
 DAILY_TEXT = "Change wallpaper every time Windows start"
+MORE_TYPES_TEXT = "Also list PNG, GIF, TIFF, WebP and HEIC pictures"
 MONITOR_TEXT = "A different picture on each monitor"
 
 # Client-area positions of the controls: (left, top, width, height).
@@ -22,6 +23,7 @@ LAYOUT = {
     "DisplayCB": (8, 24, 89, 23),
     "RndChkB": (8, 56, 129, 17),
     "ChangeWPCB": (8, 80, 249, 17),
+    "MoreTypesCB": (8, 104, 249, 17),
     "PerMonitorCB": (8, 128, 249, 17),
     "OKB": (40, 160, 75, 25),
     "CancelB": (144, 160, 75, 25),
@@ -45,6 +47,7 @@ class Options(WallpaperScenario):
             "DisplayCB": dlg.find(cls="ComboBox"),
             "RndChkB": dlg.find(cls="Button", text=RANDOM_TEXT),
             "ChangeWPCB": dlg.find(cls="Button", text=DAILY_TEXT),
+            "MoreTypesCB": dlg.find(cls="Button", text=MORE_TYPES_TEXT),
             "PerMonitorCB": dlg.find(cls="Button", text=MONITOR_TEXT),
             "OKB": dlg.find(cls="Button", text="&OK"),
             "CancelB": dlg.find(cls="Button", text="&Cancel"),
@@ -81,8 +84,11 @@ class Options(WallpaperScenario):
         dlg = self.open_options(app, main)
         self.assertEqual(self.controls(dlg)["DisplayCB"].combo_items()["items"], ["Tile", "Center", "Strech", "Fit", "Fill"])
         self.assertEqual(self.shown(dlg), (0, "Tile", 1, 0))
+        self.assertEqual(self.controls(dlg)["MoreTypesCB"].checked(), 0)
         self.press(dlg, "CancelB")
         self.assertEqual(self.stored(), (None, None, None))
+        self.assertEqual(self.controls(dlg)["MoreTypesCB"].checked(), 0)
+        self.assertIsNone(harness.wine_reg_query(SETTINGS_KEY, "MoreTypes"))
         self.assertEqual(self.controls(dlg)["PerMonitorCB"].checked(), 0)
         self.assertIsNone(harness.wine_reg_query(SETTINGS_KEY, "PerMonitor"))
         # Opening created the key, and nothing else.
@@ -92,6 +98,7 @@ class Options(WallpaperScenario):
         self.assertEqual(self.shown(dlg), (0, "Tile", 1, 0))
         self.press(dlg, "OKB")
         self.assertEqual(self.stored(), (("REG_SZ", "1"), ("REG_SZ", "0"), ("REG_SZ", "0")))
+        self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "MoreTypes"), ("REG_SZ", "0"))
         self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "PerMonitor"), ("REG_SZ", "0"))
         # The values are text with their terminating NUL.
         self.assertEqual(self.reg_get("HKCU", harness.SETTINGS_SECTION, "RndFile")["hex"], "3100")
@@ -204,18 +211,19 @@ class Options(WallpaperScenario):
         c = self.controls(dlg)
         combo_edit = c["DisplayCB"].find(cls="Edit")
         focused = lambda: self.focus()["focus"]
-        # Tab order: Display list, random box, OK, Cancel, daily box, per-monitor box.
+        # Tab order: Display list, random box, OK, Cancel, daily box, formats box, per-monitor box.
         wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
-        order = self.tab_order(6, combo_edit)
-        self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "OKB", "CancelB", "ChangeWPCB", "PerMonitorCB")]
-                         + [combo_edit.hwnd])
-        # Access keys: Alt+F, Alt+W and Alt+M toggle the boxes, Alt+D goes to the list.
-        boxes = lambda: (c["RndChkB"].checked(), c["ChangeWPCB"].checked(), c["PerMonitorCB"].checked())
-        self.key("alt+f", "alt+w", "alt+m")
+        order = self.tab_order(7, combo_edit)
+        self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "OKB", "CancelB", "ChangeWPCB", "MoreTypesCB",
+                                                     "PerMonitorCB")] + [combo_edit.hwnd])
+        # Access keys: Alt+F, Alt+W, Alt+P and Alt+M toggle the boxes, Alt+D goes to the list.
+        boxes = lambda: (c["RndChkB"].checked(), c["ChangeWPCB"].checked(), c["MoreTypesCB"].checked(),
+                         c["PerMonitorCB"].checked())
+        self.key("alt+f", "alt+w", "alt+p", "alt+m")
         try:
-            wait_until(lambda: boxes() == (0, 1, 1), 5, "the boxes toggled")
+            wait_until(lambda: boxes() == (0, 1, 1, 1), 5, "the boxes toggled")
         finally:
-            self.assertEqual(boxes(), (0, 1, 1))
+            self.assertEqual(boxes(), (0, 1, 1, 1))
         self.key("alt+d")
         try:
             wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
@@ -224,6 +232,7 @@ class Options(WallpaperScenario):
         self.key("alt+o")
         dlg.wait_gone()
         self.assertEqual(self.stored(), (("REG_SZ", "0"), ("REG_SZ", "0"), ("REG_SZ", "1")))
+        self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "MoreTypes"), ("REG_SZ", "1"))
         self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "PerMonitor"), ("REG_SZ", "1"))
         main.close()
         self.assertEqual(app.wait_exit(), 0)
@@ -259,7 +268,7 @@ class Options(WallpaperScenario):
                  if not inside(x, y) and shot.pixel(x, y) != face]
         self.assertEqual(stray[:10], [], "drawing outside the controls' places")
         for name, (x, y, w, h) in LAYOUT.items():
-            if name in ("ChangeWPCB", "PerMonitorCB"):
+            if name in ("ChangeWPCB", "MoreTypesCB", "PerMonitorCB"):
                 w = min(w, 258 - x)  # the box's text runs to the dialog's edge
             drawn = (w * h) - shot.count(face, (x, y, x + w, y + h))
             self.assertGreater(drawn, 20, "%s shows nothing at its place" % name)

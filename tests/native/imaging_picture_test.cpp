@@ -50,14 +50,14 @@ TEST(PictureKind, ByExtensionWithoutRegardToCase) {
     EXPECT_EQ(picture_kind_for("x.JpG"), PictureKind::Jpeg);
     EXPECT_EQ(picture_kind_for("x.y.jpeg"), PictureKind::Jpeg);
     EXPECT_EQ(picture_kind_for(".Jpeg"), PictureKind::Jpeg);
-    for (const char* name : {"", "bmp", "a.png", "a.jpg.bak", "a.jpe", "a.bmpx", "C:\\dir.jpg\\file",
+    for (const char* name : {"", "bmp", "a.pcx", "a.jpg.bak", "a.jpe", "a.bmpx", "C:\\dir.jpg\\file",
                              "dir.bmp/x", "a.", "a.jpg "})
         EXPECT_THROW(picture_kind_for(name), InvalidGraphic) << name;
 }
 
 TEST(PictureLoad, TheExtensionIsCheckedBeforeTheFile) {
     EXPECT_THROW(Picture::load_file(""), InvalidGraphic);
-    EXPECT_THROW(Picture::load_file(data_path("does-not-exist.png")), InvalidGraphic);
+    EXPECT_THROW(Picture::load_file(data_path("does-not-exist.pcx")), InvalidGraphic);
     const std::string missing = data_path("does-not-exist.JPG");
     try {
         Picture::load_file(missing);

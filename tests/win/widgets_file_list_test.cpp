@@ -62,6 +62,25 @@ TEST_F(FileListTest, ListsPlainPictureFilesInCaseInsensitiveOrder) {
     EXPECT_EQ(list.selected_file_path(), "");
 }
 
+TEST_F(FileListTest, AnotherMaskListsAnewTheSameOneKeepsTheSelection) {
+    TempFolder dir("velmaro-fl-mask");
+    dir.file("b.jpg");
+    dir.file("a.PNG");
+    dir.file("c.webp");
+    list.show_folder(dir.path());
+    EXPECT_EQ(lines(list), (std::vector<std::string>{"b.jpg"}));
+    list.set_mask(
+        "*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.tif;*.tiff;*.jxr;*.wdp;*.webp;*.heic;*.heif;*.avif;*.jxl;");
+    EXPECT_EQ(lines(list), (std::vector<std::string>{"a.PNG", "b.jpg", "c.webp"}));
+    list.set_item_index(1);
+    list.set_mask(list.mask());
+    EXPECT_EQ(list.item_index(), 1);
+    list.set_mask(FileList::kDefaultMask);
+    EXPECT_EQ(lines(list), (std::vector<std::string>{"b.jpg"}));
+    EXPECT_EQ(list.item_index(), -1);
+    EXPECT_EQ(clicks, 0);
+}
+
 TEST_F(FileListTest, NamesBeyondAsciiSortAsTheSystemListsThem) {
     // Code page 1252: "\xFC" is u-umlaut, "\xC9" E-acute, "\xE9" e-acute. An accented
     // letter sorts with its plain one, as in the system's own lists.

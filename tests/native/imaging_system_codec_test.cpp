@@ -1,0 +1,169 @@
+// The platform-neutral side of the system codecs' route, driven by a stand-in codec: the
+// masks, the pixel ceiling before any pixels, orientation, transparency over a colour,
+// and the converter's choice of route.
+#include "imaging/system_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "base/error.h"
+#include "base/wildcard.h"
+#include "imaging/bmp.h"
+#include "imaging/bmp_write.h"
+#include "imaging/picture.h"
+#include "wallpaper/converter.h"
+
+namespace velmaro::imaging {
+namespace {
+
+// "FAKE", then width and height as 16-bit numbers and the orientation: pixel (x, y) is
+// B = x, G = y, R = 200, with alpha 255 on even x and 51 on odd x.
+class FakeCodec : public SystemCodec {
+  public:
+    explicit FakeCodec(int* pixel_calls) : pixel_calls_(pixel_calls) {}
+    CodecHeader read_header(std::span<const std::uint8_t> f) const override {
+        if (f.size() < 9 || std::string(f.begin(), f.begin() + 4) != "FAKE")
+            throw InvalidGraphic("not fake");
+        return {f[4] | f[5] << 8, f[6] | f[7] << 8, f[8]};
+    }
+    Pixels decode(std::span<const std::uint8_t> f, const HeaderCheck& check) const override {
+        const CodecHeader h = read_header(f);
+        check(h);
+        ++*pixel_calls_;
+        Pixels px{h.width, h.height, std::vector<std::uint8_t>(std::size_t{4} * h.width * h.height)};
+        for (int y = 0; y < h.height; ++y)
+            for (int x = 0; x < h.width; ++x) {
+                std::uint8_t* p = px.row(y) + 4 * x;
+                p[0] = static_cast<std::uint8_t>(x), p[1] = static_cast<std::uint8_t>(y), p[2] = 200;
+                p[3] = x % 2 ? 51 : 255;
+            }
+        return px;
+    }
+
+  private:
+    int* pixel_calls_;
+};
+
+std::vector<std::uint8_t> fake_file(int w, int h, int orientation) {
+    return {'F',
+            'A',
+            'K',
+            'E',
+            static_cast<std::uint8_t>(w),
+            static_cast<std::uint8_t>(w >> 8),
+            static_cast<std::uint8_t>(h),
+            static_cast<std::uint8_t>(h >> 8),
+            static_cast<std::uint8_t>(orientation)};
+}
+
+class SystemCodecTest : public ::testing::Test {
+  protected:
+    void SetUp() override { install_system_codec(std::make_unique<FakeCodec>(&pixel_calls)); }
+    void TearDown() override { install_system_codec(nullptr); }
+    int pixel_calls = 0;
+};
+
+constexpr std::uint32_t kBackground = 0x285AA0; // red 40, green 90, blue 160
+
+TEST(PictureMasks, TheDesignedMaskUnlessAskedAndEveryExtraPatternIsACodecPicture) {
+    EXPECT_STREQ(file_list_mask(false), "*.jpg;*.jpeg;*.bmp;");
+    EXPECT_STREQ(file_list_mask(true), kMoreTypesMask);
+    const std::vector<std::string> more = split_mask(kMoreTypesMask);
+    ASSERT_EQ(more.size(), 15u); // 14 patterns and the empty piece after the last ";"
+    const std::vector<PictureKind> designed = {PictureKind::Jpeg, PictureKind::Jpeg, PictureKind::Bitmap};
+    for (std::size_t i = 0; i + 1 < more.size(); ++i) {
+        ASSERT_EQ(more[i].substr(0, 2), "*.");
+        const std::string name = "Photo" + more[i].substr(1);
+        EXPECT_EQ(picture_kind_for(name), i < 3 ? designed[i] : PictureKind::Codec) << name;
+    }
+    EXPECT_EQ(picture_kind_for("A.HEIC"), PictureKind::Codec);
+}
+
+TEST_F(SystemCodecTest, UprightOverTheBackgroundWithAlphaRounded) {
+    const Pixels px = decode_codec_picture(fake_file(3, 2, 6), kBackground);
+    // Stored 3 x 2, a quarter turn clockwise to be upright: 2 x 3, upright (x, y) from
+    // stored (y, 1 - x).
+    ASSERT_EQ(px.width, 2);
+    ASSERT_EQ(px.height, 3);
+    const std::uint8_t* opaque = px.row(0) + 0; // stored (0, 1): alpha 255
+    EXPECT_EQ(std::vector<int>(opaque, opaque + 4), (std::vector<int>{0, 1, 200, 255}));
+    const std::uint8_t* faint = px.row(1) + 4; // stored (1, 0): alpha 51 over 0x285AA0
+    // (value * 51 + background * 204) / 255, truncated: blue 1 -> 128.2, green 0 -> 72,
+    // red 200 -> 72.
+    EXPECT_EQ(std::vector<int>(faint, faint + 4), (std::vector<int>{128, 72, 72, 255}));
+    // Truncated, not rounded, as ImageMagick flattens: (21 * 248 + 160 * 7) / 255 = 24.8.
+    Pixels one{1, 1, {21, 0, 0, 248}};
+    composite_over(one, kBackground);
+    EXPECT_EQ(one.bgra[0], 24);
+}
+
+TEST_F(SystemCodecTest, PicturesBeyondTheCeilingAreRefusedBeforeAnyPixels) {
+    EXPECT_THROW(decode_codec_picture(fake_file(20000, 20000, 1), kBackground), InvalidGraphic);
+    EXPECT_THROW(read_codec_header(fake_file(20000, 20000, 1)), InvalidGraphic);
+    EXPECT_THROW(decode_codec_picture(fake_file(0, 5, 1), kBackground), InvalidGraphic);
+    EXPECT_THROW(Picture::load_bytes("big.png", fake_file(20000, 20000, 1)), InvalidGraphic);
+    EXPECT_EQ(pixel_calls, 0);
+    EXPECT_EQ(read_codec_header(fake_file(16384, 16384, 1)).width, 16384); // 2^28: the ceiling itself
+}
+
+TEST_F(SystemCodecTest, ThePreviewPictureIsDecodedAtLoad) {
+    const Picture p = Picture::load_bytes("x.Tiff", fake_file(5, 4, 8), kBackground);
+    EXPECT_EQ(pixel_calls, 1);
+    EXPECT_EQ(p.kind(), PictureKind::Codec);
+    EXPECT_EQ(p.width(), 4);
+    EXPECT_EQ(p.height(), 5);
+    EXPECT_EQ(p.bitmap(), nullptr);
+    EXPECT_EQ(p.pixels_for(217, 145).bgra, decode_codec_picture(fake_file(5, 4, 8), kBackground).bgra);
+    EXPECT_THROW(Picture::load_bytes("x.png", {'n', 'o', 'p', 'e'}), InvalidGraphic);
+}
+
+TEST(SystemCodecMissing, EveryCodecPictureIsInvalid) {
+    EXPECT_THROW(Picture::load_bytes("x.png", fake_file(2, 2, 1)), InvalidGraphic);
+    EXPECT_THROW(read_codec_header(fake_file(2, 2, 1)), InvalidGraphic);
+}
+
+// The converter gives the system's codecs only files named for them, and reads bitmaps
+// and JPEG streams as before whatever their names.
+class ConverterRoute : public SystemCodecTest {
+  protected:
+    std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        const auto path = std::filesystem::temp_directory_path() / ("velmaro-codec-" + name);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        written.push_back(path);
+        return path.string();
+    }
+    void TearDown() override {
+        for (const auto& p : written)
+            std::filesystem::remove(p);
+        SystemCodecTest::TearDown();
+    }
+    std::vector<std::filesystem::path> written;
+};
+
+TEST_F(ConverterRoute, CodecFilesAtTheTickOthersAsBefore) {
+    wallpaper::ImageConverter c;
+    const int id = c.load(write("a.webp", fake_file(3, 2, 1)));
+    EXPECT_EQ(pixel_calls, 0); // the header only at the request
+    const BmpImage staged = BmpImage::parse(c.bmp_bytes(id, kBackground));
+    EXPECT_EQ(staged.bit_count(), 24);
+    EXPECT_EQ(staged.to_pixels().bgra, decode_codec_picture(fake_file(3, 2, 1), kBackground).bgra);
+    const Screen screen{8, 6, kBackground};
+    EXPECT_EQ(BmpImage::parse(c.screen_bmp_bytes(id, ScreenFit::Fill, screen)).width(), 8);
+
+    for (const char* name : {"b.jpg", "c.bmp", "d.txt"})
+        EXPECT_THROW(c.load(write(name, fake_file(3, 2, 1))), InvalidGraphic) << name;
+    EXPECT_THROW(c.load(write("e.png", fake_file(20000, 20000, 1))), InvalidGraphic);
+    // A bitmap named .png is still a bitmap; the buffer of the failed loads is gone.
+    const std::vector<std::uint8_t> bmp = write_bmp24(decode_codec_picture(fake_file(4, 4, 1), 0));
+    const int bmp_id = c.load(write("f.png", bmp));
+    EXPECT_EQ(c.bmp_bytes(bmp_id), bmp);
+    EXPECT_THROW(c.bmp_bytes(id), Error);
+}
+
+} // namespace
+} // namespace velmaro::imaging
