@@ -13,7 +13,9 @@ gui::FormDesc options_desc() {
     d.border = gui::BorderKind::tool_fixed;
     d.left = 230;
     d.top = 174;
-    d.width = 258;
+    // Wider than the three first controls need: the longer captions of the two last boxes
+    // are not cut at the edge.
+    d.width = 298;
     d.height = 195;
     d.client_size = true;
     d.font = gui::FontSpec{"Comic Sans MS", 8};
@@ -29,8 +31,8 @@ TODialog::TODialog(gui::Application& app)
       RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"), OKB(*this, 40, 160, 75, 25, "&OK"),
       CancelB(*this, 144, 160, 75, 25, "&Cancel"),
       ChangeWPCB(*this, 8, 80, 249, 17, "Change &wallpaper every time Windows start"),
-      MoreTypesCB(*this, 8, 104, 249, 17, "Also list &PNG, GIF, TIFF, WebP and HEIC pictures"),
-      PerMonitorCB(*this, 8, 128, 249, 17, "A different picture on each &monitor") {
+      MoreTypesCB(*this, 8, 104, 282, 17, "Also list &PNG, GIF, TIFF, WebP and HEIC pictures"),
+      PerMonitorCB(*this, 8, 128, 282, 17, "A different picture on each &monitor") {
     DisplayL.set_auto_size(false);
     DisplayL.set_bounds(8, 8, 41, 15);
     for (const char* item : {"Tile", "Center", "Strech", "Fit", "Fill"})

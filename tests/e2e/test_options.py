@@ -23,12 +23,12 @@ LAYOUT = {
     "DisplayCB": (8, 24, 89, 23),
     "RndChkB": (8, 56, 129, 17),
     "ChangeWPCB": (8, 80, 249, 17),
-    "MoreTypesCB": (8, 104, 249, 17),
-    "PerMonitorCB": (8, 128, 249, 17),
+    "MoreTypesCB": (8, 104, 282, 17),
+    "PerMonitorCB": (8, 128, 282, 17),
     "OKB": (40, 160, 75, 25),
     "CancelB": (144, 160, 75, 25),
 }
-CLIENT_SIZE = (258, 195)
+CLIENT_SIZE = (298, 195)
 
 WS_THICKFRAME = 0x00040000
 WS_MINIMIZEBOX = 0x00020000
@@ -269,7 +269,7 @@ class Options(WallpaperScenario):
         self.assertEqual(stray[:10], [], "drawing outside the controls' places")
         for name, (x, y, w, h) in LAYOUT.items():
             if name in ("ChangeWPCB", "MoreTypesCB", "PerMonitorCB"):
-                w = min(w, 258 - x)  # the box's text runs to the dialog's edge
+                w = min(w, CLIENT_SIZE[0] - x)  # the box's text runs to the dialog's edge
             drawn = (w * h) - shot.count(face, (x, y, x + w, y + h))
             self.assertGreater(drawn, 20, "%s shows nothing at its place" % name)
         # The buttons' frames lie on their edges: the right and bottom edge are dark.
