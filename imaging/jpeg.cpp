@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
 #include <cstring>
@@ -179,6 +180,35 @@ class Decompressor {
         return static_cast<int>(batch.read);
     }
 
+    // Decodes only the columns [first, last), widened by the decoder to whole blocks:
+    // `first` and `last` become the columns it keeps. Before any row is read.
+    void crop_columns(int& first, int& last) {
+        struct Crop {
+            JDIMENSION offset, width;
+        } crop{static_cast<JDIMENSION>(first), static_cast<JDIMENSION>(last - first)};
+        step(
+            [](j_decompress_ptr c, void* arg) {
+                auto* k = static_cast<Crop*>(arg);
+                jpeg_crop_scanline(c, &k->offset, &k->width);
+            },
+            &crop);
+        first = static_cast<int>(crop.offset);
+        last = first + static_cast<int>(crop.width);
+    }
+
+    // Passes over `count` rows: their data is read, but not turned into pixels.
+    void skip_rows(int count) {
+        JDIMENSION lines = static_cast<JDIMENSION>(count);
+        step(
+            [](j_decompress_ptr c, void* arg) {
+                auto* n = static_cast<JDIMENSION*>(arg);
+                *n = jpeg_skip_scanlines(c, *n);
+            },
+            &lines);
+        if (lines != static_cast<JDIMENSION>(count))
+            invalid();
+    }
+
   private:
     // The first Exif block's orientation; the picture as stored without one.
     int orientation() const {
@@ -309,10 +339,13 @@ Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width, int min_he
 
 namespace {
 
-// Reads every row of a started 3-byte B, G, R decode to where row_at(y) says.
-template <typename RowAt> void read_bgr_rows(Decompressor& d, RowAt row_at) {
+// Reads `height` rows of a started 3-byte B, G, R decode (all that are left when -1) to
+// where row_at(y) says, y counted from the first row read.
+template <typename RowAt> void read_bgr_rows(Decompressor& d, RowAt row_at, int height = -1) {
     jpeg_decompress_struct& info = d.info();
-    const int width = static_cast<int>(info.output_width), height = static_cast<int>(info.output_height);
+    const int width = static_cast<int>(info.output_width);
+    if (height < 0)
+        height = static_cast<int>(info.output_height - info.output_scanline);
     const bool cmyk = info.out_color_space == JCS_CMYK;
     std::vector<std::uint8_t> cmyk_rows(cmyk ? static_cast<std::size_t>(width) * 4 * kBatchRows : 0);
     int done = 0;
@@ -362,7 +395,42 @@ std::vector<std::uint8_t> decode_to_bmp24(Decompressor& d) {
     return out;
 }
 
+// The pixel span [first, last) widened by `margin` and kept inside [0, size).
+void widen(double from, double to, int size, int margin, int& first, int& last) {
+    first = std::clamp(static_cast<int>(std::floor(from * size)) - margin, 0, size - 1);
+    last = std::clamp(static_cast<int>(std::ceil(to * size)) + margin, first + 1, size);
+}
+
 } // namespace
+
+JpegPart decode_jpeg_part_bgr(std::span<const std::uint8_t> file, int min_width, int min_height, double s0,
+                              double t0, double s1, double t1, int reach) {
+    Decompressor d(file);
+    d.start(jpeg_scale_eighths(d.header(), min_width, min_height), JCS_EXT_BGR);
+    jpeg_decompress_struct& info = d.info();
+    JpegPart part;
+    part.full_width = static_cast<int>(info.output_width);
+    part.full_height = static_cast<int>(info.output_height);
+    // The filter's reach in decoded pixels, one more for rounding.
+    const double ratio =
+        std::max({1.0, min_width > 0 ? static_cast<double>(part.full_width) / min_width : 1.0,
+                  min_height > 0 ? static_cast<double>(part.full_height) / min_height : 1.0});
+    const int margin = static_cast<int>(std::ceil(std::max(reach, 0) * ratio)) + 1;
+    int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+    widen(s0, s1, part.full_width, margin, x0, x1);
+    widen(t0, t1, part.full_height, margin, y0, y1);
+    if (x0 > 0 || x1 < part.full_width)
+        d.crop_columns(x0, x1); // widened to whole blocks
+    if (y0 > 0)
+        d.skip_rows(y0);
+    part.left = x0;
+    part.top = y0;
+    part.pixels = Raster(static_cast<int>(info.output_width), y1 - y0, 3);
+    Raster& out = part.pixels;
+    read_bgr_rows(
+        d, [&](int y) { return out.data.data() + out.stride() * y; }, out.height);
+    return part;
+}
 
 Raster decode_jpeg_bgr(std::span<const std::uint8_t> file, int min_width, int min_height) {
     Decompressor d(file);

@@ -46,6 +46,19 @@ Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width = 0, int mi
 // upright). Throws like decode_jpeg.
 Raster decode_jpeg_bgr(std::span<const std::uint8_t> file, int min_width, int min_height);
 
+// The part of a picture between the fractions s0..s1 of its width and t0..t1 of its
+// height, decoded at the scale above with `reach` pixels of min_width x min_height around
+// it where the picture has them (the neighbours a resampling filter reads): top-down
+// 3-byte B, G, R rows, as stored. The rows above the part are skipped, those below never
+// decoded, and columns are cut as finely as the decoder allows. Throws like decode_jpeg.
+struct JpegPart {
+    Raster pixels;
+    int left = 0, top = 0;               // where the part lies in the whole scaled picture
+    int full_width = 0, full_height = 0; // the whole scaled picture's size
+};
+JpegPart decode_jpeg_part_bgr(std::span<const std::uint8_t> file, int min_width, int min_height, double s0,
+                              double t0, double s1, double t1, int reach);
+
 // Full-size decode, upright by the Exif orientation, written directly as a bottom-up 24-bit BMP file (the
 // result of write_bmp24 on the decoded picture, without a 32-bit intermediate).
 std::vector<std::uint8_t> jpeg_to_bmp24(std::span<const std::uint8_t> file);

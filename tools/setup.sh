@@ -9,11 +9,12 @@ set -euo pipefail
 # end-to-end tests also load themselves, with libX11, to read the pointer's shape; fonts for
 # names in Cyrillic, Greek and CJK (fonts-dejavu-core, fonts-wqy-microhei); and for the
 # release, the installer, the help compiler, the help file's check and the zip (nsis,
-# fp-utils-3.2.2, libchm-bin, zip).
+# fp-utils-3.2.2, libchm-bin, zip); autoconf, automake and libtool for the cross build of
+# zimg, whose Debian source has no generated configure script.
 packages=(
   cmake ninja-build g++ git python3
-  g++-mingw-w64-x86-64-posix mingw-w64-tools nasm dpkg-dev
-  libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev googletest libbenchmark-dev libstb-dev
+  g++-mingw-w64-x86-64-posix mingw-w64-tools nasm dpkg-dev autoconf automake libtool
+  libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev googletest libbenchmark-dev libzimg-dev
   clang clang-format libclang-rt-14-dev
   wine wine64 xvfb x11-utils xdotool imagemagick
   fonts-liberation fonts-wine libxrender1 libxcursor1 libxfixes3 libx11-6
