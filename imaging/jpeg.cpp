@@ -411,11 +411,13 @@ JpegPart decode_jpeg_part_bgr(std::span<const std::uint8_t> file, int min_width,
     JpegPart part;
     part.full_width = static_cast<int>(info.output_width);
     part.full_height = static_cast<int>(info.output_height);
-    // The filter's reach in decoded pixels, one more for rounding.
+    // The filter's reach in decoded pixels, one more for rounding and one for the columns
+    // where the part is cut, which libjpeg's smooth chroma upsampling may take for the
+    // picture's edge.
     const double ratio =
         std::max({1.0, min_width > 0 ? static_cast<double>(part.full_width) / min_width : 1.0,
                   min_height > 0 ? static_cast<double>(part.full_height) / min_height : 1.0});
-    const int margin = static_cast<int>(std::ceil(std::max(reach, 0) * ratio)) + 1;
+    const int margin = static_cast<int>(std::ceil(std::max(reach, 0) * ratio)) + 2;
     int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
     widen(s0, s1, part.full_width, margin, x0, x1);
     widen(t0, t1, part.full_height, margin, y0, y1);
