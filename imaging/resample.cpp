@@ -85,12 +85,12 @@ class AlignedBlock {
     std::byte* data_ = nullptr;
 };
 
-// Three float planes (R, G, B) as zimg reads or writes them: whole, or a ring of rows
-// (row y at y & mask) when zimg needs only a few at a time.
+// Three planes (R, G, B) of float or 8-bit samples as zimg reads or writes them: whole, or
+// a ring of rows (row y at y & mask) when zimg needs only a few at a time.
 class Planes {
   public:
-    Planes(int width, int height, unsigned buffering)
-        : stride_(static_cast<std::ptrdiff_t>((static_cast<std::size_t>(width) * sizeof(float) + kAlign - 1) /
+    Planes(int width, int height, unsigned buffering, std::size_t sample_size)
+        : stride_(static_cast<std::ptrdiff_t>((static_cast<std::size_t>(width) * sample_size + kAlign - 1) /
                                               kAlign * kAlign)),
           mask_(zimg_select_buffer_mask(buffering)),
           rows_(mask_ == ZIMG_BUFFER_MAX || mask_ >= static_cast<unsigned>(height)
@@ -100,9 +100,9 @@ class Planes {
         if (rows_ == static_cast<unsigned>(height))
             mask_ = ZIMG_BUFFER_MAX;
     }
-    float* row(int plane, unsigned y) const {
+    template <typename Sample> Sample* row(int plane, unsigned y) const {
         const unsigned ring_row = mask_ == ZIMG_BUFFER_MAX ? y : (y & mask_);
-        return reinterpret_cast<float*>(plane_data(plane) + stride_ * static_cast<std::ptrdiff_t>(ring_row));
+        return reinterpret_cast<Sample*>(plane_data(plane) + stride_ * static_cast<std::ptrdiff_t>(ring_row));
     }
     template <typename Buffer> Buffer buffer() const {
         Buffer b{};
@@ -125,9 +125,7 @@ class Planes {
     AlignedBlock block_;
 };
 
-using Graph = std::unique_ptr<zimg_filter_graph, decltype(&zimg_filter_graph_free)>;
-
-zimg_image_format float_rgb(int width, int height) {
+zimg_image_format rgb_format(int width, int height) {
     zimg_image_format f;
     zimg_image_format_default(&f, ZIMG_API_VERSION);
     f.width = static_cast<unsigned>(width);
@@ -135,27 +133,45 @@ zimg_image_format float_rgb(int width, int height) {
     f.pixel_type = ZIMG_PIXEL_FLOAT;
     f.color_family = ZIMG_COLOR_RGB;
     f.matrix_coefficients = ZIMG_MATRIX_RGB;
+    f.transfer_characteristics = ZIMG_TRANSFER_LINEAR;
+    f.color_primaries = ZIMG_PRIMARIES_BT709;
     return f;
 }
 
-// A pure resize of linear-light planes: the same colour description on both sides, so
-// zimg converts nothing else.
-Graph resize_graph(ConstView src, double s0, double t0, double s1, double t1, Size dst) {
-    zimg_image_format in = float_rgb(src.width, src.height);
+// Scaling linear-light planes. Where the picture shrinks both ways, zimg scales before it
+// converts (this version builds its graphs so), and then also turns the result into 8-bit
+// sRGB itself; otherwise the result stays linear light, for the table above.
+struct ResizeGraph {
+    std::unique_ptr<zimg_filter_graph, decltype(&zimg_filter_graph_free)> graph{nullptr,
+                                                                                &zimg_filter_graph_free};
+    bool encodes = false;
+};
+
+ResizeGraph resize_graph(ConstView src, double s0, double t0, double s1, double t1, Size dst) {
+    zimg_image_format in = rgb_format(src.width, src.height);
     in.active_region.left = s0 * src.width;
     in.active_region.top = t0 * src.height;
     in.active_region.width = (s1 - s0) * src.width;
     in.active_region.height = (t1 - t0) * src.height;
-    const zimg_image_format out = float_rgb(dst.width, dst.height);
+    zimg_image_format out = rgb_format(dst.width, dst.height);
+    ResizeGraph result;
+    result.encodes = dst.width <= in.active_region.width && dst.height <= in.active_region.height;
+    if (result.encodes) {
+        out.pixel_type = ZIMG_PIXEL_BYTE;
+        out.depth = 8;
+        out.pixel_range = ZIMG_RANGE_FULL;
+        out.transfer_characteristics = ZIMG_TRANSFER_IEC_61966_2_1;
+    }
     zimg_graph_builder_params params;
     zimg_graph_builder_params_default(&params, ZIMG_API_VERSION);
     params.resample_filter = ZIMG_RESIZE_BICUBIC; // b = 0, c = 0.5: Catmull-Rom
     params.filter_param_a = 0;
     params.filter_param_b = 0.5;
-    Graph graph(zimg_filter_graph_build(&in, &out, &params), &zimg_filter_graph_free);
-    if (!graph)
+    params.allow_approximate_gamma = 1;
+    result.graph.reset(zimg_filter_graph_build(&in, &out, &params));
+    if (!result.graph)
         cannot_scale();
-    return graph;
+    return result;
 }
 
 // Where the scaled rows go: row y of the scaled picture as stored starts at first(y) of
@@ -184,6 +200,7 @@ struct Job {
     ConstView src;
     UprightRows dst;
     int dst_channels;
+    bool encoded; // the scaled planes hold 8-bit sRGB already
     const SrgbTables& tables;
     const Planes& in;
     const Planes& out;
@@ -195,7 +212,7 @@ int unpack(void* user, unsigned i, unsigned left, unsigned right) {
     const Job& job = *static_cast<const Job*>(user);
     const int ch = job.src.channels;
     const std::uint8_t* s = job.src.row(static_cast<int>(i)) + static_cast<std::ptrdiff_t>(left) * ch;
-    float *r = job.in.row(0, i), *g = job.in.row(1, i), *b = job.in.row(2, i);
+    float *r = job.in.row<float>(0, i), *g = job.in.row<float>(1, i), *b = job.in.row<float>(2, i);
     const float* lin = job.tables.to_linear.data();
     for (unsigned x = left; x < right; ++x, s += ch) {
         b[x] = lin[s[0]];
@@ -205,21 +222,31 @@ int unpack(void* user, unsigned i, unsigned left, unsigned right) {
     return 0;
 }
 
-// And hands over scaled rows: linear-light planes back to 8-bit B, G, R (A opaque),
-// turned upright on the way.
-int pack(void* user, unsigned i, unsigned left, unsigned right) {
-    const Job& job = *static_cast<const Job*>(user);
+// And hands over scaled rows: planes to 8-bit B, G, R (A opaque), turned upright on the
+// way.
+template <typename Sample, typename Encode>
+void pack_row(const Job& job, unsigned i, unsigned left, unsigned right, Encode encode) {
     const std::ptrdiff_t step = job.dst.step();
     std::uint8_t* d = job.dst.first(static_cast<int>(i)) + static_cast<std::ptrdiff_t>(left) * step;
-    const float *r = job.out.row(0, i), *g = job.out.row(1, i), *b = job.out.row(2, i);
+    const Sample *r = job.out.row<Sample>(0, i), *g = job.out.row<Sample>(1, i),
+                 *b = job.out.row<Sample>(2, i);
     const bool alpha = job.dst_channels == 4;
-    const std::uint8_t* to_srgb = job.tables.to_srgb.data();
     for (unsigned x = left; x < right; ++x, d += step) {
-        d[0] = encode(to_srgb, b[x]);
-        d[1] = encode(to_srgb, g[x]);
-        d[2] = encode(to_srgb, r[x]);
+        d[0] = encode(b[x]);
+        d[1] = encode(g[x]);
+        d[2] = encode(r[x]);
         if (alpha)
             d[3] = 255;
+    }
+}
+
+int pack(void* user, unsigned i, unsigned left, unsigned right) {
+    const Job& job = *static_cast<const Job*>(user);
+    if (job.encoded) {
+        pack_row<std::uint8_t>(job, i, left, right, [](std::uint8_t v) { return v; });
+    } else {
+        const std::uint8_t* to_srgb = job.tables.to_srgb.data();
+        pack_row<float>(job, i, left, right, [to_srgb](float v) { return encode(to_srgb, v); });
     }
     return 0;
 }
@@ -235,24 +262,30 @@ void resample_region_upright(ConstView src, double s0, double t0, double s1, dou
         !(s0 < s1) || !(t0 < t1))
         cannot_scale();
     const Size target = upright_size(upright.width, upright.height, orientation);
-    const Graph graph = resize_graph(src, s0, t0, s1, t1, target);
+    const ResizeGraph resize = resize_graph(src, s0, t0, s1, t1, target);
+    zimg_filter_graph* const graph = resize.graph.get();
     std::size_t tmp_size = 0;
     unsigned in_rows = 0, out_rows = 0;
-    if (zimg_filter_graph_get_tmp_size(graph.get(), &tmp_size) != ZIMG_ERROR_SUCCESS ||
-        zimg_filter_graph_get_input_buffering(graph.get(), &in_rows) != ZIMG_ERROR_SUCCESS ||
-        zimg_filter_graph_get_output_buffering(graph.get(), &out_rows) != ZIMG_ERROR_SUCCESS)
+    if (zimg_filter_graph_get_tmp_size(graph, &tmp_size) != ZIMG_ERROR_SUCCESS ||
+        zimg_filter_graph_get_input_buffering(graph, &in_rows) != ZIMG_ERROR_SUCCESS ||
+        zimg_filter_graph_get_output_buffering(graph, &out_rows) != ZIMG_ERROR_SUCCESS)
         cannot_scale();
     bool done = false;
     try {
-        const Planes in(src.width, src.height, in_rows), out(target.width, target.height, out_rows);
+        const Planes in(src.width, src.height, in_rows, sizeof(float));
+        const Planes out(target.width, target.height, out_rows, resize.encodes ? 1 : sizeof(float));
         const AlignedBlock tmp(tmp_size);
-        Job job{
-            src, UprightRows(upright, orientation, target.width, target.height), upright.channels, srgb(), in,
-            out};
+        Job job{src,
+                UprightRows(upright, orientation, target.width, target.height),
+                upright.channels,
+                resize.encodes,
+                srgb(),
+                in,
+                out};
         const auto src_buffer = in.buffer<zimg_image_buffer_const>();
         const auto dst_buffer = out.buffer<zimg_image_buffer>();
-        done = zimg_filter_graph_process(graph.get(), &src_buffer, &dst_buffer, tmp.data(), unpack, &job,
-                                         pack, &job) == ZIMG_ERROR_SUCCESS;
+        done = zimg_filter_graph_process(graph, &src_buffer, &dst_buffer, tmp.data(), unpack, &job, pack,
+                                         &job) == ZIMG_ERROR_SUCCESS;
     } catch (const std::bad_alloc&) {
     }
     if (!done)
