@@ -21,24 +21,21 @@ photo() { # width height file (the same pictures as run-benchmarks.sh)
 photo 4000 3000 "$data/photo-12mp.jpg"
 photo 8660 5774 "$data/photo-50mp.jpg"
 fit=$build/bench/velmaro_screen_fit
-# "cpu-seconds peak-KiB" of one run, from the kernel's own accounting of the child (to the
-# microsecond; /usr/bin/time rounds to hundredths, too coarse for the 12-megapixel runs).
+# The CPU seconds of one run, from the shell's own accounting of its children (to the
+# millisecond; /usr/bin/time rounds to hundredths, too coarse for the 12-megapixel runs).
 measure() {
-  python3 - "$@" <<'PY'
-import resource, subprocess, sys
-subprocess.run(sys.argv[1:], check=True, stdout=subprocess.DEVNULL)
-u = resource.getrusage(resource.RUSAGE_CHILDREN)
-print(f"{u.ru_utime + u.ru_stime:.4f} {u.ru_maxrss}")
-PY
+  ( "$@" >/dev/null; times ) | awk 'NR == 2 {
+    split($1, u, /[ms]/); split($2, s, /[ms]/); printf "%.3f\n", u[1] * 60 + u[2] + s[1] * 60 + s[2] }'
 }
-best() { # the least CPU time of 5 runs, with that run's peak
+best() { # the least CPU time of 5 runs
   for _ in 1 2 3 4 5; do measure "$@"; done | sort -n | head -n1
 }
-read -r fill50 peak50 < <(best "$fit" fill "$data/photo-50mp.jpg" 3840 2160 "$data/fill-50mp.bmp")
-read -r full50 _ < <(best "$fit" full "$data/photo-50mp.jpg" 0 0 -)
-read -r floor50 _ < <(best djpeg -scale 1/8 -ppm -outfile /dev/null "$data/photo-50mp.jpg")
-read -r fill12 _ < <(best "$fit" fill "$data/photo-12mp.jpg" 1920 1080 "$data/fill-12mp.bmp")
-read -r djpeg12 _ < <(best djpeg -bmp -outfile "$data/djpeg-12mp.bmp" "$data/photo-12mp.jpg")
+read -r fill50 < <(best "$fit" fill "$data/photo-50mp.jpg" 3840 2160 "$data/fill-50mp.bmp")
+peak50=$(/usr/bin/time -f '%M' "$fit" fill "$data/photo-50mp.jpg" 3840 2160 "$data/fill-50mp.bmp" 2>&1 >/dev/null | tail -n1)
+read -r full50 < <(best "$fit" full "$data/photo-50mp.jpg" 0 0 -)
+read -r floor50 < <(best djpeg -scale 1/8 -ppm -outfile /dev/null "$data/photo-50mp.jpg")
+read -r fill12 < <(best "$fit" fill "$data/photo-12mp.jpg" 1920 1080 "$data/fill-12mp.bmp")
+read -r djpeg12 < <(best djpeg -bmp -outfile "$data/djpeg-12mp.bmp" "$data/photo-12mp.jpg")
 identify -format 'fill outputs: %wx%h\n' "$data/fill-50mp.bmp" "$data/fill-12mp.bmp"
 python3 - "$fill50" "$full50" "$peak50" "$fill12" "$djpeg12" "$floor50" <<'PY'
 import sys

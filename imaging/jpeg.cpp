@@ -403,34 +403,76 @@ void widen(double from, double to, int size, int margin, int& first, int& last) 
 
 } // namespace
 
-JpegPart decode_jpeg_part_bgr(std::span<const std::uint8_t> file, int min_width, int min_height, double s0,
-                              double t0, double s1, double t1, int reach) {
-    Decompressor d(file);
-    d.start(jpeg_scale_eighths(d.header(), min_width, min_height), JCS_EXT_BGR);
+struct JpegPartRows::Decoder {
+    Decompressor d;
+    explicit Decoder(std::span<const std::uint8_t> file) : d(file) {}
+};
+
+JpegPartRows::JpegPartRows(std::span<const std::uint8_t> file, int min_width, int min_height, double s0,
+                           double t0, double s1, double t1, int reach)
+    : file_(file), min_width_(min_width), min_height_(min_height), s0_(s0), t0_(t0), s1_(s1), t1_(t1),
+      reach_(reach) {
+    restart();
+    row_.resize(static_cast<std::size_t>(place_.width) * 3);
+    if (decoder_->d.info().out_color_space == JCS_CMYK)
+        cmyk_row_.resize(static_cast<std::size_t>(place_.width) * 4);
+}
+
+JpegPartRows::~JpegPartRows() = default;
+
+void JpegPartRows::restart() {
+    decoder_.reset(); // one decoder at a time
+    decoder_ = std::make_unique<Decoder>(file_);
+    Decompressor& d = decoder_->d;
+    d.start(jpeg_scale_eighths(d.header(), min_width_, min_height_), JCS_EXT_BGR);
     jpeg_decompress_struct& info = d.info();
-    JpegPart part;
-    part.full_width = static_cast<int>(info.output_width);
-    part.full_height = static_cast<int>(info.output_height);
+    JpegPartPlace p;
+    p.full_width = static_cast<int>(info.output_width);
+    p.full_height = static_cast<int>(info.output_height);
     // The filter's reach in decoded pixels, one more for rounding and one for the columns
     // where the part is cut, which libjpeg's smooth chroma upsampling may take for the
     // picture's edge.
-    const double ratio =
-        std::max({1.0, min_width > 0 ? static_cast<double>(part.full_width) / min_width : 1.0,
-                  min_height > 0 ? static_cast<double>(part.full_height) / min_height : 1.0});
-    const int margin = static_cast<int>(std::ceil(std::max(reach, 0) * ratio)) + 2;
+    const double ratio = std::max({1.0, min_width_ > 0 ? static_cast<double>(p.full_width) / min_width_ : 1.0,
+                                   min_height_ > 0 ? static_cast<double>(p.full_height) / min_height_ : 1.0});
+    const int margin = static_cast<int>(std::ceil(std::max(reach_, 0) * ratio)) + 2;
     int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
-    widen(s0, s1, part.full_width, margin, x0, x1);
-    widen(t0, t1, part.full_height, margin, y0, y1);
-    if (x0 > 0 || x1 < part.full_width)
+    widen(s0_, s1_, p.full_width, margin, x0, x1);
+    widen(t0_, t1_, p.full_height, margin, y0, y1);
+    if (x0 > 0 || x1 < p.full_width)
         d.crop_columns(x0, x1); // widened to whole blocks
     if (y0 > 0)
         d.skip_rows(y0);
-    part.left = x0;
-    part.top = y0;
-    part.pixels = Raster(static_cast<int>(info.output_width), y1 - y0, 3);
-    Raster& out = part.pixels;
-    read_bgr_rows(
-        d, [&](int y) { return out.data.data() + out.stride() * y; }, out.height);
+    p.left = x0, p.top = y0;
+    p.width = static_cast<int>(info.output_width), p.height = y1 - y0;
+    place_ = p;
+    next_row_ = 0;
+}
+
+const std::uint8_t* JpegPartRows::row(int y) {
+    if (y < 0 || y >= place_.height)
+        invalid();
+    if (y == next_row_ - 1)
+        return row_.data();
+    if (y < next_row_)
+        restart();
+    Decompressor& d = decoder_->d;
+    const bool cmyk = !cmyk_row_.empty();
+    JSAMPROW out = cmyk ? cmyk_row_.data() : row_.data();
+    for (; next_row_ <= y; ++next_row_)
+        d.read_rows(&out, 1);
+    if (cmyk)
+        cmyk_to_bgra(cmyk_row_.data(), row_.data(), place_.width, d.inverted_cmyk(), 3);
+    return row_.data();
+}
+
+JpegPart decode_jpeg_part_bgr(std::span<const std::uint8_t> file, int min_width, int min_height, double s0,
+                              double t0, double s1, double t1, int reach) {
+    JpegPartRows rows(file, min_width, min_height, s0, t0, s1, t1, reach);
+    const JpegPartPlace& p = rows.place();
+    JpegPart part{Raster(p.width, p.height, 3), p.left, p.top, p.full_width, p.full_height};
+    for (int y = 0; y < p.height; ++y)
+        std::memcpy(part.pixels.data.data() + part.pixels.stride() * y, rows.row(y),
+                    static_cast<std::size_t>(part.pixels.stride()));
     return part;
 }
 

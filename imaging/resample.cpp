@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <new>
 #include <vector>
@@ -147,7 +148,7 @@ struct ResizeGraph {
     bool encodes = false;
 };
 
-ResizeGraph resize_graph(ConstView src, double s0, double t0, double s1, double t1, Size dst) {
+ResizeGraph resize_graph(const RowSource& src, double s0, double t0, double s1, double t1, Size dst) {
     zimg_image_format in = rgb_format(src.width, src.height);
     in.active_region.left = s0 * src.width;
     in.active_region.top = t0 * src.height;
@@ -197,21 +198,28 @@ class UprightRows {
 };
 
 struct Job {
-    ConstView src;
+    const RowSource& src;
     UprightRows dst;
     int dst_channels;
     bool encoded; // the scaled planes hold 8-bit sRGB already
     const SrgbTables& tables;
     const Planes& in;
     const Planes& out;
+    std::exception_ptr failure = nullptr; // what a row of the source threw
 };
 
 // zimg asks for source rows as it goes (a row may be asked for again): 8-bit B, G, R
 // into linear-light planes.
 int unpack(void* user, unsigned i, unsigned left, unsigned right) {
-    const Job& job = *static_cast<const Job*>(user);
+    Job& job = *static_cast<Job*>(user);
     const int ch = job.src.channels;
-    const std::uint8_t* s = job.src.row(static_cast<int>(i)) + static_cast<std::ptrdiff_t>(left) * ch;
+    const std::uint8_t* s = nullptr;
+    try {
+        s = job.src.row(static_cast<int>(i)) + static_cast<std::ptrdiff_t>(left) * ch;
+    } catch (...) {
+        job.failure = std::current_exception();
+        return 1;
+    }
     float *r = job.in.row<float>(0, i), *g = job.in.row<float>(1, i), *b = job.in.row<float>(2, i);
     const float* lin = job.tables.to_linear.data();
     for (unsigned x = left; x < right; ++x, s += ch) {
@@ -253,13 +261,13 @@ int pack(void* user, unsigned i, unsigned left, unsigned right) {
 
 } // namespace
 
-void resample_region_upright(ConstView src, double s0, double t0, double s1, double t1, int orientation,
-                             View upright) {
+void resample_region_upright(const RowSource& src, double s0, double t0, double s1, double t1,
+                             int orientation, View upright) {
     if (orientation < 1 || orientation > 8)
         orientation = kOrientationAsStored;
-    if (src.channels < 3 || src.channels > 4 || upright.channels < 3 || upright.channels > 4 ||
-        src.stride <= 0 || src.width <= 0 || src.height <= 0 || upright.width <= 0 || upright.height <= 0 ||
-        !(s0 < s1) || !(t0 < t1))
+    if (src.channels < 3 || src.channels > 4 || upright.channels < 3 || upright.channels > 4 || !src.row ||
+        src.width <= 0 || src.height <= 0 || upright.width <= 0 || upright.height <= 0 || !(s0 < s1) ||
+        !(t0 < t1))
         cannot_scale();
     const Size target = upright_size(upright.width, upright.height, orientation);
     const ResizeGraph resize = resize_graph(src, s0, t0, s1, t1, target);
@@ -286,10 +294,20 @@ void resample_region_upright(ConstView src, double s0, double t0, double s1, dou
         const auto dst_buffer = out.buffer<zimg_image_buffer>();
         done = zimg_filter_graph_process(graph, &src_buffer, &dst_buffer, tmp.data(), unpack, &job, pack,
                                          &job) == ZIMG_ERROR_SUCCESS;
+        if (job.failure)
+            std::rethrow_exception(job.failure);
     } catch (const std::bad_alloc&) {
     }
     if (!done)
         cannot_scale();
+}
+
+void resample_region_upright(ConstView src, double s0, double t0, double s1, double t1, int orientation,
+                             View upright) {
+    if (src.stride <= 0)
+        cannot_scale();
+    const RowSource rows{src.width, src.height, src.channels, [&src](int y) { return src.row(y); }};
+    resample_region_upright(rows, s0, t0, s1, t1, orientation, upright);
 }
 
 void resample_region(ConstView src, double s0, double t0, double s1, double t1, View dst) {

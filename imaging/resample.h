@@ -4,6 +4,9 @@
 
 #include "imaging/raster.h"
 
+#include <cstdint>
+#include <functional>
+
 namespace velmaro::imaging {
 
 // How far, in pixels of the scaled picture, the filter reaches beyond each of its pixels:
@@ -21,5 +24,15 @@ void resample_region(ConstView src, double s0, double t0, double s1, double t1, 
 // into `upright`, whose size is the upright size of the scaled part.
 void resample_region_upright(ConstView src, double s0, double t0, double s1, double t1, int orientation,
                              View upright);
+
+// A source read a row at a time, as a decoder gives them: row(y) points at row y's pixels
+// and stays valid until the next call. Rows are asked for from the top down; one that
+// throws ends the scaling with its exception.
+struct RowSource {
+    int width = 0, height = 0, channels = 0;
+    std::function<const std::uint8_t*(int y)> row;
+};
+void resample_region_upright(const RowSource& src, double s0, double t0, double s1, double t1,
+                             int orientation, View upright);
 
 } // namespace velmaro::imaging

@@ -65,7 +65,8 @@ void check_screen(const Screen& screen) {
 
 // Scales the shown part (the fractions of a region) of the stored picture straight into
 // its place in the file, turned upright on the way.
-std::vector<std::uint8_t> compose(ConstView stored, const StoredRegion& region, int orientation,
+template <typename Source>
+std::vector<std::uint8_t> compose(const Source& stored, const StoredRegion& region, int orientation,
                                   const ScreenPlacement& p, const Screen& screen) {
     std::vector<std::uint8_t> file = background_file(screen, p);
     resample_region_upright(stored, region.s0, region.t0, region.s1, region.t1, orientation,
@@ -74,9 +75,9 @@ std::vector<std::uint8_t> compose(ConstView stored, const StoredRegion& region, 
 }
 
 // A region of the whole picture as fractions of a decoded part of it.
-StoredRegion within_part(const StoredRegion& r, const JpegPart& part) {
+StoredRegion within_part(const StoredRegion& r, const JpegPartPlace& part) {
     const double w = part.full_width, h = part.full_height;
-    const double pw = part.pixels.width, ph = part.pixels.height;
+    const double pw = part.width, ph = part.height;
     return {(r.s0 * w - part.left) / pw, (r.t0 * h - part.top) / ph, (r.s1 * w - part.left) / pw,
             (r.t1 * h - part.top) / ph};
 }
@@ -135,9 +136,11 @@ std::vector<std::uint8_t> render_jpeg_screen_bmp24(std::span<const std::uint8_t>
     // only the shown part (and the filter's reach around it) is decoded.
     const int min_w = static_cast<int>(std::ceil(target.width / std::max(region.s1 - region.s0, 1e-9)));
     const int min_h = static_cast<int>(std::ceil(target.height / std::max(region.t1 - region.t0, 1e-9)));
-    const JpegPart part =
-        decode_jpeg_part_bgr(jpeg, min_w, min_h, region.s0, region.t0, region.s1, region.t1, kFilterReach);
-    return compose(part.pixels.view(), within_part(region, part), orientation, p, screen);
+    // The decoded rows go to the resampler as they come: the part is never held whole.
+    JpegPartRows part(jpeg, min_w, min_h, region.s0, region.t0, region.s1, region.t1, kFilterReach);
+    const JpegPartPlace place = part.place();
+    const RowSource rows{place.width, place.height, 3, [&part](int y) { return part.row(y); }};
+    return compose(rows, within_part(region, place), orientation, p, screen);
 }
 
 } // namespace velmaro::imaging

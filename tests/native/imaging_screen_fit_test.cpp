@@ -1,5 +1,6 @@
 // Fit and Fill at a screen's size: where the picture goes, what the file holds, and that
 // a large JPEG is decoded only at the scale the screen needs.
+#include "base/error.h"
 #include "imaging/bmp.h"
 #include "imaging/jpeg.h"
 #include "imaging/orientation.h"
@@ -8,6 +9,8 @@
 #include "imaging_test_files.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstdint>
@@ -135,6 +138,30 @@ TEST(ScreenFitRender, APartOfAJpegDecodesAsTheSameRowsAndColumnsOfTheWholeDecode
                     part.pixels.view().row(y)[x] != whole.view().row(part.top + y)[part.left * 3 + x];
         EXPECT_EQ(differing, 0) << "at min width " << min_width;
     }
+}
+
+TEST(ScreenFitRender, PartRowsComeAgainWhenAnEarlierRowIsAskedFor) {
+    // The resampler may go down the picture more than once (in column strips).
+    const std::vector<std::uint8_t> jpeg = testing::data_file("jpeg-base.jpg");
+    const JpegPart part = decode_jpeg_part_bgr(jpeg, 0, 0, 0.2, 0.2, 0.8, 0.8, 2);
+    JpegPartRows rows(jpeg, 0, 0, 0.2, 0.2, 0.8, 0.8, 2);
+    ASSERT_EQ(rows.place().height, part.pixels.height);
+    const auto row_bytes = static_cast<std::size_t>(part.pixels.stride());
+    for (int y : {0, 1, 7, 7, 3, 30, 0}) {
+        const std::uint8_t* row = rows.row(y);
+        EXPECT_TRUE(std::equal(row, row + row_bytes, part.pixels.view().row(y))) << "row " << y;
+    }
+}
+
+TEST(ScreenFitRender, ARowThatFailsEndsTheScalingWithItsError) {
+    const std::vector<std::uint8_t> grey(30 * 3, 128);
+    const RowSource failing{30, 20, 3, [&grey](int y) -> const std::uint8_t* {
+                                if (y == 12)
+                                    throw InvalidGraphic("Not a valid JPEG picture");
+                                return grey.data();
+                            }};
+    Raster out(10, 7, 3);
+    EXPECT_THROW(resample_region_upright(failing, 0, 0, 1, 1, 1, out.view()), InvalidGraphic);
 }
 
 TEST(ScreenFitRender, ScaledRowsTurnUprightOnTheirWayOut) {
