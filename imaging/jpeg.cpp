@@ -413,9 +413,9 @@ JpegPartRows::JpegPartRows(std::span<const std::uint8_t> file, int min_width, in
     : file_(file), min_width_(min_width), min_height_(min_height), s0_(s0), t0_(t0), s1_(s1), t1_(t1),
       reach_(reach) {
     restart();
-    row_.resize(static_cast<std::size_t>(place_.width) * 3);
+    batch_.resize(static_cast<std::size_t>(place_.width) * 3 * kBatchRows);
     if (decoder_->d.info().out_color_space == JCS_CMYK)
-        cmyk_row_.resize(static_cast<std::size_t>(place_.width) * 4);
+        cmyk_batch_.resize(static_cast<std::size_t>(place_.width) * 4 * kBatchRows);
 }
 
 JpegPartRows::~JpegPartRows() = default;
@@ -445,24 +445,30 @@ void JpegPartRows::restart() {
     p.left = x0, p.top = y0;
     p.width = static_cast<int>(info.output_width), p.height = y1 - y0;
     place_ = p;
-    next_row_ = 0;
+    batch_first_ = batch_count_ = 0;
 }
 
 const std::uint8_t* JpegPartRows::row(int y) {
     if (y < 0 || y >= place_.height)
         invalid();
-    if (y == next_row_ - 1)
-        return row_.data();
-    if (y < next_row_)
+    if (y < batch_first_)
         restart();
+    const auto stride = static_cast<std::size_t>(place_.width) * 3;
     Decompressor& d = decoder_->d;
-    const bool cmyk = !cmyk_row_.empty();
-    JSAMPROW out = cmyk ? cmyk_row_.data() : row_.data();
-    for (; next_row_ <= y; ++next_row_)
-        d.read_rows(&out, 1);
-    if (cmyk)
-        cmyk_to_bgra(cmyk_row_.data(), row_.data(), place_.width, d.inverted_cmyk(), 3);
-    return row_.data();
+    const bool cmyk = !cmyk_batch_.empty();
+    while (y >= batch_first_ + batch_count_) {
+        batch_first_ += batch_count_;
+        const int want = std::min(kBatchRows, place_.height - batch_first_);
+        JSAMPROW rows[kBatchRows];
+        for (int i = 0; i < want; ++i)
+            rows[i] = cmyk ? cmyk_batch_.data() + stride / 3 * 4 * static_cast<std::size_t>(i)
+                           : batch_.data() + stride * static_cast<std::size_t>(i);
+        batch_count_ = d.read_rows(rows, want);
+        for (int i = 0; cmyk && i < batch_count_; ++i)
+            cmyk_to_bgra(rows[i], batch_.data() + stride * static_cast<std::size_t>(i), place_.width,
+                         d.inverted_cmyk(), 3);
+    }
+    return batch_.data() + stride * static_cast<std::size_t>(y - batch_first_);
 }
 
 JpegPart decode_jpeg_part_bgr(std::span<const std::uint8_t> file, int min_width, int min_height, double s0,

@@ -84,8 +84,10 @@ class JpegPartRows {
     int reach_;
     JpegPartPlace place_;
     std::unique_ptr<Decoder> decoder_;
-    int next_row_ = 0;
-    std::vector<std::uint8_t> row_, cmyk_row_;
+    // The rows last decoded, a batch at a time: part rows [batch_first_, batch_first_ +
+    // batch_count_).
+    int batch_first_ = 0, batch_count_ = 0;
+    std::vector<std::uint8_t> batch_, cmyk_batch_;
 };
 
 struct JpegPart {
