@@ -1,10 +1,12 @@
-// JPEG reading on hostile input: the header, the scaled preview decode and the full
-// decode straight to a 24-bit bitmap either fail as an invalid picture or agree with
-// each other. Never a crash, never an exit from inside libjpeg.
+// JPEG reading on hostile input: the header, the scaled preview decode, the full decode
+// straight to a 24-bit bitmap and the decode of a part of the picture (rows skipped,
+// columns cut) either fail as an invalid picture or agree with each other; Fill at a
+// screen's size gives a file of that size. Never a crash, never an exit from inside libjpeg.
 #include "base/error.h"
 #include "imaging/bmp.h"
 #include "imaging/jpeg.h"
 #include "imaging/orientation.h"
+#include "imaging/screen_fit.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -48,6 +50,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         const std::vector<std::uint8_t> bmp = jpeg_to_bmp24(file);
         if (BmpImage::parse(bmp).to_pixels().bgra != orient(full, header.orientation).bgra)
+            std::abort();
+        const Raster whole = decode_jpeg_bgr(file, 0, 0);
+        const JpegPart part = decode_jpeg_part_bgr(file, 0, 0, 0.3, 0.4, 0.7, 0.9, 0);
+        // Where columns are cut, libjpeg's smooth chroma upsampling may take the cut for the
+        // picture's edge: those columns alone may differ.
+        const int first = part.left > 0 ? 1 : 0;
+        const int last = part.pixels.width - (part.left + part.pixels.width < whole.width ? 1 : 0);
+        for (int y = 0; y < part.pixels.height; ++y)
+            for (int x = first * 3; x < last * 3; ++x)
+                if (part.pixels.view().row(y)[x] != whole.view().row(part.top + y)[part.left * 3 + x])
+                    std::abort();
+    } catch (const velmaro::InvalidGraphic&) {
+    }
+
+    try {
+        const std::vector<std::uint8_t> fill =
+            render_jpeg_screen_bmp24(file, ScreenFit::Fill, Screen{24, 16, 0});
+        if (fill.size() != 54 + 72 * 16)
             std::abort();
     } catch (const velmaro::InvalidGraphic&) {
     }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
 #include <cstring>
@@ -179,6 +180,35 @@ class Decompressor {
         return static_cast<int>(batch.read);
     }
 
+    // Decodes only the columns [first, last), widened by the decoder to whole blocks:
+    // `first` and `last` become the columns it keeps. Before any row is read.
+    void crop_columns(int& first, int& last) {
+        struct Crop {
+            JDIMENSION offset, width;
+        } crop{static_cast<JDIMENSION>(first), static_cast<JDIMENSION>(last - first)};
+        step(
+            [](j_decompress_ptr c, void* arg) {
+                auto* k = static_cast<Crop*>(arg);
+                jpeg_crop_scanline(c, &k->offset, &k->width);
+            },
+            &crop);
+        first = static_cast<int>(crop.offset);
+        last = first + static_cast<int>(crop.width);
+    }
+
+    // Passes over `count` rows: their data is read, but not turned into pixels.
+    void skip_rows(int count) {
+        JDIMENSION lines = static_cast<JDIMENSION>(count);
+        step(
+            [](j_decompress_ptr c, void* arg) {
+                auto* n = static_cast<JDIMENSION*>(arg);
+                *n = jpeg_skip_scanlines(c, *n);
+            },
+            &lines);
+        if (lines != static_cast<JDIMENSION>(count))
+            invalid();
+    }
+
   private:
     // The first Exif block's orientation; the picture as stored without one.
     int orientation() const {
@@ -309,10 +339,13 @@ Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width, int min_he
 
 namespace {
 
-// Reads every row of a started 3-byte B, G, R decode to where row_at(y) says.
-template <typename RowAt> void read_bgr_rows(Decompressor& d, RowAt row_at) {
+// Reads `height` rows of a started 3-byte B, G, R decode (all that are left when -1) to
+// where row_at(y) says, y counted from the first row read.
+template <typename RowAt> void read_bgr_rows(Decompressor& d, RowAt row_at, int height = -1) {
     jpeg_decompress_struct& info = d.info();
-    const int width = static_cast<int>(info.output_width), height = static_cast<int>(info.output_height);
+    const int width = static_cast<int>(info.output_width);
+    if (height < 0)
+        height = static_cast<int>(info.output_height - info.output_scanline);
     const bool cmyk = info.out_color_space == JCS_CMYK;
     std::vector<std::uint8_t> cmyk_rows(cmyk ? static_cast<std::size_t>(width) * 4 * kBatchRows : 0);
     int done = 0;
@@ -362,7 +395,92 @@ std::vector<std::uint8_t> decode_to_bmp24(Decompressor& d) {
     return out;
 }
 
+// The pixel span [first, last) widened by `margin` and kept inside [0, size).
+void widen(double from, double to, int size, int margin, int& first, int& last) {
+    first = std::clamp(static_cast<int>(std::floor(from * size)) - margin, 0, size - 1);
+    last = std::clamp(static_cast<int>(std::ceil(to * size)) + margin, first + 1, size);
+}
+
 } // namespace
+
+struct JpegPartRows::Decoder {
+    Decompressor d;
+    explicit Decoder(std::span<const std::uint8_t> file) : d(file) {}
+};
+
+JpegPartRows::JpegPartRows(std::span<const std::uint8_t> file, int min_width, int min_height, double s0,
+                           double t0, double s1, double t1, int reach)
+    : file_(file), min_width_(min_width), min_height_(min_height), s0_(s0), t0_(t0), s1_(s1), t1_(t1),
+      reach_(reach) {
+    restart();
+    batch_.resize(static_cast<std::size_t>(place_.width) * 3 * kBatchRows);
+    if (decoder_->d.info().out_color_space == JCS_CMYK)
+        cmyk_batch_.resize(static_cast<std::size_t>(place_.width) * 4 * kBatchRows);
+}
+
+JpegPartRows::~JpegPartRows() = default;
+
+void JpegPartRows::restart() {
+    decoder_.reset(); // one decoder at a time
+    decoder_ = std::make_unique<Decoder>(file_);
+    Decompressor& d = decoder_->d;
+    d.start(jpeg_scale_eighths(d.header(), min_width_, min_height_), JCS_EXT_BGR);
+    jpeg_decompress_struct& info = d.info();
+    JpegPartPlace p;
+    p.full_width = static_cast<int>(info.output_width);
+    p.full_height = static_cast<int>(info.output_height);
+    // The filter's reach in decoded pixels, one more for rounding and one for the columns
+    // where the part is cut, which libjpeg's smooth chroma upsampling may take for the
+    // picture's edge.
+    const double ratio = std::max({1.0, min_width_ > 0 ? static_cast<double>(p.full_width) / min_width_ : 1.0,
+                                   min_height_ > 0 ? static_cast<double>(p.full_height) / min_height_ : 1.0});
+    const int margin = static_cast<int>(std::ceil(std::max(reach_, 0) * ratio)) + 2;
+    int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+    widen(s0_, s1_, p.full_width, margin, x0, x1);
+    widen(t0_, t1_, p.full_height, margin, y0, y1);
+    if (x0 > 0 || x1 < p.full_width)
+        d.crop_columns(x0, x1); // widened to whole blocks
+    if (y0 > 0)
+        d.skip_rows(y0);
+    p.left = x0, p.top = y0;
+    p.width = static_cast<int>(info.output_width), p.height = y1 - y0;
+    place_ = p;
+    batch_first_ = batch_count_ = 0;
+}
+
+const std::uint8_t* JpegPartRows::row(int y) {
+    if (y < 0 || y >= place_.height)
+        invalid();
+    if (y < batch_first_)
+        restart();
+    const auto stride = static_cast<std::size_t>(place_.width) * 3;
+    Decompressor& d = decoder_->d;
+    const bool cmyk = !cmyk_batch_.empty();
+    while (y >= batch_first_ + batch_count_) {
+        batch_first_ += batch_count_;
+        const int want = std::min(kBatchRows, place_.height - batch_first_);
+        JSAMPROW rows[kBatchRows];
+        for (int i = 0; i < want; ++i)
+            rows[i] = cmyk ? cmyk_batch_.data() + stride / 3 * 4 * static_cast<std::size_t>(i)
+                           : batch_.data() + stride * static_cast<std::size_t>(i);
+        batch_count_ = d.read_rows(rows, want);
+        for (int i = 0; cmyk && i < batch_count_; ++i)
+            cmyk_to_bgra(rows[i], batch_.data() + stride * static_cast<std::size_t>(i), place_.width,
+                         d.inverted_cmyk(), 3);
+    }
+    return batch_.data() + stride * static_cast<std::size_t>(y - batch_first_);
+}
+
+JpegPart decode_jpeg_part_bgr(std::span<const std::uint8_t> file, int min_width, int min_height, double s0,
+                              double t0, double s1, double t1, int reach) {
+    JpegPartRows rows(file, min_width, min_height, s0, t0, s1, t1, reach);
+    const JpegPartPlace& p = rows.place();
+    JpegPart part{Raster(p.width, p.height, 3), p.left, p.top, p.full_width, p.full_height};
+    for (int y = 0; y < p.height; ++y)
+        std::memcpy(part.pixels.data.data() + part.pixels.stride() * y, rows.row(y),
+                    static_cast<std::size_t>(part.pixels.stride()));
+    return part;
+}
 
 Raster decode_jpeg_bgr(std::span<const std::uint8_t> file, int min_width, int min_height) {
     Decompressor d(file);

@@ -11,6 +11,7 @@
 #include "imaging/raster.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -45,6 +46,56 @@ Pixels decode_jpeg(std::span<const std::uint8_t> file, int min_width = 0, int mi
 // Decodes to top-down 3-byte B, G, R rows at the scale above, as stored (not turned
 // upright). Throws like decode_jpeg.
 Raster decode_jpeg_bgr(std::span<const std::uint8_t> file, int min_width, int min_height);
+
+// The part of a picture between the fractions s0..s1 of its width and t0..t1 of its
+// height, decoded at the scale above with `reach` pixels of min_width x min_height around
+// it where the picture has them (the neighbours a resampling filter reads): top-down
+// 3-byte B, G, R rows, as stored. The rows above the part are skipped, those below never
+// decoded, and columns are cut as finely as the decoder allows.
+//
+// JpegPartRows hands the rows over one at a time, as they are decoded, so that the part is
+// never held whole; decode_jpeg_part_bgr collects them. Both throw like decode_jpeg.
+struct JpegPartPlace {
+    int left = 0, top = 0;               // where the part lies in the whole scaled picture
+    int width = 0, height = 0;           // the part's size
+    int full_width = 0, full_height = 0; // the whole scaled picture's size
+};
+
+class JpegPartRows {
+  public:
+    JpegPartRows(std::span<const std::uint8_t> file, int min_width, int min_height, double s0, double t0,
+                 double s1, double t1, int reach);
+    ~JpegPartRows();
+    JpegPartRows(const JpegPartRows&) = delete;
+    JpegPartRows& operator=(const JpegPartRows&) = delete;
+
+    const JpegPartPlace& place() const { return place_; }
+    // Row y of the part (0 = its top), valid until the next call. Rows are meant to be asked
+    // for in order; asking for an earlier row than the last starts the decode again.
+    const std::uint8_t* row(int y);
+
+  private:
+    struct Decoder;
+    void restart();
+
+    std::span<const std::uint8_t> file_;
+    int min_width_, min_height_;
+    double s0_, t0_, s1_, t1_;
+    int reach_;
+    JpegPartPlace place_;
+    std::unique_ptr<Decoder> decoder_;
+    // The rows last decoded, a batch at a time: part rows [batch_first_, batch_first_ +
+    // batch_count_).
+    int batch_first_ = 0, batch_count_ = 0;
+    std::vector<std::uint8_t> batch_, cmyk_batch_;
+};
+
+struct JpegPart {
+    Raster pixels;
+    int left = 0, top = 0, full_width = 0, full_height = 0; // as in JpegPartPlace
+};
+JpegPart decode_jpeg_part_bgr(std::span<const std::uint8_t> file, int min_width, int min_height, double s0,
+                              double t0, double s1, double t1, int reach);
 
 // Full-size decode, upright by the Exif orientation, written directly as a bottom-up 24-bit BMP file (the
 // result of write_bmp24 on the decoded picture, without a 32-bit intermediate).

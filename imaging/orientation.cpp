@@ -90,6 +90,34 @@ Pixels orient(Pixels pixels, int orientation) {
     return out;
 }
 
+void stored_to_upright(int orientation, int w, int h, int x, int y, int& ux, int& uy) {
+    switch (orientation) {
+    case 2:
+        ux = w - 1 - x, uy = y;
+        break;
+    case 3:
+        ux = w - 1 - x, uy = h - 1 - y;
+        break;
+    case 4:
+        ux = x, uy = h - 1 - y;
+        break;
+    case 5:
+        ux = y, uy = x;
+        break;
+    case 6:
+        ux = h - 1 - y, uy = x;
+        break;
+    case 7:
+        ux = h - 1 - y, uy = w - 1 - x;
+        break;
+    case 8:
+        ux = y, uy = w - 1 - x;
+        break;
+    default:
+        ux = x, uy = y;
+    }
+}
+
 void upright_to_stored(int orientation, double u, double v, double& s, double& t) {
     switch (orientation) {
     case 2:

@@ -20,6 +20,9 @@ void orient_into(ConstView src, int orientation, View dst);
 // The BGRA picture upright (the same picture for orientation 1 or any unknown value).
 Pixels orient(Pixels pixels, int orientation);
 
+// Where the pixel (x, y) of a stored w x h picture lies in the upright picture.
+void stored_to_upright(int orientation, int w, int h, int x, int y, int& upright_x, int& upright_y);
+
 // Where a point of the upright picture, given as fractions (u, v) of its width and
 // height, lies in the stored picture, as fractions of the stored width and height.
 void upright_to_stored(int orientation, double u, double v, double& s, double& t);

@@ -30,11 +30,14 @@ Size stored_target(const ScreenPlacement& p, int orientation) {
     return upright_size(p.width, p.height, orientation);
 }
 
-// A 24-bit bottom-up bitmap file of the screen's size, all background.
-std::vector<std::uint8_t> background_file(const Screen& screen) {
+// A 24-bit bottom-up bitmap file of the screen's size, background where the placement
+// leaves the screen uncovered.
+std::vector<std::uint8_t> background_file(const Screen& screen, const ScreenPlacement& p) {
     const std::size_t stride = bmp24_stride(screen.width);
     std::vector<std::uint8_t> file(54 + stride * static_cast<std::size_t>(screen.height));
     put_bmp24_header(file.data(), screen.width, screen.height);
+    if (p.x == 0 && p.y == 0 && p.width == screen.width && p.height == screen.height)
+        return file;
     const std::uint8_t b = screen.background & 0xFF, g = (screen.background >> 8) & 0xFF,
                        r = (screen.background >> 16) & 0xFF;
     for (int y = 0; y < screen.height; ++y) {
@@ -60,19 +63,23 @@ void check_screen(const Screen& screen) {
         throw InvalidGraphic("No screen to fit the picture to");
 }
 
-// Scales the shown part of the stored picture, turns it upright into the file. `stored`
-// may be released by `release` once scaled, before the file is made.
-template <typename Release>
-std::vector<std::uint8_t> compose(ConstView stored, int orientation, const ScreenPlacement& p,
-                                  const Screen& screen, Release release) {
-    const StoredRegion region = stored_region(p, orientation);
-    const Size target = stored_target(p, orientation);
-    Raster scaled(target.width, target.height, stored.channels);
-    resample_region(stored, region.s0, region.t0, region.s1, region.t1, scaled.view());
-    release();
-    std::vector<std::uint8_t> file = background_file(screen);
-    orient_into(scaled.view(), orientation, placement_view(file, screen, p));
+// Scales the shown part (the fractions of a region) of the stored picture straight into
+// its place in the file, turned upright on the way.
+template <typename Source>
+std::vector<std::uint8_t> compose(const Source& stored, const StoredRegion& region, int orientation,
+                                  const ScreenPlacement& p, const Screen& screen) {
+    std::vector<std::uint8_t> file = background_file(screen, p);
+    resample_region_upright(stored, region.s0, region.t0, region.s1, region.t1, orientation,
+                            placement_view(file, screen, p));
     return file;
+}
+
+// A region of the whole picture as fractions of a decoded part of it.
+StoredRegion within_part(const StoredRegion& r, const JpegPartPlace& part) {
+    const double w = part.full_width, h = part.full_height;
+    const double pw = part.width, ph = part.height;
+    return {(r.s0 * w - part.left) / pw, (r.t0 * h - part.top) / ph, (r.s1 * w - part.left) / pw,
+            (r.t1 * h - part.top) / ph};
 }
 
 } // namespace
@@ -107,7 +114,7 @@ std::vector<std::uint8_t> render_screen_bmp24(ConstView stored, int orientation,
         throw InvalidGraphic("Not a valid picture");
     const Size up = upright_size(stored.width, stored.height, orientation);
     const ScreenPlacement p = place_on_screen(up.width, up.height, fit, screen.width, screen.height);
-    return compose(stored, orientation, p, screen, [] {});
+    return compose(stored, stored_region(p, orientation), orientation, p, screen);
 }
 
 std::vector<std::uint8_t> render_screen_bmp24(const Pixels& upright, ScreenFit fit, const Screen& screen) {
@@ -125,11 +132,15 @@ std::vector<std::uint8_t> render_jpeg_screen_bmp24(std::span<const std::uint8_t>
     const ScreenPlacement p = place_on_screen(up.width, up.height, fit, screen.width, screen.height);
     const StoredRegion region = stored_region(p, orientation);
     const Size target = stored_target(p, orientation);
-    // The decoder's scale is the smallest whose shown part still has the target's pixels.
+    // The decoder's scale is the smallest whose shown part still has the target's pixels;
+    // only the shown part (and the filter's reach around it) is decoded.
     const int min_w = static_cast<int>(std::ceil(target.width / std::max(region.s1 - region.s0, 1e-9)));
     const int min_h = static_cast<int>(std::ceil(target.height / std::max(region.t1 - region.t0, 1e-9)));
-    Raster decoded = decode_jpeg_bgr(jpeg, min_w, min_h);
-    return compose(decoded.view(), orientation, p, screen, [&] { decoded = Raster{}; });
+    // The decoded rows go to the resampler as they come: the part is never held whole.
+    JpegPartRows part(jpeg, min_w, min_h, region.s0, region.t0, region.s1, region.t1, kFilterReach);
+    const JpegPartPlace place = part.place();
+    const RowSource rows{place.width, place.height, 3, [&part](int y) { return part.row(y); }};
+    return compose(rows, within_part(region, place), orientation, p, screen);
 }
 
 } // namespace velmaro::imaging

@@ -16,9 +16,10 @@ for t in "${targets[@]}"; do
       cmake --build "$build/native" -j "$jobs" ;;
     win)
       bash "$root/tools/build-libjpeg.sh" "$build/deps"
+      bash "$root/tools/build-zimg.sh" "$build/deps"
       cmake -S "$root" -B "$build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-        -DVELMARO_LIBJPEG_DIR="$build/deps/libjpeg-win" >/dev/null
+        -DVELMARO_LIBJPEG_DIR="$build/deps/libjpeg-win" -DVELMARO_ZIMG_DIR="$build/deps/zimg-win" >/dev/null
       cmake --build "$build/win" -j "$jobs" ;;
     fuzz)
       if [ -f "$root/fuzz/CMakeLists.txt" ]; then

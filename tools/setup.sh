@@ -10,11 +10,13 @@ set -euo pipefail
 # names in Cyrillic, Greek and CJK (fonts-dejavu-core, fonts-wqy-microhei); and for the
 # release, the installer, the help compiler, the help file's check and the zip (nsis,
 # fp-utils-3.2.2, libchm-bin, zip); a nested X server with two screens joined by Xinerama
-# for the two-monitor tests (xserver-xephyr).
+# for the two-monitor tests (xserver-xephyr); autoconf, automake and libtool for the cross
+# build of zimg, whose Debian source has no generated configure script.
+
 packages=(
   cmake ninja-build g++ git python3
-  g++-mingw-w64-x86-64-posix mingw-w64-tools nasm dpkg-dev
-  libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev googletest libbenchmark-dev libstb-dev
+  g++-mingw-w64-x86-64-posix mingw-w64-tools nasm dpkg-dev autoconf automake libtool
+  libjpeg62-turbo-dev libjpeg-turbo-progs libgtest-dev googletest libbenchmark-dev libzimg-dev
   clang clang-format libclang-rt-14-dev
   wine wine64 xvfb xserver-xephyr x11-utils xdotool imagemagick
   fonts-liberation fonts-wine libxrender1 libxcursor1 libxfixes3 libx11-6

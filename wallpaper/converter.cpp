@@ -36,6 +36,14 @@ std::vector<std::uint8_t> read_whole_file(const std::string& path) {
     if (!f)
         throw FileError(format_message("Cannot open file %s", path));
     std::vector<std::uint8_t> bytes;
+    // Room for the whole file at once, so that a large picture is not copied over and over
+    // as the vector grows (the length is only a hint: the reading goes on to the end).
+    if (std::fseek(f.get(), 0, SEEK_END) == 0) {
+        const long length = std::ftell(f.get());
+        if (length > 0)
+            bytes.reserve(static_cast<std::size_t>(length));
+        std::rewind(f.get());
+    }
     std::uint8_t chunk[64 * 1024];
     for (;;) {
         std::size_t got = std::fread(chunk, 1, sizeof chunk, f.get());

@@ -1,11 +1,16 @@
 // Fit and Fill at a screen's size: where the picture goes, what the file holds, and that
 // a large JPEG is decoded only at the scale the screen needs.
+#include "base/error.h"
 #include "imaging/bmp.h"
 #include "imaging/jpeg.h"
+#include "imaging/orientation.h"
+#include "imaging/resample.h"
 #include "imaging/screen_fit.h"
 #include "imaging_test_files.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstdint>
@@ -108,6 +113,69 @@ TEST(ScreenFitRender, AJpegDecodesOnlyAsLargeAsTheScreenNeedsAndAgreesWithTheFul
         for (std::size_t i = 0; i < full.bgra.size(); ++i)
             sum += std::pow(double(full.bgra[i]) - scaled.bgra[i], 2);
         EXPECT_LT(std::sqrt(sum / full.bgra.size()), 6.0);
+    }
+}
+
+TEST(ScreenFitRender, APartOfAJpegDecodesAsTheSameRowsAndColumnsOfTheWholeDecode) {
+    const std::vector<std::uint8_t> jpeg = testing::data_file("jpeg-base.jpg"); // 97 x 61
+    for (int min_width : {0, 40}) {                                             // full size, and half scale
+        const Raster whole = decode_jpeg_bgr(jpeg, min_width, min_width / 2);
+        const JpegPart part = decode_jpeg_part_bgr(jpeg, min_width, min_width / 2, 0.45, 0.5, 0.8, 0.9, 0);
+        EXPECT_EQ(part.full_width, whole.width);
+        EXPECT_EQ(part.full_height, whole.height);
+        // Rows above are skipped, columns cut to whole blocks, but the part covers what was asked.
+        EXPECT_GT(part.left, 0);
+        EXPECT_LE(part.left, static_cast<int>(0.45 * whole.width));
+        EXPECT_GT(part.top, 0);
+        EXPECT_LE(part.top, static_cast<int>(0.5 * whole.height));
+        EXPECT_GE(part.left + part.pixels.width, static_cast<int>(std::ceil(0.8 * whole.width)));
+        EXPECT_GE(part.top + part.pixels.height, static_cast<int>(std::ceil(0.9 * whole.height)));
+        EXPECT_LT(part.top + part.pixels.height, whole.height);
+        int differing = 0;
+        for (int y = 0; y < part.pixels.height; ++y)
+            for (int x = 0; x < part.pixels.width * 3; ++x)
+                differing +=
+                    part.pixels.view().row(y)[x] != whole.view().row(part.top + y)[part.left * 3 + x];
+        EXPECT_EQ(differing, 0) << "at min width " << min_width;
+    }
+}
+
+TEST(ScreenFitRender, PartRowsComeAgainWhenAnEarlierRowIsAskedFor) {
+    // The resampler may go down the picture more than once (in column strips).
+    const std::vector<std::uint8_t> jpeg = testing::data_file("jpeg-base.jpg");
+    const JpegPart part = decode_jpeg_part_bgr(jpeg, 0, 0, 0.2, 0.2, 0.8, 0.8, 2);
+    JpegPartRows rows(jpeg, 0, 0, 0.2, 0.2, 0.8, 0.8, 2);
+    ASSERT_EQ(rows.place().height, part.pixels.height);
+    const auto row_bytes = static_cast<std::size_t>(part.pixels.stride());
+    for (int y : {0, 1, 7, 7, 3, 30, 0}) {
+        const std::uint8_t* row = rows.row(y);
+        EXPECT_TRUE(std::equal(row, row + row_bytes, part.pixels.view().row(y))) << "row " << y;
+    }
+}
+
+TEST(ScreenFitRender, ARowThatFailsEndsTheScalingWithItsError) {
+    const std::vector<std::uint8_t> grey(30 * 3, 128);
+    const RowSource failing{30, 20, 3, [&grey](int y) -> const std::uint8_t* {
+                                if (y == 12)
+                                    throw InvalidGraphic("Not a valid JPEG picture");
+                                return grey.data();
+                            }};
+    Raster out(10, 7, 3);
+    EXPECT_THROW(resample_region_upright(failing, 0, 0, 1, 1, 1, out.view()), InvalidGraphic);
+}
+
+TEST(ScreenFitRender, ScaledRowsTurnUprightOnTheirWayOut) {
+    // Scaling straight into an upright view gives what scaling and then turning gives.
+    const Pixels source = decode_jpeg(testing::data_file("jpeg-base.jpg"));
+    const ConstView src{source.bgra.data(), source.width, source.height, source.width * 4, 4};
+    Raster scaled(23, 17, 4);
+    resample_region(src, 0.1, 0.2, 0.9, 0.95, scaled.view());
+    for (int o = 1; o <= 8; ++o) {
+        const Size up = upright_size(23, 17, o);
+        Raster expected(up.width, up.height, 4), direct(up.width, up.height, 4);
+        orient_into(scaled.view(), o, expected.view());
+        resample_region_upright(src, 0.1, 0.2, 0.9, 0.95, o, direct.view());
+        EXPECT_EQ(direct.data, expected.data) << "orientation " << o;
     }
 }
 
