@@ -1,5 +1,7 @@
 #include "gui/dpi_win.h"
 
+#include "base/handles_win.h"
+
 namespace velmaro::gui {
 
 namespace {
@@ -27,10 +29,8 @@ RECT scale_rect(int x, int y, int w, int h, int dpi) {
 
 int system_dpi() {
     static const int dpi = [] {
-        HDC screen = GetDC(nullptr);
-        int v = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDesignDpi;
-        if (screen)
-            ReleaseDC(nullptr, screen);
+        WindowDc screen(nullptr);
+        int v = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : kDesignDpi;
         return v > 0 ? v : kDesignDpi;
     }();
     return dpi;
