@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds libjpeg-turbo for Windows (static, with SIMD) from Debian's own source
 # package, once: the result is cached in <deps>/libjpeg-win and reused.
-# apt-get gets a private sources list and state directory, so the machine's apt
-# configuration is left as it was.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps=${1:-$root/build/deps}
@@ -12,20 +10,8 @@ if [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/include/jpeglib.h" ]; then
 fi
 mkdir -p "$deps"
 deps=$(cd "$deps" && pwd); prefix=$deps/libjpeg-win
-apt=$deps/apt
-mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/src"
-echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
-  >"$apt/sources.list"
-opts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/none"
-      -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o "APT::Sandbox::User=root")
-echo "libjpeg-turbo: fetching Debian's source package"
-apt-get -qq "${opts[@]}" update
-src=$(find "$apt/src" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
-if [ -z "$src" ]; then
-  (cd "$apt/src" && apt-get -qq "${opts[@]}" source libjpeg-turbo >/dev/null)
-  src=$(find "$apt/src" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n 1)
-fi
-[ -n "$src" ] || { echo "libjpeg-turbo source package not unpacked" >&2; exit 1; }
+. "$root/tools/debian-source.sh"
+src=$(debian_source "$deps" libjpeg-turbo)
 
 echo "libjpeg-turbo: cross-building $(basename "$src") for x86_64-w64-mingw32"
 build=$deps/libjpeg-build

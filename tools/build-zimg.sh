@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds zimg (the resampler behind Fit and Fill) for Windows, static, with its SIMD
 # kernels, from Debian's own source package, once: the result is cached in
-# <deps>/zimg-win and reused. apt-get gets the same private configuration as
-# build-libjpeg.sh, so the machine's apt configuration is left as it was.
+# <deps>/zimg-win and reused.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps=${1:-$root/build/deps}
@@ -12,20 +11,8 @@ if [ -f "$prefix/lib/libzimg.a" ] && [ -f "$prefix/include/zimg.h" ]; then
 fi
 mkdir -p "$deps"
 deps=$(cd "$deps" && pwd); prefix=$deps/zimg-win
-apt=$deps/apt
-mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$apt/src"
-echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
-  >"$apt/sources.list"
-opts=(-o "Dir::Etc::SourceList=$apt/sources.list" -o "Dir::Etc::SourceParts=$apt/none"
-      -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o "APT::Sandbox::User=root")
-src=$(find "$apt/src" -maxdepth 1 -type d -name 'zimg-*' | head -n 1)
-if [ -z "$src" ]; then
-  echo "zimg: fetching Debian's source package"
-  apt-get -qq "${opts[@]}" update
-  (cd "$apt/src" && apt-get -qq "${opts[@]}" source zimg >/dev/null)
-  src=$(find "$apt/src" -maxdepth 1 -type d -name 'zimg-*' | head -n 1)
-fi
-[ -n "$src" ] || { echo "zimg source package not unpacked" >&2; exit 1; }
+. "$root/tools/debian-source.sh"
+src=$(debian_source "$deps" zimg)
 
 echo "zimg: cross-building $(basename "$src") for x86_64-w64-mingw32"
 build=$deps/zimg-build
