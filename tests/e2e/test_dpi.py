@@ -6,6 +6,7 @@ caption or label is clipped, and the hover buttons draw their frames one design 
 deep."""
 
 import os
+import time
 
 import harness
 import scaled_screen
@@ -83,10 +84,18 @@ class ScaledScreenScenario(mw.MainWindowScenario):
         startup = app.wait_window(harness.STARTUP_CLASS, timeout=20)
         left, top, right, bottom = startup.info()["client"]
         self.assertEqual([abs(right - left - scaled(457, self.dpi)) <= 1, bottom - top], [True, scaled(233, self.dpi)])
-        shot = startup.capture(os.path.join(self.dir, "startup.bmp"), client=True)
-        last = {shot.pixel(x, shot.height - 1) for x in range(0, shot.width, 3)}
+        def rows():
+            shot = startup.capture(os.path.join(self.dir, "startup.bmp"), client=True)
+            last = {shot.pixel(x, shot.height - 1) for x in range(0, shot.width, 3)}
+            above = {shot.pixel(x, shot.height - 2) for x in range(0, shot.width, 3)}
+            return last, above
+        # The picture may not be painted yet when the window first shows: wait for it.
+        deadline = time.monotonic() + 5
+        last, above = rows()
+        while len(last) == 1 and next(iter(last)) in above and time.monotonic() < deadline:
+            time.sleep(0.1)
+            last, above = rows()
         self.assertEqual(len(last), 1, "the picture is taller than its fitted height")
-        above = {shot.pixel(x, shot.height - 2) for x in range(0, shot.width, 3)}
         self.assertNotIn(next(iter(last)), above, "the picture does not reach the window's last rows")
         main = app.wait_main(timeout=30)
         origin = main.client_rect()[:2]
