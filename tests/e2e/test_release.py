@@ -137,7 +137,9 @@ class Release(wc.WallpaperScenario):
         with zipfile.ZipFile(self.zip) as z:
             self.assertEqual(sorted(z.namelist()), ["README.txt", "Velmaro.chm", "Velmaro.exe"])
         exe = wc.read_bytes(os.path.join(self.unpacked, "Velmaro.exe"))
-        self.assertLess(len(exe), 2 * 1024 * 1024)
+        # A size budget: about 1.7 MiB of our own and libjpeg-turbo, and 0.9 MiB of the resampler's
+        # vector kernels (zimg, one set for each instruction set).
+        self.assertLess(len(exe), 3 * 1024 * 1024)
         self.assertLess(len(exe), os.path.getsize(harness.Config.exe), "not smaller than the built program")
         facts = pe_facts(exe)
         self.assertEqual((facts["symtab"], facts["symbols"]), (0, 0), "the program keeps its symbol table")
