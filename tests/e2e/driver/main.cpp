@@ -774,6 +774,20 @@ std::string cmd_place(const Args& a) {
 
 // ---- text measure -------------------------------------------------------------------
 
+// A system colour, [r, g, b], as every program of the session gets it; with r g b after
+// the index, set first through the system (SetSysColors), as the Control Panel sets it.
+std::string cmd_sys_color(const Args& a) {
+    int index = static_cast<int>(num(a, 1, "index"));
+    if (a.size() > 2) {
+        auto channel = [&](std::size_t i, const char* what) { return static_cast<BYTE>(num(a, i, what)); };
+        COLORREF value = RGB(channel(2, "r"), channel(3, "g"), channel(4, "b"));
+        if (!SetSysColors(1, &index, &value))
+            throw CommandError("SetSysColors failed");
+    }
+    COLORREF c = GetSysColor(index);
+    return json_array({json_number(GetRValue(c)), json_number(GetGValue(c)), json_number(GetBValue(c))});
+}
+
 // The extent of one line of text ("&" marks an access key and takes no room) in a face,
 // point size and weight at the screen's DPI, as the system's statics and buttons draw
 // it: what a control must hold for its caption not to be clipped.
@@ -840,6 +854,7 @@ const std::map<std::string, Handler>& commands() {
         {"reg_get", cmd_reg_get},
         {"reg_set", cmd_reg_set},
         {"reg_delete", cmd_reg_delete},
+        {"sys_color", cmd_sys_color},
         {"text_extent", cmd_text_extent},
         {"cursor", [](const Args&) { return cursor_json(); }},
         {"move",
