@@ -133,13 +133,24 @@ void TFormMain::set_dialogs(TAboutDialog& about, TODialog& options) {
 // --- creation and closing ---------------------------------------------------------
 
 void TFormMain::FormCreate() {
-    LoadFolderList();
+    // The help first: a list file that cannot be read throws out of the load.
     app().set_help_file(program_file("Velmaro.HLP"));
+    LoadFolderList();
 }
 
 void TFormMain::LoadFolderList() {
     folder_list_path_ = state::folder_list_file_path();
-    auto entries = state::load_folder_list_file(folder_list_path_);
+    std::optional<std::vector<std::string>> entries;
+    try {
+        entries = state::load_folder_list_file(folder_list_path_);
+    } catch (const Error&) {
+        // The file may well hold the user's folders (another program has it open, say):
+        // it stays as it is unless the list is changed in this session.
+        folder_list_unreadable_ = true;
+        list_at_load_ = SelDirLB.items();
+        throw;
+    }
+    folder_list_unreadable_ = false;
     if (!entries) {
         gui::message_box(gui::MsgKind::error, state::kFolderListMissingText, gui::mbOK);
         return;
@@ -154,9 +165,18 @@ void TFormMain::LoadFolderList() {
 void TFormMain::SaveFolderList() {
     if (!folder_list_whole_)
         return; // the file keeps the list it has
+    if (folder_list_unreadable_ && !may_replace_unreadable_list())
+        return;
     if (folder_list_path_.empty())
         folder_list_path_ = state::folder_list_file_path();
     state::save_folder_list_file(folder_list_path_, SelDirLB.items());
+}
+
+bool TFormMain::may_replace_unreadable_list() const {
+    if (SelDirLB.items() == list_at_load_)
+        return false;
+    return gui::message_box(gui::MsgKind::confirmation, state::kReplaceUnreadableListText, gui::mbYesNo) ==
+           gui::idYes;
 }
 
 void TFormMain::on_close(gui::CloseAction&) {

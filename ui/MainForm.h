@@ -103,6 +103,9 @@ class TFormMain : public gui::Form {
                             const char* font_name, TColor over_caption, gui::TNotifyEvent on_click);
     void LoadFolderList();
     void SaveFolderList();
+    // Whether the close may write over a list file that could not be read at start: only
+    // when the list was changed since and the user agrees.
+    bool may_replace_unreadable_list() const;
     void update_size_labels();
     // The file list's mask for the stored "MoreTypes" option.
     void apply_file_mask();
@@ -114,6 +117,8 @@ class TFormMain : public gui::Form {
     std::string selected_image_path_;
     std::string folder_list_path_;
     bool folder_list_whole_ = true;
+    bool folder_list_unreadable_ = false;
+    std::vector<std::string> list_at_load_;
     int buffer_id_ = 0;
     std::string staged_path_;
     std::optional<MonitorRequest> monitor_request_;
