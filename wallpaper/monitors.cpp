@@ -165,7 +165,8 @@ MonitorPicture render_for_monitor(const ImageConverter& converter, int id, int d
         const imaging::ConstView view = bmp24_view(file);
         return picture_of(std::move(file), view);
     }
-    const std::vector<std::uint8_t> file = converter.bmp_bytes(id);
+    // Transparency over the desktop colour, as on every other path.
+    const std::vector<std::uint8_t> file = converter.bmp_bytes(id, background);
     imaging::Raster shown(width, height, 3);
     const imaging::RectLayout layout = rect_layout_for(display_index);
     if (layout == imaging::RectLayout::Stretch)

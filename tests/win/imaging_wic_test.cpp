@@ -11,6 +11,7 @@
 #include "imaging/bmp.h"
 #include "imaging/picture.h"
 #include "wallpaper/converter.h"
+#include "wallpaper/monitors.h"
 
 #include "native/imaging_test_files.h"
 
@@ -56,6 +57,25 @@ TEST_F(WicTest, BrokenFilesAndMissingCodecsAreInvalidPictures) {
         } catch (const InvalidGraphic& e) {
             EXPECT_EQ(std::string(e.what()), "Cannot read picture " + kFormats + name);
         }
+    }
+}
+
+TEST_F(WicTest, EachMonitorsTileCenterAndStrechLayTransparencyOverTheDesktopColour) {
+    const testing::RgbPicture ref = testing::read_ppm("../formats/png-alpha.ppm");
+    wallpaper::ImageConverter converter;
+    const int id = converter.load(kFormats + "png-alpha.png");
+    for (int display : {0, 1, 2}) {
+        // At the picture's own size every layout shows it as it is (Strech through the
+        // resampler, within its rounding).
+        const wallpaper::MonitorPicture shown =
+            wallpaper::render_for_monitor(converter, id, display, ref.width, ref.height, kBackground);
+        Pixels px{ref.width, ref.height,
+                  std::vector<std::uint8_t>(std::size_t{4} * ref.width * ref.height, 255)};
+        for (int y = 0; y < ref.height; ++y)
+            for (int x = 0; x < ref.width; ++x)
+                for (int c = 0; c < 3; ++c)
+                    px.row(y)[4 * x + c] = shown.view.row(y)[3 * x + c];
+        EXPECT_LE(testing::max_channel_difference(px, ref), display == 2 ? 2 : 0) << "Display " << display;
     }
 }
 

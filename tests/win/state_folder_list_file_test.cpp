@@ -207,8 +207,8 @@ TEST(FolderListFileText, Utf8ListsAndLegacyListsBothLoad) {
     // One byte that is not UTF-8 makes the whole list legacy text, valid sequences too:
     // "\xC3\xA9" in code page 1252 is two letters.
     const bool utf8 = GetACP() == CP_UTF8;
-    EXPECT_EQ(entries_from_file("\xC3\xA9\r\n\xE9\r\n"),
-              utf8 ? List{"\xC3\x83\xC2\xA9", "\xC3\xA9"} : List{"\xC3\xA9", "\xE9"});
+    const List two_letters = utf8 ? List{"\xC3\x83\xC2\xA9", "\xC3\xA9"} : List{"\xC3\xA9", "\xE9"};
+    EXPECT_EQ(entries_from_file("\xC3\xA9\r\n\xE9\r\n"), two_letters);
     // Bytes after a NUL are no part of the list and do not decide.
     EXPECT_EQ(entries_from_file(std::string("C:\\Caf\xC3\xA9 \xC3\x84rger\r\n\0\xFF", 19)), List{cafe});
     EXPECT_EQ(entries_from_file(""), List{});
