@@ -396,12 +396,15 @@ class Release(wc.WallpaperScenario):
         for name in ("VMImage.bmp", "vel1A2B.tmp"):
             with open(os.path.join(self.staged_dir, name), "wb") as f:
                 f.write(wc.solid_bmp(4, 4, (1, 2, 3)))
+        with open(os.path.join(self.install_dir, "Directory.drl"), "wb") as f:
+            f.write(b"C:\\\r\n")
         app = self.start_program(os.path.join(self.install_dir, "Velmaro.exe"), "", self.install_dir)
         main = app.wait_main(timeout=30)
         # Run in place (_?=) so that the exit code is the uninstaller's own: silent, it
         # takes Cancel, and stops with nothing removed.
         un = self.start_program(os.path.join(self.install_dir, "Uninstall.exe"), "/S _?=" + self.install_win)
         self.assertEqual(un.wait_exit(timeout=60), 2)
+        os.remove(os.path.join(self.install_dir, "Directory.drl"))
         self.assert_installed(logon=False)
         self.assertEqual(sorted(os.listdir(self.staged_dir)), ["VMImage.bmp", "vel1A2B.tmp"])
         main.close()
