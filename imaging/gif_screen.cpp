@@ -65,7 +65,7 @@ std::optional<GifFramePlace> gif_first_frame_place(std::span<const std::uint8_t>
 }
 
 Pixels place_gif_frame(Pixels frame, const GifFramePlace& place) {
-    if (frame.width != place.frame_width || frame.height != place.frame_height ||
+    if (frame.empty() || frame.width != place.frame_width || frame.height != place.frame_height ||
         (frame.width == place.screen_width && frame.height == place.screen_height))
         return frame;
     Pixels canvas{place.screen_width, place.screen_height,
