@@ -415,21 +415,15 @@ class Release(wc.WallpaperScenario):
 
     def test_licences_in_the_help_and_beside_the_program(self):
         with zipfile.ZipFile(self.zip) as z:
-            licence = z.read("LICENSE.txt")
-            notices = z.read("THIRD-PARTY-NOTICES.txt")
-        self.assertEqual(licence.replace(b"\r\n", b"\n"), wc.read_bytes(os.path.join(harness.SOURCE_DIR, "LICENSE")))
-        self.assertIn(b"MIT License", licence)
-        for name in (b"libjpeg-turbo", b"Independent JPEG Group", b"zimg", b"MinGW-w64", b"winpthreads",
-                     b"GCC RUNTIME LIBRARY EXCEPTION"):
-            self.assertIn(name, notices)
+            self.assertEqual(z.read("LICENSE.txt").replace(b"\r\n", b"\n"),
+                             wc.read_bytes(os.path.join(harness.SOURCE_DIR, "LICENSE")))
         extracted = os.path.join(self.dir, "chm")
         subprocess.run(["extract_chmLib", os.path.join(self.unpacked, "Velmaro.chm"), extracted], check=True,
                        stdout=subprocess.DEVNULL, timeout=60)
         page = wc.read_bytes(os.path.join(extracted, "licences.html"))
-        self.assertNotIn(b"@", page.replace(b"sam@hocevar.net", b""))
-        self.assertIn(b"GCC RUNTIME LIBRARY EXCEPTION", page)
-        self.assertIn(b"Permission is hereby granted, free of charge", page)
-
+        for text in (b"Permission is hereby granted, free of charge", b"Independent JPEG Group", b"zimg",
+                     b"winpthreads", b"GCC RUNTIME LIBRARY EXCEPTION"):
+            self.assertIn(text, page)
 
 if __name__ == "__main__":
     harness.main()

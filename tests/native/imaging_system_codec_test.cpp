@@ -146,41 +146,24 @@ TEST_F(SystemCodecTest, TheFileMustJustifyTheDecodedAndTheTurnedCopyTogether) {
     EXPECT_EQ(pixel_calls, 0);
 }
 
-// A GIF of 10 x 8 with a 2-colour table, a control extension and its first frame, 4 x 5
-// at (3, 2).
-std::vector<std::uint8_t> gif_head(int screen_w, int screen_h) {
-    std::vector<std::uint8_t> g = {
-        'G', 'I', 'F', '8', '9', 'a', std::uint8_t(screen_w), 0, std::uint8_t(screen_h), 0, 0x80, 0, 0,
-        1,   2,   3,   4,   5,   6};
-    for (int b : {0x21, 0xF9, 4, 1, 0, 0, 0, 0, 0x2C, 3, 0, 2, 0, 4, 0, 5, 0, 0, 2, 2, 0x4C, 1, 0, 0x3B})
-        g.push_back(static_cast<std::uint8_t>(b));
-    return g;
-}
-
+// A GIF of 10 x 8 whose first frame, 4 x 5, lies at (3, 2), after a colour table and an
+// extension; a screen too small for the frame grows to hold it.
 TEST(GifScreen, TheFirstFrameAtItsOffsetOnTheLogicalScreen) {
-    const auto place = gif_first_frame_place(gif_head(10, 8));
-    ASSERT_TRUE(place);
-    EXPECT_EQ(std::vector<int>({place->screen_width, place->screen_height, place->left, place->top,
-                                place->frame_width, place->frame_height}),
-              (std::vector<int>{10, 8, 3, 2, 4, 5}));
-    const auto grown = gif_first_frame_place(gif_head(0, 0));
-    ASSERT_TRUE(grown);
-    EXPECT_EQ(std::vector<int>({grown->screen_width, grown->screen_height}), (std::vector<int>{7, 7}));
-    // Cut before the descriptor is whole: no place, never a read past the end.
-    const auto whole = gif_head(10, 8);
-    for (std::size_t n = 0; n < 37; ++n)
-        EXPECT_FALSE(gif_first_frame_place(std::span(whole).first(n))) << "cut at " << n;
-
-    Pixels frame{4, 5, std::vector<std::uint8_t>(4 * 4 * 5, 200)};
-    const Pixels laid = place_gif_frame(frame, *place);
-    ASSERT_EQ(std::vector<int>({laid.width, laid.height}), (std::vector<int>{10, 8}));
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 10; ++x) {
-            const bool inside = x >= 3 && x < 7 && y >= 2 && y < 7;
-            EXPECT_EQ(laid.row(y)[4 * x + 3], inside ? 200 : 0) << x << ", " << y;
-        }
-    // A frame the codec has laid out itself stays as it is.
-    EXPECT_EQ(place_gif_frame(Pixels{10, 8, std::vector<std::uint8_t>(320, 1)}, *place).bgra.size(), 320u);
+    for (int screen : {10, 0}) {
+        std::vector<std::uint8_t> g = {'G', 'I', 'F', '8', '9', 'a', std::uint8_t(screen), 0, 8, 0, 0x80, 0, 0};
+        for (int b : {1, 2, 3, 4, 5, 6, 0x21, 0xF9, 4, 1, 0, 0, 0, 0, 0x2C, 3, 0, 2, 0, 4, 0, 5, 0, 0, 2, 2, 0x4C, 1, 0})
+            g.push_back(static_cast<std::uint8_t>(b));
+        const auto place = gif_first_frame_place(g);
+        ASSERT_TRUE(place);
+        EXPECT_EQ(std::vector<int>({place->screen_width, place->screen_height, place->left, place->top}),
+                  (std::vector<int>{screen ? 10 : 7, 8, 3, 2}));
+        const Pixels laid = place_gif_frame(Pixels{4, 5, std::vector<std::uint8_t>(80, 200)}, *place);
+        ASSERT_EQ(laid.width * laid.height, place->screen_width * 8);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < laid.width; ++x)
+                EXPECT_EQ(laid.row(y)[4 * x + 3], x >= 3 && x < 7 && y >= 2 && y < 7 ? 200 : 0) << x << ", " << y;
+        EXPECT_FALSE(gif_first_frame_place(std::span(g).first(36))) << "cut inside the descriptor";
+    }
 }
 
 TEST_F(SystemCodecTest, ThePreviewPictureIsDecodedAtLoad) {
