@@ -150,8 +150,10 @@ TEST_F(SystemCodecTest, TheFileMustJustifyTheDecodedAndTheTurnedCopyTogether) {
 // extension; a screen too small for the frame grows to hold it.
 TEST(GifScreen, TheFirstFrameAtItsOffsetOnTheLogicalScreen) {
     for (int screen : {10, 0}) {
-        std::vector<std::uint8_t> g = {'G', 'I', 'F', '8', '9', 'a', std::uint8_t(screen), 0, 8, 0, 0x80, 0, 0};
-        for (int b : {1, 2, 3, 4, 5, 6, 0x21, 0xF9, 4, 1, 0, 0, 0, 0, 0x2C, 3, 0, 2, 0, 4, 0, 5, 0, 0, 2, 2, 0x4C, 1, 0})
+        std::vector<std::uint8_t> g = {'G', 'I', 'F', '8',  '9', 'a', std::uint8_t(screen),
+                                       0,   8,   0,   0x80, 0,   0};
+        for (int b : {1, 2, 3, 4, 5, 6, 0x21, 0xF9, 4, 1, 0, 0,    0, 0, 0x2C,
+                      3, 0, 2, 0, 4, 0, 5,    0,    0, 2, 2, 0x4C, 1, 0})
             g.push_back(static_cast<std::uint8_t>(b));
         const auto place = gif_first_frame_place(g);
         ASSERT_TRUE(place);
@@ -161,7 +163,8 @@ TEST(GifScreen, TheFirstFrameAtItsOffsetOnTheLogicalScreen) {
         ASSERT_EQ(laid.width * laid.height, place->screen_width * 8);
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < laid.width; ++x)
-                EXPECT_EQ(laid.row(y)[4 * x + 3], x >= 3 && x < 7 && y >= 2 && y < 7 ? 200 : 0) << x << ", " << y;
+                EXPECT_EQ(laid.row(y)[4 * x + 3], x >= 3 && x < 7 && y >= 2 && y < 7 ? 200 : 0)
+                    << x << ", " << y;
         EXPECT_FALSE(gif_first_frame_place(std::span(g).first(36))) << "cut inside the descriptor";
     }
 }

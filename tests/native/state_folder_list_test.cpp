@@ -75,7 +75,8 @@ ListDecoding latin1_with(std::vector<std::string> folders) {
     d.legacy_to_utf8 = [](std::string_view text) {
         std::string out;
         for (unsigned char c : text)
-            out += c < 0x80 ? std::string(1, char(c)) : std::string{char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
+            out += c < 0x80 ? std::string(1, char(c))
+                            : std::string{char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
         return out;
     };
     d.folder_exists = [folders](const std::string& f) {
