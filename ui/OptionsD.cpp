@@ -1,6 +1,7 @@
 #include "ui/OptionsD.h"
 
 #include "state/program_settings_win.h"
+#include "wallpaper/display_mode.h"
 
 namespace velmaro::ui {
 
@@ -35,8 +36,8 @@ TODialog::TODialog(gui::Application& app)
       PerMonitorCB(*this, 8, 128, 282, 17, "A different picture on each &monitor") {
     DisplayL.set_auto_size(false);
     DisplayL.set_bounds(8, 8, 41, 15);
-    for (const char* item : {"Tile", "Center", "Strech", "Fit", "Fill"})
-        DisplayCB.add(item);
+    for (const wallpaper::DisplayMode& mode : wallpaper::display_modes())
+        DisplayCB.add(mode.caption);
     DisplayCB.set_item_height(15);
     DisplayCB.set_closed_height(23);
     OKB.OnClick = [this](gui::Object* s) { OKBClick(s); };
