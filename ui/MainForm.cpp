@@ -292,7 +292,11 @@ void TFormMain::request_wallpaper(std::optional<wallpaper::MonitorChange> change
         gui::message_box(gui::MsgKind::error, " No file selected! ", gui::mbOK);
         return;
     }
-    ImagN.request(selected_image_path_, std::move(change));
+    request_picture(selected_image_path_, std::move(change));
+}
+
+void TFormMain::request_picture(const std::string& picture, std::optional<wallpaper::MonitorChange> change) {
+    ImagN.request(picture, std::move(change));
     staged_path_ = wallpaper::staged_wallpaper_path();
     // A running timer keeps its countdown: two quick requests give one tick.
     if (!Timer.enabled())
@@ -340,7 +344,7 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
         form_.FileLB.set_item_index(index);
         form_.FileLBClick(&form_);
         if (!monitors_.empty())
-            chosen_.push_back(form_.selected_image_path_);
+            chosen_.push_back(form_.selected_image_path_); // "" for an empty folder
     }
     int pictures_per_run() override {
         monitors_ = wallpaper::per_monitor_screens();
@@ -356,12 +360,16 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
             form_.SetBClick(&form_);
             return;
         }
-        // The pictures in the monitors' order; an empty folder's turn leaves its monitor's.
+        // The pictures in the monitors' order; an empty folder's turn leaves its monitor's,
+        // wherever it comes, and asks nothing. With no picture at all, nothing changes.
         wallpaper::MonitorChange change{monitors_, {}};
         for (std::size_t i = 0; i < chosen_.size() && i < monitors_.size(); ++i)
             if (!chosen_[i].empty())
                 change.chosen[wallpaper::monitor_key(monitors_[i])] = chosen_[i];
-        form_.request_wallpaper(std::move(change));
+        if (change.chosen.empty())
+            return;
+        const std::string first = change.chosen.begin()->second;
+        form_.request_picture(first, std::move(change));
     }
     wallpaper::RandomGenerator random_generator() override { return wallpaper::clock_random_generator(); }
 

@@ -82,6 +82,8 @@ class TFormMain : public gui::Form {
     class RotationSteps;
     // Reads the selected picture and starts the tick; with a change, each monitor its own.
     void request_wallpaper(std::optional<wallpaper::MonitorChange> change);
+    // The same for a picture chosen elsewhere than in the file list (the rotation's).
+    void request_picture(const std::string& picture, std::optional<wallpaper::MonitorChange> change);
     void build_menu();
     void setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
                             const std::string& hint, controls::TAlignment alignment, bool bold,
