@@ -67,8 +67,8 @@ TEST_F(WicTest, EachMonitorsTileCenterAndStrechLayTransparencyOverTheDesktopColo
     for (int display : {0, 1, 2}) {
         // At the picture's own size every layout shows it as it is (Strech through the
         // resampler, within its rounding).
-        const wallpaper::MonitorPicture shown =
-            wallpaper::render_for_monitor(converter, id, display, ref.width, ref.height, kBackground);
+        const wallpaper::MonitorPicture shown = wallpaper::render_for_monitor(
+            converter, id, wallpaper::display_mode(display), ref.width, ref.height, kBackground);
         Pixels px{ref.width, ref.height,
                   std::vector<std::uint8_t>(std::size_t{4} * ref.width * ref.height, 255)};
         for (int y = 0; y < ref.height; ++y)
