@@ -166,6 +166,7 @@ TEST(ScreenFitRender, PartRowsComeOnceFromTheTopDownTheSameOnEitherThread) {
 }
 
 TEST(Resample, RowsReadOnceFromTheTopDownScaleAsTheWholePictureDoes) {
+    // Noise, read 4 or 3 bytes a pixel.
     Raster src(301, 203, 4);
     std::uint32_t noise = 7;
     for (std::uint8_t& v : src.data)
