@@ -811,7 +811,8 @@ std::string cmd_link(const Args& a) {
     CoUninitialize();
     if (!ok)
         throw CommandError("cannot read the link");
-    return json_object({{"target", json_text(target)}, {"arguments", json_text(args)}, {"hotkey", json_number(hotkey)}});
+    return json_object(
+        {{"target", json_text(target)}, {"arguments", json_text(args)}, {"hotkey", json_number(hotkey)}});
 }
 
 // The extent of one line of text ("&" marks an access key and takes no room) in a face,
