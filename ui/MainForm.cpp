@@ -51,7 +51,7 @@ TFormMain::TFormMain(gui::Application& app)
     : gui::Form(app, main_form_desc()), Uputa1(*this, 248, 0, "List of selected folders:", comic()),
       SelDirLB(*this, 248, 16, 185, 161, comic()), Bevel1(*this, 200, 184, 233, 164, gui::BevelCut::raised),
       DuzinaL(*this, 200, 352, "Width:", comic()), VisinaL(*this, 200, 368, "Height:", comic()),
-      ExcludedL(*this, 200, 384, "", comic()), Timer(2000, false) {
+      Timer(2000, false) {
     apply_file_mask();
     // The tree selects its root while it is built, which lists that folder in the file
     // list: the file list has to exist first.
@@ -189,26 +189,23 @@ void TFormMain::FileLBClick(gui::Object*) {
         Slika.clear();
     }
     update_size_labels();
-    update_exclusion_mark();
     hints().set_window_hint(Slika.hwnd(), "Picture: " + selected_image_path_);
-}
-
-// The rotation passes over an excluded picture; the mark says so and where to undo it.
-void TFormMain::update_exclusion_mark() {
-    const bool excluded =
-        !selected_image_path_.empty() && state::load_exclusion_list().contains(selected_image_path_);
-    ExcludedL.set_caption(excluded ? "Excluded from the rotation" : "");
 }
 
 void TFormMain::M_A_IncludeClick(gui::Object*) {
     state::ExclusionList excluded = state::load_exclusion_list();
     if (excluded.remove(selected_image_path_))
         state::save_exclusion_list(excluded);
-    update_exclusion_mark();
+    update_size_labels();
 }
 
+// The height line also says when the rotation passes over the picture (Actions has the
+// item that takes it back).
 void TFormMain::update_size_labels() {
-    VisinaL.set_caption("Height: " + std::to_string(Slika.picture().height()));
+    const bool excluded =
+        !selected_image_path_.empty() && state::load_exclusion_list().contains(selected_image_path_);
+    VisinaL.set_caption("Height: " + std::to_string(Slika.picture().height()) +
+                        (excluded ? "   Excluded from the rotation" : ""));
     DuzinaL.set_caption("Width:  " + std::to_string(Slika.picture().width()));
 }
 

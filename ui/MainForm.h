@@ -75,7 +75,6 @@ class TFormMain : public gui::Form {
     gui::PictureBox Slika;
     gui::Label DuzinaL;
     gui::Label VisinaL;
-    gui::Label ExcludedL; // says when the chosen picture is excluded from the rotation
     controls::TSelButton SetSB;
     controls::TSelButton ZatvoriSB;
     wallpaper::ImageConverter ImagN;
@@ -106,7 +105,6 @@ class TFormMain : public gui::Form {
     void LoadFolderList();
     void SaveFolderList();
     void update_size_labels();
-    void update_exclusion_mark();
     // The file list's mask for the stored "MoreTypes" option.
     void apply_file_mask();
     // The staged wallpaper file's bytes for the tick.
