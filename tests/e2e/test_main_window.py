@@ -206,6 +206,7 @@ def _node(nodes, labels):
 
 
 class StartAndLayout(MainWindowScenario):
+    @harness.timed
     def test_startup_picture_for_3_seconds_then_main_window_maximized(self):
         app = self.start()
         startup = app.wait_window(harness.STARTUP_CLASS, timeout=20)

@@ -42,10 +42,12 @@ class Unattended(harness.Scenario):
         # The rotation ran: it stored the next position.
         self.assertEqual((self.setting("Folder"), self.setting("File")), ("1", "0"))
 
+    @harness.timed
     def test_s_ends_by_itself_after_about_5_5_seconds(self):
         self.prepare()
         self.run_unattended("/s")
 
+    @harness.timed
     def test_s_in_double_quotes_is_unattended_too(self):
         self.prepare()
         self.run_unattended('"/s" more')
