@@ -31,8 +31,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The clone: reflinks where the file system has them, a plain copy elsewhere.
-cp -a --reflink=auto "$template" "$WINEPREFIX"
+bash "$tools/wine-clone.sh" "$template" "$WINEPREFIX"
 
 # Xvfb writes the display it took to the descriptor once it accepts clients.
 Xvfb -displayfd 3 -screen 0 "${VELMARO_SCREEN:-1024x768x24}" -nolisten tcp 3>"$lane/display" \

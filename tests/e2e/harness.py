@@ -993,7 +993,8 @@ def clone_prefix(name):
         raise DriverError("not inside a Wine lane (tools/wine-lane.sh)")
     path = os.path.join(lane, name)
     if not os.path.exists(path):
-        subprocess.run(["cp", "-a", "--reflink=auto", template, path], check=True, timeout=300)
+        subprocess.run(["bash", os.path.join(SOURCE_DIR, "tools", "wine-clone.sh"), template, path], check=True,
+                       timeout=300)
     return path
 
 
