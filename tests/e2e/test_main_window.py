@@ -164,6 +164,8 @@ class MainWindowScenario(harness.Scenario):
         self.assertLessEqual(abs(top - (sh - (bottom - top)) // 2), 1, "not centred down")
 
     def assert_no_box(self, app, wait=0.7):
+        # The wait also lets the window take the pointer again after a box has gone: a
+        # click at once can be lost, so this stays a wait rather than a poll.
         time.sleep(wait)
         self.assertIsNone(app.box())
 
