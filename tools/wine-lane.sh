@@ -23,13 +23,16 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export VELMARO_LANE=$lane VELMARO_WINE_TEMPLATE=$template
 export WINEPREFIX=$lane/prefix
 
-xvfb_pid=
+xvfb_pid= child=
 cleanup() {
+  if [ -n "$child" ]; then kill "$child" 2>/dev/null || true; fi
   WINEPREFIX=$lane/prefix wineserver -k >/dev/null 2>&1 || true
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
   [ "${VELMARO_KEEP_LANE:-0}" = 1 ] || rm -rf "$lane"
 }
 trap cleanup EXIT
+# Stopped from outside (CTest's timeout, Ctrl+C): still clean up.
+trap 'exit 143' TERM INT HUP
 
 bash "$tools/wine-clone.sh" "$template" "$WINEPREFIX"
 
@@ -50,7 +53,11 @@ export DISPLAY=":$display"
 # pipe would keep its reader (CTest) waiting forever.
 wineserver -p </dev/null >/dev/null 2>&1 || true
 
+# In the background, so that a signal reaches the traps above at once.
 set +e
-"$@"
+"$@" <&0 &
+child=$!
+wait "$child"
 rc=$?
+child=
 exit $rc
