@@ -37,7 +37,7 @@ class Monitors(WallpaperScenario):
 
     @classmethod
     def setUpClass(cls):
-        cls.rig = harness.MonitorRig(harness.Config.build)
+        cls.rig = harness.MonitorRig()
         cls.rig.start()
         try:
             # Bare X: a Wine virtual desktop would be one monitor.
