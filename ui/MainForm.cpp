@@ -6,11 +6,13 @@
 #include "gui/error_report_win.h"
 #include "gui/hint_win.h"
 #include "gui/message_box_win.h"
+#include "state/exclusion_list_file_win.h"
 #include "state/folder_list.h"
 #include "state/folder_list_file_win.h"
 #include "state/program_settings_win.h"
 #include "ui/AboutD.h"
 #include "ui/OptionsD.h"
+#include "wallpaper/history_file_win.h"
 #include "wallpaper/monitors_win.h"
 #include "wallpaper/picture_mask_win.h"
 #include "wallpaper/rotation_sequence.h"
@@ -112,6 +114,7 @@ void TFormMain::build_menu() {
     actions.add("Set as wallpaper", gui::Shortcut::ctrl_key('S'),
                 [this](gui::Object*) { M_A_SetClick(this); });
     actions.add("Select &directory", [this](gui::Object*) { M_A_SelectClick(this); });
+    actions.add("&Include in the rotation again", [this](gui::Object* s) { M_A_IncludeClick(s); });
     actions.add_separator();
     actions.add("&Options", [this](gui::Object* s) { M_H_OptionsClick(s); });
     actions.add_separator();
@@ -207,8 +210,20 @@ void TFormMain::FileLBClick(gui::Object*) {
     hints().set_window_hint(Slika.hwnd(), "Picture: " + selected_image_path_);
 }
 
+void TFormMain::M_A_IncludeClick(gui::Object*) {
+    state::ExclusionList excluded = state::load_exclusion_list();
+    if (excluded.remove(selected_image_path_))
+        state::save_exclusion_list(excluded);
+    update_size_labels();
+}
+
+// The height line also says when the rotation passes over the picture (Actions has the
+// item that takes it back).
 void TFormMain::update_size_labels() {
-    VisinaL.set_caption("Height: " + std::to_string(Slika.picture().height()));
+    const bool excluded =
+        !selected_image_path_.empty() && state::load_exclusion_list().contains(selected_image_path_);
+    VisinaL.set_caption("Height: " + std::to_string(Slika.picture().height()) +
+                        (excluded ? "   Excluded from the rotation" : ""));
     DuzinaL.set_caption("Width:  " + std::to_string(Slika.picture().width()));
 }
 
@@ -297,6 +312,7 @@ void TFormMain::request_wallpaper(std::optional<wallpaper::MonitorChange> change
 
 void TFormMain::request_picture(const std::string& picture, std::optional<wallpaper::MonitorChange> change) {
     ImagN.request(picture, std::move(change));
+    requested_path_ = picture;
     staged_path_ = wallpaper::staged_wallpaper_path();
     // A running timer keeps its countdown: two quick requests give one tick.
     if (!Timer.enabled())
@@ -311,6 +327,7 @@ void TFormMain::TimerTimer(gui::Object*) {
         const int display_index = options_ ? options_->DisplayCB.item_index() : 0;
         wallpaper::apply_staged_wallpaper(ImagN, staged_path_, wallpaper::display_mode(display_index),
                                           &Slika.picture());
+        wallpaper::record_change(wallpaper::shown_after(ImagN, requested_path_, display_index));
     } catch (...) {
         gui::report_current_exception();
     }
@@ -323,7 +340,7 @@ void TFormMain::TimerTimer(gui::Object*) {
 // The rotation's steps on this window's own lists and handlers, as clicks would run them.
 class TFormMain::RotationSteps : public wallpaper::RotationHost {
   public:
-    explicit RotationSteps(TFormMain& form) : form_(form) {}
+    explicit RotationSteps(TFormMain& form) : form_(form), excluded_(state::load_exclusion_list()) {}
 
     wallpaper::StoredRotation read_stored() override {
         return {settings_.file(), settings_.folder(), settings_.random_for_rotation(),
@@ -338,10 +355,18 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
     void select_folder(int index) override {
         form_.SelDirLB.set_item_index(index);
         form_.SelDirLBClick(&form_);
+        // The rotation chooses among the lines that are not excluded.
+        std::vector<std::string> names;
+        for (int i = 0; i < form_.FileLB.count(); ++i)
+            names.push_back(form_.FileLB.item(i));
+        choices_ =
+            wallpaper::rotation_choices(form_.FileLB.current_folder(), names,
+                                        [this](const std::string& p) { return !excluded_.contains(p); });
     }
-    int file_count() override { return form_.FileLB.count(); }
+    int file_count() override { return static_cast<int>(choices_.size()); }
     void select_file(int index) override {
-        form_.FileLB.set_item_index(index);
+        const bool inside = index >= 0 && index < file_count();
+        form_.FileLB.set_item_index(inside ? choices_[static_cast<std::size_t>(index)] : -1);
         form_.FileLBClick(&form_);
         if (!monitors_.empty())
             chosen_.push_back(form_.selected_image_path_); // "" for an empty folder
@@ -376,6 +401,8 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
   private:
     TFormMain& form_;
     state::ProgramSettings settings_;
+    state::ExclusionList excluded_;
+    std::vector<int> choices_;                 // the file list's lines the rotation may choose
     std::vector<wallpaper::Monitor> monitors_; // each with its own picture; empty for one picture
     std::vector<std::string> chosen_;
 };

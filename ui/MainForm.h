@@ -42,6 +42,7 @@ class TFormMain : public gui::Form {
     void ZatvoriButtonClick(gui::Object* sender);
     void M_A_SetClick(gui::Object* sender);
     void M_A_SelectClick(gui::Object* sender);
+    void M_A_IncludeClick(gui::Object* sender);
     void M_A_ExitClick(gui::Object* sender);
     void M_H_OptionsClick(gui::Object* sender);
     void M_H_ContentsClick(gui::Object* sender);
@@ -104,6 +105,7 @@ class TFormMain : public gui::Form {
     bool folder_list_whole_ = true;
     bool folder_list_unreadable_ = false;
     std::vector<std::string> list_at_load_;
+    std::string requested_path_; // the picture of the pending request
     std::string staged_path_;
 };
 
