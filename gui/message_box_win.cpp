@@ -10,6 +10,7 @@
 #include "gui/dpi_win.h"
 #include "gui/error_report_win.h"
 #include "gui/message_loop_win.h"
+#include "gui/window_class_win.h"
 
 namespace velmaro::gui {
 
@@ -52,9 +53,11 @@ class Box : public KeyHandler {
     ~Box() override;
     int run();
     bool pre_translate(MSG& msg) override;
+    // For window_procedure.
+    static Box* object_of(HWND hwnd) { return static_cast<Box*>(bound_object(hwnd)); }
+    LRESULT window_message(HWND, UINT msg, WPARAM wp, LPARAM lp) { return handle(msg, wp, lp); }
 
   private:
-    static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void finish(int result) {
         result_ = result;
@@ -73,21 +76,6 @@ class Box : public KeyHandler {
     int result_ = idClosed;
     bool done_ = false;
 };
-
-void register_box_class() {
-    static bool done = false;
-    if (done)
-        return;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA; // replaced per window at WM_NCCREATE time
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kMessageBoxClass;
-    RegisterClassExA(&wc);
-    done = true;
-}
 
 } // namespace
 
@@ -111,7 +99,7 @@ Box::Box(const std::string& caption, MsgKind kind, const std::string& text, Butt
     : buttons_(buttons & (mbYes | mbNo | mbOK)) {
     if (buttons_ == 0)
         buttons_ = mbOK;
-    register_box_class();
+    register_window_class({kMessageBoxClass, &window_procedure<Box>, 0, GetSysColorBrush(COLOR_BTNFACE)});
     HWND owner = GetActiveWindow();
     HWND hwnd = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kMessageBoxClass, caption.c_str(),
                                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0, 100, 100, owner,
@@ -119,8 +107,7 @@ Box::Box(const std::string& caption, MsgKind kind, const std::string& text, Butt
     if (!hwnd)
         throw Error("Cannot create a message box");
     hwnd_.reset(hwnd);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Box::window_proc));
+    bind_window(hwnd, this);
     KeyHandler::install(hwnd, this);
     build(kind, text);
 }
@@ -128,7 +115,7 @@ Box::Box(const std::string& caption, MsgKind kind, const std::string& text, Butt
 Box::~Box() {
     if (hwnd_) {
         KeyHandler::remove(hwnd_.get());
-        SetWindowLongPtrA(hwnd_.get(), GWLP_USERDATA, 0);
+        bind_window(hwnd_.get(), nullptr);
     }
 }
 
@@ -212,7 +199,7 @@ int Box::run() {
     BoxReturnScope returning;
     modal.end();
     KeyHandler::remove(hwnd);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    bind_window(hwnd, nullptr);
     hwnd_.reset();
     return result_;
 }
@@ -229,18 +216,6 @@ bool Box::pre_translate(MSG& msg) {
         return true;
     }
     return IsDialogMessageA(hwnd_.get(), &msg) != FALSE;
-}
-
-LRESULT CALLBACK Box::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* box = reinterpret_cast<Box*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!box)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    try {
-        return box->handle(msg, wp, lp);
-    } catch (...) {
-        report_current_exception();
-        return 0;
-    }
 }
 
 LRESULT Box::handle(UINT msg, WPARAM wp, LPARAM lp) {
