@@ -64,6 +64,7 @@ class Box : public KeyHandler {
         done_ = true;
     }
     void build(MsgKind kind, const std::string& text);
+    void add_buttons(const std::vector<const ButtonDef*>& shown, int x, int y, HFONT font, int dpi);
     // Enter: OK, else Yes (a box with No alone: No). Esc: No, else OK (a box with Yes
     // alone: as its close box).
     int default_id() const { return (buttons_ & mbOK) ? idOk : (buttons_ & mbYes) ? idYes : idNo; }
@@ -76,6 +77,15 @@ class Box : public KeyHandler {
     int result_ = idClosed;
     bool done_ = false;
 };
+
+// The window sized for its client area and centred on the primary screen.
+void size_and_centre(HWND hwnd, int client_w, int client_h, int dpi) {
+    RECT wr{0, 0, client_w, client_h};
+    adjust_window_rect(wr, GetWindowLongA(hwnd, GWL_STYLE), false, GetWindowLongA(hwnd, GWL_EXSTYLE), dpi);
+    int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 } // namespace
 
@@ -126,6 +136,19 @@ bool Box::has(int id) const {
     return false;
 }
 
+// The buttons in a row from (x, y), the default one marked.
+void Box::add_buttons(const std::vector<const ButtonDef*>& shown, int x, int y, HFONT font, int dpi) {
+    for (const ButtonDef* b : shown) {
+        DWORD style =
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | (b->id == default_id() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        HWND bh = CreateWindowExA(
+            0, "BUTTON", b->text, style, x, y, scale_px(kButtonW, dpi), scale_px(kButtonH, dpi), hwnd_.get(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(b->id)), GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(bh, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        x += scale_px(kButtonW, dpi) + scale_px(kButtonGap, dpi);
+    }
+}
+
 void Box::build(MsgKind kind, const std::string& text) {
     NONCLIENTMETRICSA ncm{};
     ncm.cbSize = sizeof ncm;
@@ -169,21 +192,8 @@ void Box::build(MsgKind kind, const std::string& text) {
         text_h, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageTextId)), inst, nullptr);
     SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
-    int x = (client_w - row_w) / 2;
-    for (const ButtonDef* b : shown) {
-        DWORD style =
-            WS_CHILD | WS_VISIBLE | WS_TABSTOP | (b->id == default_id() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        HWND bh = CreateWindowExA(0, "BUTTON", b->text, style, x, buttons_y, px(kButtonW), px(kButtonH), hwnd,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(b->id)), inst, nullptr);
-        SendMessageA(bh, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        x += px(kButtonW) + px(kButtonGap);
-    }
-
-    RECT wr{0, 0, client_w, client_h};
-    adjust_window_rect(wr, GetWindowLongA(hwnd, GWL_STYLE), false, GetWindowLongA(hwnd, GWL_EXSTYLE), dpi);
-    int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    add_buttons(shown, (client_w - row_w) / 2, buttons_y, font, dpi);
+    size_and_centre(hwnd, client_w, client_h, dpi);
 }
 
 int Box::run() {

@@ -125,6 +125,27 @@ void PictureBox::fill_background(HDC dc, const RECT& area) const {
     FillRect(dc, &area, brush);
 }
 
+// Incremental display: each band that the decoder reports goes to the DC at once, scaled
+// to its share of the drawn rectangle; at most every 40 ms, so that a large picture does
+// not spend its time drawing.
+imaging::DecodeProgress PictureBox::band_painter(HDC dc, const imaging::FitRect& r) {
+    int drawn_rows = 0;
+    auto last = std::chrono::steady_clock::now() - std::chrono::seconds(1);
+    return [this, dc, r, drawn_rows, last](const imaging::Pixels& partial, int rows_done) mutable {
+        auto now = std::chrono::steady_clock::now();
+        if (now - last < std::chrono::milliseconds(40) || rows_done <= drawn_rows)
+            return;
+        last = now;
+        int top = r.y + static_cast<int>(static_cast<long long>(drawn_rows) * r.height / partial.height);
+        int bottom = r.y + static_cast<int>(static_cast<long long>(rows_done) * r.height / partial.height);
+        draw_rows(dc, partial, drawn_rows, rows_done - drawn_rows, r.x, top, r.width, bottom - top);
+        drawn_rows = rows_done;
+        GdiFlush();
+        if (on_progress)
+            on_progress(rows_done, partial.height);
+    };
+}
+
 void PictureBox::paint(HDC dc) {
     RECT client{};
     GetClientRect(hwnd(), &client);
@@ -144,28 +165,8 @@ void PictureBox::paint(HDC dc) {
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
 
-    // Incremental display: each band that the decoder reports goes to the DC at once,
-    // scaled to its share of the drawn rectangle; at most every 40 ms, so that a large
-    // picture does not spend its time drawing.
-    int drawn_rows = 0;
-    auto last = std::chrono::steady_clock::now() - std::chrono::seconds(1);
-    imaging::DecodeProgress progress;
-    if (incremental_ && !decoded_) {
-        progress = [&](const imaging::Pixels& partial, int rows_done) {
-            auto now = std::chrono::steady_clock::now();
-            if (now - last < std::chrono::milliseconds(40) || rows_done <= drawn_rows)
-                return;
-            last = now;
-            int top = r.y + static_cast<int>(static_cast<long long>(drawn_rows) * r.height / partial.height);
-            int bottom =
-                r.y + static_cast<int>(static_cast<long long>(rows_done) * r.height / partial.height);
-            draw_rows(dc, partial, drawn_rows, rows_done - drawn_rows, r.x, top, r.width, bottom - top);
-            drawn_rows = rows_done;
-            GdiFlush();
-            if (on_progress)
-                on_progress(rows_done, partial.height);
-        };
-    }
+    const imaging::DecodeProgress progress =
+        incremental_ && !decoded_ ? band_painter(dc, r) : imaging::DecodeProgress{};
 
     const imaging::Pixels* px = nullptr;
     try {

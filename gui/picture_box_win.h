@@ -69,6 +69,7 @@ class PictureBox : public Widget {
     static PictureBox* object_of(HWND hwnd);
     LRESULT window_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void guarded_paint(HDC dc) noexcept;
+    imaging::DecodeProgress band_painter(HDC dc, const imaging::FitRect& r);
     void picture_changed();
     void fill_background(HDC dc, const RECT& area) const;
 
