@@ -133,6 +133,8 @@ void TFormMain::set_dialogs(TAboutDialog& about, TODialog& options) {
 
 void TFormMain::FormCreate() {
     LoadFolderList();
+    // The help file keeps the name it always had; where there is none of that name, the
+    // application shows the .chm of the same name beside it.
     app().set_help_file(program_file("Velmaro.HLP"));
 }
 
