@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/error.h"
+#include "base/file_read.h"
 #include "imaging/bmp.h"
 #include "imaging/jpeg.h"
 
