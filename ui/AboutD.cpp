@@ -1,5 +1,6 @@
 #include "ui/AboutD.h"
 
+#include "gui/contrast_win.h"
 #include "res/resource_ids.h"
 #include "ui/resources.h"
 
@@ -46,6 +47,7 @@ TAboutDialog::TAboutDialog(gui::Application& app)
     OKButton.set_default(true);
     OKButton.set_modal_result(gui::mrOk);
     set_default_button(&OKButton);
+    gui::follow_system_colors(hwnd());
 }
 
 } // namespace velmaro::ui

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls/ButtonComps_win.h"
+#include "gui/accessible_win.h"
 #include "gui/controls_win.h"
 #include "gui/file_list_win.h"
 #include "gui/folder_tree_win.h"
@@ -44,11 +45,16 @@ class TFormMain : public gui::Form {
     void ZatvoriButtonClick(gui::Object* sender);
     void M_A_SetClick(gui::Object* sender);
     void M_A_SelectClick(gui::Object* sender);
+    void M_A_UnselectClick(gui::Object* sender);
     void M_A_ExitClick(gui::Object* sender);
     void M_H_OptionsClick(gui::Object* sender);
     void M_H_ContentsClick(gui::Object* sender);
     void M_H_AboutClick(gui::Object* sender);
     void TimerTimer(gui::Object* sender);
+
+    // Delete in the selected-folder list unselects its folder, Enter in the tree selects
+    // the tree's folder; then the form's own keys.
+    bool pre_translate(MSG& msg) override;
 
     // Changes the wallpaper to the next picture of the selected folders.
     void RotateWallpaper();
@@ -98,6 +104,8 @@ class TFormMain : public gui::Form {
     void stage_one_picture(int display_index);
     void stage_monitor_pictures(const MonitorRequest& request, int display_index);
     void build_menu();
+    // Names, roles and actions for screen readers; redrawing when high contrast changes.
+    void setup_access();
     void setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
                             const std::string& hint, controls::TAlignment alignment, bool bold,
                             const char* font_name, TColor over_caption, gui::TNotifyEvent on_click);
@@ -117,6 +125,7 @@ class TFormMain : public gui::Form {
     int buffer_id_ = 0;
     std::string staged_path_;
     std::optional<MonitorRequest> monitor_request_;
+    std::vector<std::unique_ptr<gui::AccessibleWindow>> access_;
 };
 
 } // namespace velmaro::ui

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "access.h"
 #include "input.h"
 #include "protocol.h"
 #include "remote.h"
@@ -855,6 +856,8 @@ const std::map<std::string, Handler>& commands() {
         {"reg_set", cmd_reg_set},
         {"reg_delete", cmd_reg_delete},
         {"sys_color", cmd_sys_color},
+        {"acc", cmd_acc},
+        {"acc_do", cmd_acc_do},
         {"text_extent", cmd_text_extent},
         {"cursor", [](const Args&) { return cursor_json(); }},
         {"move",

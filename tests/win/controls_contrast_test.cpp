@@ -1,0 +1,114 @@
+// High contrast (which Wine cannot switch on, so the setting is stood in for) and the
+// hover buttons as the client-area object shows them, in-process.
+#include <gtest/gtest.h>
+
+#include "controls/URLLabel_win.h"
+#include "controls/button_access_win.h"
+#include "controls_host.h"
+#include "gui/contrast_win.h"
+
+namespace velmaro::controls {
+namespace {
+
+using test::ControlsHost;
+using test::MemorySurface;
+
+struct ContrastOn {
+    ContrastOn() { gui::override_high_contrast(true); }
+    ~ContrastOn() { gui::override_high_contrast(std::nullopt); }
+};
+
+TEST(HighContrast, ButtonAndLinkDrawInTheSystemColours) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), text = GetSysColor(COLOR_BTNTEXT),
+                   hot = GetSysColor(COLOR_HIGHLIGHT), hot_text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    // The designed colours differ from the system's, so the pixels tell which were used.
+    ASSERT_NE(text, RGB(128, 128, 128));
+    ASSERT_NE(hot, RGB(132, 185, 164));
+    ControlsHost host(clBtnFace);
+    TSelButton b;
+    b.set_bounds(0, 0, 105, 20);
+    b.set_parent(&host);
+    b.SetCaption("Set as wallpaper");
+    b.SetColor(rgb_color(0, 255, 0));
+    TURLLabel link;
+    link.set_parent(&host);
+    link.set_bounds(0, 40, 98, 13);
+    MemorySurface s(320, 200);
+    const RECT button{1, 1, 104, 19}, label{0, 40, 98, 53};
+
+    host.render(s);
+    EXPECT_EQ(s.pixel(0, 0), RGB(128, 128, 128)) << "designed frame while the setting is off";
+    ContrastOn on;
+    host.render(s);
+    EXPECT_EQ(s.pixel(0, 0), text);
+    EXPECT_EQ(s.pixel(2, 2), face);
+    EXPECT_GT(s.count(button, text), 10) << "the caption in button text";
+    EXPECT_GT(s.count(label, text), 10) << "the link in button text";
+    b.DrawFace(s.canvas(), ButtonFace::hover);
+    EXPECT_EQ(s.pixel(2, 2), hot);
+    EXPECT_GT(s.count(button, hot_text), 10);
+
+    // A setting change redraws the window, all of it.
+    gui::follow_system_colors(host.client_hwnd());
+    ValidateRect(host.client_hwnd(), nullptr);
+    SendMessageA(host.client_hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    RECT due{};
+    EXPECT_TRUE(GetUpdateRect(host.client_hwnd(), &due, FALSE));
+}
+
+TEST(AccessibleButtons, NamedPushButtonsPressedLaterFromTheQueue) {
+    ComScope com;
+    ControlsHost host;
+    TSelButton go, stop;
+    int pressed = 0;
+    go.set_bounds(10, 10, 41, 17);
+    go.set_parent(&host);
+    go.set_hint("Select folder");
+    go.OnClick = [&](gui::Object*) { ++pressed; };
+    stop.set_bounds(10, 40, 41, 17);
+    stop.set_parent(&host);
+    stop.SetEnabled(false);
+    gui::AccessibleWindow access(host.client_hwnd(), {"", {}, 0, {accessible_button(go, "Select folder"),
+                                                               accessible_button(stop, "Close")}});
+    IAccessible* acc = nullptr;
+    ASSERT_EQ(access.create_object(&acc), S_OK);
+    LONG n = 0;
+    ASSERT_EQ(acc->get_accChildCount(&n), S_OK);
+    ASSERT_EQ(n, 2);
+    struct Row {
+        long id;
+        const wchar_t* name;
+        long state;
+    };
+    for (const Row& r : {Row{1, L"Select folder", 0}, Row{2, L"Close", STATE_SYSTEM_UNAVAILABLE}}) {
+        VARIANT id{}, role{}, state{};
+        id.vt = VT_I4;
+        id.lVal = r.id;
+        BSTR name = nullptr, action = nullptr;
+        EXPECT_EQ(acc->get_accName(id, &name), S_OK);
+        EXPECT_STREQ(name, r.name);
+        EXPECT_EQ(acc->get_accDefaultAction(id, &action), S_OK);
+        EXPECT_STREQ(action, L"Press");
+        EXPECT_EQ(acc->get_accRole(id, &role), S_OK);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_EQ(acc->get_accState(id, &state), S_OK);
+        EXPECT_EQ(state.lVal, r.state);
+        SysFreeString(name);
+        SysFreeString(action);
+        // Only the available one is pressed, and only once the queue runs.
+        EXPECT_EQ(acc->accDoDefaultAction(id), r.state ? E_FAIL : S_OK);
+        EXPECT_EQ(pressed, 0);
+    }
+    const POINT at = host.to_screen(20, 45);
+    VARIANT hit{};
+    EXPECT_EQ(acc->accHitTest(at.x, at.y, &hit), S_OK);
+    EXPECT_EQ(hit.lVal, 2);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    EXPECT_EQ(pressed, 1);
+    acc->Release();
+}
+
+} // namespace
+} // namespace velmaro::controls
