@@ -21,9 +21,6 @@ constexpr TColor clWindowText = kSystemColorFlag | 8;    // COLOR_WINDOWTEXT
 constexpr TColor clBtnText = kSystemColorFlag | 18;      // COLOR_BTNTEXT
 constexpr TColor clBtnShadow = kSystemColorFlag | 16;    // COLOR_BTNSHADOW
 constexpr TColor clBtnHighlight = kSystemColorFlag | 20; // COLOR_BTNHIGHLIGHT
-constexpr TColor clHighlight = kSystemColorFlag | 13;     // COLOR_HIGHLIGHT
-constexpr TColor clHighlightText = kSystemColorFlag | 14; // COLOR_HIGHLIGHTTEXT
-constexpr TColor clGrayText = kSystemColorFlag | 17;      // COLOR_GRAYTEXT
 
 constexpr bool is_system_color(TColor c) {
     return (c & 0xFF000000u) == kSystemColorFlag;

@@ -4,6 +4,12 @@
 
 namespace velmaro::controls {
 
+namespace {
+constexpr ColorValue clHighlight = kSystemColorFlag | 13;     // COLOR_HIGHLIGHT
+constexpr ColorValue clHighlightText = kSystemColorFlag | 14; // COLOR_HIGHLIGHTTEXT
+constexpr ColorValue clGrayText = kSystemColorFlag | 17;      // COLOR_GRAYTEXT
+} // namespace
+
 ButtonColors contrast_button_colors(bool enabled) {
     ButtonColors c;
     c.face = clBtnFace;
