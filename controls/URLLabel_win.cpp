@@ -2,8 +2,8 @@
 
 #include "base/error.h"
 #include "controls/contrast_colors.h"
-#include "gui/contrast_win.h"
 #include "gui/application_win.h"
+#include "gui/contrast_win.h"
 #include "gui/form_win.h"
 
 namespace velmaro::controls {

@@ -12,7 +12,8 @@
 
 namespace velmaro::gui {
 
-DEFINE_GUID(kIidAccessibleDefined, 0x618736e0, 0x3c3d, 0x11cf, 0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71);
+DEFINE_GUID(kIidAccessibleDefined, 0x618736e0, 0x3c3d, 0x11cf, 0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b,
+            0x71);
 const IID kIidAccessible = kIidAccessibleDefined;
 
 namespace {
@@ -100,7 +101,9 @@ class ClientObject final : public IAccessible, public IEnumVARIANT {
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                      UINT*) override {
         return E_NOTIMPL;
@@ -338,7 +341,8 @@ HRESULT ClientObject::Next(ULONG count, VARIANT* out, ULONG* fetched) {
         if (position_ < static_cast<ULONG>(got))
             VariantCopy(&out[done], &system_children[position_]);
         else if (position_ >= static_cast<ULONG>(windows))
-            number_result(windows + 1 + static_cast<LONG>(position_ - static_cast<ULONG>(windows)), &out[done]);
+            number_result(windows + 1 + static_cast<LONG>(position_ - static_cast<ULONG>(windows)),
+                          &out[done]);
         else
             number_result(static_cast<LONG>(position_) + 1, &out[done]);
     }
@@ -354,7 +358,8 @@ HRESULT ClientObject::Next(ULONG count, VARIANT* out, ULONG* fetched) {
 AccessibleWindow::AccessibleWindow(HWND hwnd, AccessibleInfo info)
     : hwnd_(hwnd), info_(std::move(info)), link_(std::make_shared<Link>()) {
     link_->owner = this;
-    SetWindowSubclass(hwnd_, &AccessibleWindow::subclass_proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(hwnd_, &AccessibleWindow::subclass_proc, kSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
 }
 
 AccessibleWindow::~AccessibleWindow() {
@@ -374,7 +379,8 @@ HRESULT AccessibleWindow::create_object(IAccessible** out) {
         return E_POINTER;
     *out = nullptr;
     ComPtr<IAccessible> system;
-    HRESULT hr = CreateStdAccessibleObject(hwnd_, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(system.put()));
+    HRESULT hr = CreateStdAccessibleObject(hwnd_, OBJID_CLIENT, kIidAccessible,
+                                           reinterpret_cast<void**>(system.put()));
     if (FAILED(hr))
         return hr;
     // The object keeps the link alive and reads the owner through it.

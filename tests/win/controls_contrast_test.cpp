@@ -68,8 +68,9 @@ TEST(AccessibleButtons, NamedPushButtonsPressedLaterFromTheQueue) {
     stop.set_bounds(10, 40, 41, 17);
     stop.set_parent(&host);
     stop.SetEnabled(false);
-    gui::AccessibleWindow access(host.client_hwnd(), {"", {}, 0, {accessible_button(go, "Select folder"),
-                                                               accessible_button(stop, "Close")}});
+    gui::AccessibleWindow access(
+        host.client_hwnd(),
+        {"", {}, 0, {accessible_button(go, "Select folder"), accessible_button(stop, "Close")}});
     IAccessible* acc = nullptr;
     ASSERT_EQ(access.create_object(&acc), S_OK);
     LONG n = 0;

@@ -1,8 +1,11 @@
-#include "access.h"
-
+// Active Accessibility as a screen reader uses it from another process: a window's
+// client-area object with its children, and a child's default action.
 #include <windows.h>
 #include <initguid.h>
 #include <oleacc.h>
+
+#include <string>
+#include <vector>
 
 #include "protocol.h"
 
@@ -12,22 +15,8 @@ namespace {
 // MinGW's IID_IAccessible is not the one Wine's oleacc answers to.
 DEFINE_GUID(kIidAccessible, 0x618736e0, 0x3c3d, 0x11cf, 0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71);
 
-struct Acc {
-    IAccessible* p = nullptr;
-    ~Acc() {
-        if (p)
-            p->Release();
-    }
-};
-
-void com() {
-    static const HRESULT once = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    (void)once;
-}
-
 VARIANT child_id(long id) {
-    VARIANT v;
-    VariantInit(&v);
+    VARIANT v{};
     v.vt = VT_I4;
     v.lVal = id;
     return v;
@@ -39,10 +28,8 @@ std::string text(HRESULT hr, BSTR s) {
     return out;
 }
 
-std::string number(HRESULT hr, VARIANT& v) {
-    std::string out = SUCCEEDED(hr) && v.vt == VT_I4 ? json_number(v.lVal) : "null";
-    VariantClear(&v);
-    return out;
+std::string number(HRESULT hr, const VARIANT& v) {
+    return SUCCEEDED(hr) && v.vt == VT_I4 ? json_number(v.lVal) : "null";
 }
 
 std::string name_of(IAccessible* a, long id) {
@@ -50,87 +37,78 @@ std::string name_of(IAccessible* a, long id) {
     return text(a->get_accName(child_id(id), &s), s);
 }
 
-std::string properties(IAccessible* a, long id) {
+// {id, name, role, state, description, action}: id 0 for an object, else the child id
+// of a simple element, which its parent describes.
+std::string properties(IAccessible* a, long id, long shown_id) {
     BSTR description = nullptr, action = nullptr;
-    VARIANT role, state;
-    VariantInit(&role);
-    VariantInit(&state);
+    VARIANT role{}, state{};
     HRESULT hd = a->get_accDescription(child_id(id), &description);
     HRESULT ha = a->get_accDefaultAction(child_id(id), &action);
     HRESULT hr = a->get_accRole(child_id(id), &role);
     HRESULT hs = a->get_accState(child_id(id), &state);
-    return json_object({{"name", name_of(a, id)},
+    return json_object({{"id", json_number(shown_id)},
+                        {"name", name_of(a, id)},
                         {"role", number(hr, role)},
                         {"state", number(hs, state)},
                         {"description", text(hd, description)},
                         {"action", text(ha, action)}});
 }
 
-// The children as AccessibleChildren lists them: objects as they describe themselves,
-// simple elements as the parent describes them.
-std::vector<VARIANT> children_of(IAccessible* a) {
-    LONG n = 0;
-    if (FAILED(a->get_accChildCount(&n)) || n <= 0)
-        return {};
-    std::vector<VARIANT> kids(static_cast<size_t>(n));
-    LONG got = 0;
-    if (FAILED(AccessibleChildren(a, 0, n, kids.data(), &got)))
-        throw CommandError("AccessibleChildren failed");
-    kids.resize(static_cast<size_t>(got));
-    return kids;
-}
-
-std::string child_json(IAccessible* parent, VARIANT& kid) {
-    if (kid.vt == VT_I4)
-        return "{\"id\":" + json_number(kid.lVal) + "," + properties(parent, kid.lVal).substr(1);
-    Acc child;
-    if (kid.vt == VT_DISPATCH && kid.pdispVal &&
-        SUCCEEDED(kid.pdispVal->QueryInterface(kIidAccessible, reinterpret_cast<void**>(&child.p))))
-        return "{\"id\":0," + properties(child.p, CHILDID_SELF).substr(1);
-    return "null";
-}
-
-void client_object(const std::vector<std::string>& args, Acc& acc) {
-    com();
-    if (args.size() < 2)
-        throw CommandError("missing argument: window");
-    HWND h = reinterpret_cast<HWND>(static_cast<intptr_t>(parse_number(args[1])));
-    HRESULT hr = AccessibleObjectFromWindow(h, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&acc.p));
-    if (FAILED(hr) || !acc.p)
-        throw CommandError("AccessibleObjectFromWindow failed: " + std::to_string(static_cast<unsigned long>(hr)));
-}
+struct Client {
+    IAccessible* acc = nullptr;
+    std::vector<VARIANT> children;
+    explicit Client(const std::vector<std::string>& args) {
+        static const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        (void)com;
+        HWND h = reinterpret_cast<HWND>(static_cast<intptr_t>(parse_number(args.at(1))));
+        if (FAILED(
+                AccessibleObjectFromWindow(h, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&acc))))
+            throw CommandError("AccessibleObjectFromWindow failed");
+        LONG n = 0, got = 0;
+        acc->get_accChildCount(&n);
+        children.resize(static_cast<size_t>(n > 0 ? n : 0));
+        if (n > 0 && FAILED(AccessibleChildren(acc, 0, n, children.data(), &got)))
+            throw CommandError("AccessibleChildren failed");
+        children.resize(static_cast<size_t>(got));
+    }
+    ~Client() {
+        for (VARIANT& v : children)
+            VariantClear(&v);
+        acc->Release();
+    }
+};
 
 } // namespace
 
+// acc HWND: the client object's properties with its children's.
 std::string cmd_acc(const std::vector<std::string>& args) {
-    Acc acc;
-    client_object(args, acc);
+    Client c(args);
     std::vector<std::string> items;
-    for (VARIANT& kid : children_of(acc.p)) {
-        items.push_back(child_json(acc.p, kid));
-        VariantClear(&kid);
+    for (VARIANT& kid : c.children) {
+        IAccessible* child = nullptr;
+        if (kid.vt == VT_I4)
+            items.push_back(properties(c.acc, kid.lVal, kid.lVal));
+        else if (kid.vt == VT_DISPATCH && kid.pdispVal &&
+                 SUCCEEDED(kid.pdispVal->QueryInterface(kIidAccessible, reinterpret_cast<void**>(&child)))) {
+            items.push_back(properties(child, CHILDID_SELF, 0));
+            child->Release();
+        }
     }
-    std::string self = properties(acc.p, CHILDID_SELF);
+    std::string self = properties(c.acc, CHILDID_SELF, 0);
     return self.substr(0, self.size() - 1) + ",\"children\":" + json_array(items) + "}";
 }
 
+// acc_do HWND NAME: the default action of the first simple element so named.
 std::string cmd_acc_do(const std::vector<std::string>& args) {
-    Acc acc;
-    client_object(args, acc);
-    if (args.size() < 3)
-        throw CommandError("missing argument: name");
-    const std::string wanted = json_text(utf8_to_ansi(args[2]));
-    HRESULT hr = E_INVALIDARG;
-    for (VARIANT& kid : children_of(acc.p)) {
-        if (hr == E_INVALIDARG && kid.vt == VT_I4 && name_of(acc.p, kid.lVal) == wanted)
-            hr = acc.p->accDoDefaultAction(child_id(kid.lVal));
-        VariantClear(&kid);
-    }
-    if (hr == E_INVALIDARG)
-        throw CommandError("no child named " + args[2]);
-    if (FAILED(hr))
-        throw CommandError("accDoDefaultAction failed: " + std::to_string(static_cast<unsigned long>(hr)));
-    return std::string();
+    Client c(args);
+    const std::string wanted = json_text(utf8_to_ansi(args.at(2)));
+    for (VARIANT& kid : c.children)
+        if (kid.vt == VT_I4 && name_of(c.acc, kid.lVal) == wanted) {
+            if (FAILED(c.acc->accDoDefaultAction(child_id(kid.lVal))))
+                throw CommandError("accDoDefaultAction failed");
+            return std::string();
+        }
+    throw CommandError("no child named " + args.at(2));
 }
 
 } // namespace e2e

@@ -15,12 +15,16 @@
 #include <string>
 #include <vector>
 
-#include "access.h"
 #include "input.h"
 #include "protocol.h"
 #include "remote.h"
 
 namespace e2e {
+
+// Active Accessibility (access.cpp).
+std::string cmd_acc(const std::vector<std::string>& args);
+std::string cmd_acc_do(const std::vector<std::string>& args);
+
 namespace {
 
 using Args = std::vector<std::string>;
