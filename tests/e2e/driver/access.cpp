@@ -34,7 +34,8 @@ std::string number(HRESULT hr, const VARIANT& v) {
 
 std::string name_of(IAccessible* a, long id) {
     BSTR s = nullptr;
-    return text(a->get_accName(child_id(id), &s), s);
+    const HRESULT hr = a->get_accName(child_id(id), &s); // before s is read
+    return text(hr, s);
 }
 
 // {id, name, role, state, description, action}: id 0 for an object, else the child id
