@@ -56,6 +56,9 @@ class AccessibleWindow {
     // A new object for the client area, as WM_GETOBJECT hands it out.
     HRESULT create_object(IAccessible** out);
 
+    // Tells screen readers that a property of the client area changed (an EVENT_OBJECT_*).
+    void notify(DWORD event) const { NotifyWinEvent(event, hwnd_, OBJID_CLIENT, CHILDID_SELF); }
+
     // Asks for part `index`'s default action to run from the message queue.
     bool request_press(size_t index);
 

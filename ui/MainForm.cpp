@@ -189,6 +189,7 @@ void TFormMain::FileLBClick(gui::Object*) {
     }
     update_size_labels();
     hints().set_window_hint(Slika.hwnd(), "Picture: " + selected_image_path_);
+    preview_changed();
 }
 
 void TFormMain::update_size_labels() {

@@ -106,6 +106,8 @@ class TFormMain : public gui::Form {
     void build_menu();
     // Names, roles and actions for screen readers; redrawing when high contrast changes.
     void setup_access();
+    // The preview's size, its description for screen readers, may have changed.
+    void preview_changed();
     void setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
                             const std::string& hint, controls::TAlignment alignment, bool bold,
                             const char* font_name, TColor over_caption, gui::TNotifyEvent on_click);
@@ -126,6 +128,7 @@ class TFormMain : public gui::Form {
     std::string staged_path_;
     std::optional<MonitorRequest> monitor_request_;
     std::vector<std::unique_ptr<gui::AccessibleWindow>> access_;
+    gui::AccessibleWindow* preview_access_ = nullptr;
 };
 
 } // namespace velmaro::ui

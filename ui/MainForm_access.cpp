@@ -1,7 +1,7 @@
 // The main window for the keyboard and for screen readers: the keys that do what the
 // folder buttons do, the names and actions that Active Accessibility reports, and the
 // redrawing that lets the hover buttons follow high contrast.
-#include "controls/button_access_win.h"
+#include "controls/accessible_controls_win.h"
 #include "gui/contrast_win.h"
 #include "gui/error_report_win.h"
 #include "ui/MainForm.h"
@@ -61,8 +61,14 @@ void TFormMain::setup_access() {
         return std::to_string(Slika.width()) + " by " + std::to_string(Slika.height()) + " pixels";
     };
     access_.push_back(std::make_unique<gui::AccessibleWindow>(Slika.hwnd(), std::move(preview)));
+    preview_access_ = access_.back().get();
 
     gui::follow_system_colors(hwnd());
+}
+
+void TFormMain::preview_changed() {
+    if (preview_access_)
+        preview_access_->notify(EVENT_OBJECT_DESCRIPTIONCHANGE);
 }
 
 } // namespace velmaro::ui

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/URLLabel_win.h"
-#include "controls/button_access_win.h"
+#include "controls/accessible_controls_win.h"
 #include "controls_host.h"
 #include "gui/contrast_win.h"
 

@@ -22,37 +22,31 @@ VARIANT child_id(long id) {
     return v;
 }
 
-std::string text(HRESULT hr, BSTR s) {
+using TextGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+using NumberGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, VARIANT*);
+
+std::string text(IAccessible* a, TextGetter get, long id) {
+    BSTR s = nullptr;
+    const HRESULT hr = (a->*get)(child_id(id), &s);
     std::string out = SUCCEEDED(hr) && s ? json_wtext(s) : "null";
     SysFreeString(s);
     return out;
 }
 
-std::string number(HRESULT hr, const VARIANT& v) {
-    return SUCCEEDED(hr) && v.vt == VT_I4 ? json_number(v.lVal) : "null";
-}
-
-std::string name_of(IAccessible* a, long id) {
-    BSTR s = nullptr;
-    const HRESULT hr = a->get_accName(child_id(id), &s); // before s is read
-    return text(hr, s);
+std::string number(IAccessible* a, NumberGetter get, long id) {
+    VARIANT v{};
+    return SUCCEEDED((a->*get)(child_id(id), &v)) && v.vt == VT_I4 ? json_number(v.lVal) : "null";
 }
 
 // {id, name, role, state, description, action}: id 0 for an object, else the child id
 // of a simple element, which its parent describes.
 std::string properties(IAccessible* a, long id, long shown_id) {
-    BSTR description = nullptr, action = nullptr;
-    VARIANT role{}, state{};
-    HRESULT hd = a->get_accDescription(child_id(id), &description);
-    HRESULT ha = a->get_accDefaultAction(child_id(id), &action);
-    HRESULT hr = a->get_accRole(child_id(id), &role);
-    HRESULT hs = a->get_accState(child_id(id), &state);
     return json_object({{"id", json_number(shown_id)},
-                        {"name", name_of(a, id)},
-                        {"role", number(hr, role)},
-                        {"state", number(hs, state)},
-                        {"description", text(hd, description)},
-                        {"action", text(ha, action)}});
+                        {"name", text(a, &IAccessible::get_accName, id)},
+                        {"role", number(a, &IAccessible::get_accRole, id)},
+                        {"state", number(a, &IAccessible::get_accState, id)},
+                        {"description", text(a, &IAccessible::get_accDescription, id)},
+                        {"action", text(a, &IAccessible::get_accDefaultAction, id)}});
 }
 
 struct Client {
@@ -104,7 +98,7 @@ std::string cmd_acc_do(const std::vector<std::string>& args) {
     Client c(args);
     const std::string wanted = json_text(utf8_to_ansi(args.at(2)));
     for (VARIANT& kid : c.children)
-        if (kid.vt == VT_I4 && name_of(c.acc, kid.lVal) == wanted) {
+        if (kid.vt == VT_I4 && text(c.acc, &IAccessible::get_accName, kid.lVal) == wanted) {
             if (FAILED(c.acc->accDoDefaultAction(child_id(kid.lVal))))
                 throw CommandError("accDoDefaultAction failed");
             return std::string();

@@ -1,4 +1,4 @@
-#include "controls/button_access_win.h"
+#include "controls/accessible_controls_win.h"
 
 namespace velmaro::controls {
 
@@ -13,6 +13,18 @@ gui::AccessiblePart accessible_button(TSelButton& button, std::string name, std:
     part.available = [&button] { return button.Enabled() && button.visible(); };
     // As a mouse click: the normal face, then OnClick.
     part.press = [&button] { button.click(); };
+    return part;
+}
+
+gui::AccessiblePart accessible_link(TURLLabel& link) {
+    gui::AccessiblePart part;
+    part.name = link.caption();
+    part.role = ROLE_SYSTEM_LINK;
+    part.description = link.Address();
+    part.default_action = kJumpAction;
+    part.bounds = [&link] { return link.bounds(); };
+    part.available = [&link] { return link.enabled() && link.visible(); };
+    part.press = [&link] { link.click(); };
     return part;
 }
 
