@@ -13,11 +13,6 @@ namespace {
 using test::ControlsHost;
 using test::MemorySurface;
 
-struct ContrastOn {
-    ContrastOn() { gui::override_high_contrast(true); }
-    ~ContrastOn() { gui::override_high_contrast(std::nullopt); }
-};
-
 TEST(HighContrast, ButtonAndLinkDrawInTheSystemColours) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE), text = GetSysColor(COLOR_BTNTEXT),
                    hot = GetSysColor(COLOR_HIGHLIGHT), hot_text = GetSysColor(COLOR_HIGHLIGHTTEXT);
@@ -38,7 +33,7 @@ TEST(HighContrast, ButtonAndLinkDrawInTheSystemColours) {
 
     host.render(s);
     EXPECT_EQ(s.pixel(0, 0), RGB(128, 128, 128)) << "designed frame while the setting is off";
-    ContrastOn on;
+    gui::override_high_contrast(true);
     host.render(s);
     EXPECT_EQ(s.pixel(0, 0), text);
     EXPECT_EQ(s.pixel(2, 2), face);
@@ -53,8 +48,8 @@ TEST(HighContrast, ButtonAndLinkDrawInTheSystemColours) {
     ShowWindow(host.client_hwnd(), SW_SHOWNOACTIVATE); // a hidden window has nothing to redraw
     UpdateWindow(host.client_hwnd());
     SendMessageA(host.client_hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-    RECT due{};
-    EXPECT_TRUE(GetUpdateRect(host.client_hwnd(), &due, FALSE));
+    EXPECT_TRUE(GetUpdateRect(host.client_hwnd(), nullptr, FALSE));
+    gui::override_high_contrast(std::nullopt);
 }
 
 // Names, roles and actions are read from another process by the end-to-end test; here
