@@ -247,7 +247,7 @@ class ClientObject final : public IAccessible, public IEnumVARIANT {
     bool live() const { return *owner_ != nullptr; }
     const AccessibleInfo& info() const { return (*owner_)->info(); }
     const std::vector<AccessiblePart>& parts() const { return info().parts; }
-    static bool available(const AccessiblePart& p) { return !p.available || p.available(); }
+    bool available(const AccessiblePart& p) const { return (*owner_)->available(p); }
 
     LONG system_count() const {
         LONG n = 0;
@@ -388,6 +388,10 @@ HRESULT AccessibleWindow::create_object(IAccessible** out) {
     return S_OK;
 }
 
+bool AccessibleWindow::available(const AccessiblePart& part) const {
+    return IsWindowEnabled(GetAncestor(hwnd_, GA_ROOT)) && (!part.available || part.available());
+}
+
 bool AccessibleWindow::request_press(size_t index) {
     return PostMessageA(hwnd_, press_message(), index, 0) != FALSE;
 }
@@ -396,7 +400,7 @@ void AccessibleWindow::run_press(size_t index) {
     if (index >= info_.parts.size())
         return;
     const AccessiblePart& p = info_.parts[index];
-    if (p.press && (!p.available || p.available()))
+    if (p.press && available(p))
         guarded([&] { p.press(); });
 }
 

@@ -59,6 +59,10 @@ class AccessibleWindow {
     // Tells screen readers that a property of the client area changed (an EVENT_OBJECT_*).
     void notify(DWORD event) const { NotifyWinEvent(event, hwnd_, OBJID_CLIENT, CHILDID_SELF); }
 
+    // A part is available while its own test says so and its window takes input: behind a
+    // modal box, as for the mouse, nothing can be pressed.
+    bool available(const AccessiblePart& part) const;
+
     // Asks for part `index`'s default action to run from the message queue.
     bool request_press(size_t index);
 
