@@ -46,15 +46,14 @@ class TFormMain : public gui::Form {
     void M_A_SetClick(gui::Object* sender);
     void M_A_SelectClick(gui::Object* sender);
     void M_A_UnselectClick(gui::Object* sender);
+    // Delete in the selected-folder list unselects its folder, Enter in the tree selects
+    // the tree's folder; then the form's own keys.
+    bool pre_translate(MSG& msg) override;
     void M_A_ExitClick(gui::Object* sender);
     void M_H_OptionsClick(gui::Object* sender);
     void M_H_ContentsClick(gui::Object* sender);
     void M_H_AboutClick(gui::Object* sender);
     void TimerTimer(gui::Object* sender);
-
-    // Delete in the selected-folder list unselects its folder, Enter in the tree selects
-    // the tree's folder; then the form's own keys.
-    bool pre_translate(MSG& msg) override;
 
     // Changes the wallpaper to the next picture of the selected folders.
     void RotateWallpaper();
@@ -104,15 +103,15 @@ class TFormMain : public gui::Form {
     void stage_one_picture(int display_index);
     void stage_monitor_pictures(const MonitorRequest& request, int display_index);
     void build_menu();
-    // Names, roles and actions for screen readers; redrawing when high contrast changes.
-    void setup_access();
-    // The preview's size, its description for screen readers, may have changed.
-    void preview_changed();
     void setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
                             const std::string& hint, controls::TAlignment alignment, bool bold,
                             const char* font_name, TColor over_caption, gui::TNotifyEvent on_click);
     void LoadFolderList();
     void SaveFolderList();
+    // Names, roles and actions for screen readers; redrawing when high contrast changes.
+    void setup_access();
+    // The preview's size, its description for screen readers, may have changed.
+    void preview_changed();
     void update_size_labels();
     // The file list's mask for the stored "MoreTypes" option.
     void apply_file_mask();
@@ -121,14 +120,14 @@ class TFormMain : public gui::Form {
 
     TAboutDialog* about_ = nullptr;
     TODialog* options_ = nullptr;
+    std::vector<std::unique_ptr<gui::AccessibleWindow>> access_;
+    gui::AccessibleWindow* preview_access_ = nullptr;
     std::string selected_image_path_;
     std::string folder_list_path_;
     bool folder_list_whole_ = true;
     int buffer_id_ = 0;
     std::string staged_path_;
     std::optional<MonitorRequest> monitor_request_;
-    std::vector<std::unique_ptr<gui::AccessibleWindow>> access_;
-    gui::AccessibleWindow* preview_access_ = nullptr;
 };
 
 } // namespace velmaro::ui
