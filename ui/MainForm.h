@@ -18,8 +18,7 @@
 #include "gui/form_win.h"
 #include "gui/picture_box_win.h"
 #include "gui/timer_win.h"
-#include "wallpaper/converter.h"
-#include "wallpaper/monitors.h"
+#include "wallpaper/stager.h"
 
 namespace velmaro::ui {
 
@@ -30,8 +29,7 @@ class TFormMain : public gui::Form {
   public:
     explicit TFormMain(gui::Application& app);
 
-    // The dialogs are created after the main window; it shows them and reads the display
-    // mode from the Options dialog.
+    // The dialogs are created after the main window, which shows them.
     void set_dialogs(TAboutDialog& about, TODialog& options);
 
     // Handlers (one per user action).
@@ -46,6 +44,7 @@ class TFormMain : public gui::Form {
     void M_A_SetClick(gui::Object* sender);
     void M_A_SelectClick(gui::Object* sender);
     void M_A_UnselectClick(gui::Object* sender);
+    void M_A_IncludeClick(gui::Object* sender);
     // Delete in the selected-folder list unselects its folder, Enter in the tree selects
     // the tree's folder; then the form's own keys.
     bool pre_translate(MSG& msg) override;
@@ -57,9 +56,6 @@ class TFormMain : public gui::Form {
 
     // Changes the wallpaper to the next picture of the selected folders.
     void RotateWallpaper();
-    // The desktop values and the system call for a staged file.
-    void SetDesktopWallpaper(const std::string& path, int display_index);
-
     // Whether a wallpaper tick is still due.
     bool wallpaper_pending() const { return Timer.enabled(); }
     // Runs after every wallpaper tick, whether it succeeded or failed.
@@ -81,7 +77,7 @@ class TFormMain : public gui::Form {
     gui::Label VisinaL;
     controls::TSelButton SetSB;
     controls::TSelButton ZatvoriSB;
-    wallpaper::ImageConverter ImagN;
+    wallpaper::Stager ImagN; // the hidden image component: stages the requested wallpaper
     gui::Timer Timer;
 
   protected:
@@ -90,18 +86,8 @@ class TFormMain : public gui::Form {
 
   private:
     class RotationSteps;
-    // A change that gives each monitor its own picture: the monitors at the request and
-    // the pictures chosen for them, by monitor key; the others keep theirs.
-    struct MonitorRequest {
-        std::vector<wallpaper::Monitor> monitors;
-        std::map<std::string, std::string> chosen;
-    };
-    // The monitors when each is to show its own picture (the option is on and there are
-    // two or more); none when one picture covers the desktop.
-    std::vector<wallpaper::Monitor> per_monitor_screens() const;
-    void request_wallpaper(std::optional<MonitorRequest> request);
-    void stage_one_picture(int display_index);
-    void stage_monitor_pictures(const MonitorRequest& request, int display_index);
+    // Reads the selected picture and starts the tick; with a change, each monitor its own.
+    void request_wallpaper(std::optional<wallpaper::MonitorChange> change);
     void build_menu();
     void setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
                             const std::string& hint, controls::TAlignment alignment, bool bold,
@@ -115,8 +101,6 @@ class TFormMain : public gui::Form {
     void update_size_labels();
     // The file list's mask for the stored "MoreTypes" option.
     void apply_file_mask();
-    // The staged wallpaper file's bytes for the tick.
-    std::vector<std::uint8_t> staged_bytes(int display_index) const;
 
     TAboutDialog* about_ = nullptr;
     TODialog* options_ = nullptr;
@@ -125,9 +109,8 @@ class TFormMain : public gui::Form {
     std::string selected_image_path_;
     std::string folder_list_path_;
     bool folder_list_whole_ = true;
-    int buffer_id_ = 0;
+    std::string requested_path_; // the picture of the pending request
     std::string staged_path_;
-    std::optional<MonitorRequest> monitor_request_;
 };
 
 } // namespace velmaro::ui
