@@ -9,10 +9,12 @@
 #include "base/handles_win.h"
 #include "gui/application_win.h"
 #include "imaging/wic_win.h"
+#include "state/program_settings_win.h"
 #include "ui/AboutD.h"
 #include "ui/MainForm.h"
 #include "ui/OptionsD.h"
 #include "ui/PocetakD.h"
+#include "wallpaper/schedule_task_win.h"
 
 namespace {
 
@@ -86,8 +88,12 @@ int run_program(HINSTANCE instance) {
     StartupCourse course(startup, main);
     startup.arm(app::kFirstTickMs);
     app.show_modal(startup);
-    if (started_unattended())
+    if (started_unattended()) {
         app.request_quit();
+    } else {
+        state::ProgramSettings settings;
+        wallpaper::refresh_schedule_task(settings.change_every(), settings.battery_pause());
+    }
     return app.run();
 }
 

@@ -1,7 +1,10 @@
 // The Options dialog: display mode, random order, the once-a-day change, the further
-// picture formats of the file list and a picture per monitor. Its Display
+// picture formats of the file list, a picture per monitor and the change every few
+// minutes, hours or days by the Task Scheduler. Its Display
 // list is also where the wallpaper tick takes the display mode from.
 #pragma once
+
+#include <optional>
 
 #include "gui/controls_win.h"
 #include "gui/form_win.h"
@@ -25,6 +28,20 @@ class TODialog : public gui::Form {
     gui::CheckBox ChangeWPCB;
     gui::CheckBox MoreTypesCB;
     gui::CheckBox PerMonitorCB;
+    gui::CheckBox ChangeEveryChkB;
+    gui::NumberEdit EveryNumberE;
+    gui::ComboBox EveryUnitCB;
+    gui::CheckBox BatteryPauseChkB;
+
+  private:
+    void LoadSchedule();
+    void ChangeEveryChkBClick(gui::Object* sender);
+    // The interval the boxes ask for, in minutes (0: none), or nothing after telling the
+    // user what is wrong with it.
+    std::optional<int> ChosenInterval();
+    // Brings the Task Scheduler's task in line with the choice; false after telling the
+    // user why it refused.
+    bool ApplySchedule(int minutes, bool battery_pause);
 
   protected:
     void on_create() override { LoadOptions(); }
