@@ -103,7 +103,7 @@ void check(HRESULT hr) {
         return;
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
-    throw ScheduleError("The Task Scheduler refused the change: " + reason_of(hr) + " (" + code + ")");
+    throw ScheduleError("The Task Scheduler refused the change: " + reason_of(hr) + " (" + code + ").");
 }
 
 // The root folder of a Task Scheduler connected for the current user.
@@ -202,7 +202,8 @@ void refresh_schedule_task(int minutes, bool battery_pause) {
         ComPtr<IRegisteredTask> task;
         if (FAILED(folder->GetTask(name.get(), task.put())))
             return;
-        if (CompareStringOrdinal(task_program(*task.get()).c_str(), -1, own_path().c_str(), -1, TRUE) != CSTR_EQUAL)
+        if (CompareStringOrdinal(task_program(*task.get()).c_str(), -1, own_path().c_str(), -1, TRUE) !=
+            CSTR_EQUAL)
             register_schedule_task(minutes, battery_pause);
     } catch (const Error&) {
         // Reported when the user next confirms the Options dialog.

@@ -18,6 +18,7 @@
 #include "input.h"
 #include "protocol.h"
 #include "remote.h"
+#include "tasks.h"
 
 namespace e2e {
 namespace {
@@ -856,6 +857,7 @@ const std::map<std::string, Handler>& commands() {
         {"reg_delete", cmd_reg_delete},
         {"sys_color", cmd_sys_color},
         {"text_extent", cmd_text_extent},
+        {"user_task", [](const Args& a) { return cmd_user_task(text_arg(a, 1, "prefix")); }},
         {"cursor", [](const Args&) { return cursor_json(); }},
         {"move",
          [](const Args& a) {
