@@ -25,10 +25,14 @@ LAYOUT = {
     "ChangeWPCB": (8, 80, 249, 17),
     "MoreTypesCB": (8, 104, 282, 17),
     "PerMonitorCB": (8, 128, 282, 17),
-    "OKB": (40, 160, 75, 25),
-    "CancelB": (144, 160, 75, 25),
+    "ChangeEveryChkB": (8, 154, 164, 17),
+    "EveryNumberE": (176, 152, 36, 21),
+    "EveryUnitCB": (216, 152, 74, 21),
+    "BatteryPauseChkB": (24, 178, 266, 17),
+    "OKB": (40, 208, 75, 25),
+    "CancelB": (144, 208, 75, 25),
 }
-CLIENT_SIZE = (298, 195)
+CLIENT_SIZE = (298, 243)
 
 WS_THICKFRAME = 0x00040000
 WS_MINIMIZEBOX = 0x00020000
@@ -44,11 +48,15 @@ class Options(WallpaperScenario):
     def controls(self, dlg):
         return {
             "DisplayL": dlg.find(cls="Static", text="&Display:"),
-            "DisplayCB": dlg.find(cls="ComboBox"),
+            "DisplayCB": min(dlg.find_all(cls="ComboBox"), key=lambda w: w.rect()[0]),
             "RndChkB": dlg.find(cls="Button", text=RANDOM_TEXT),
             "ChangeWPCB": dlg.find(cls="Button", text=DAILY_TEXT),
             "MoreTypesCB": dlg.find(cls="Button", text=MORE_TYPES_TEXT),
             "PerMonitorCB": dlg.find(cls="Button", text=MONITOR_TEXT),
+            "ChangeEveryChkB": dlg.find(cls="Button", text="Change the wallpaper every"),
+            "EveryNumberE": max(dlg.find_all(cls="Edit"), key=lambda w: w.rect()[0]),
+            "EveryUnitCB": max(dlg.find_all(cls="ComboBox"), key=lambda w: w.rect()[0]),
+            "BatteryPauseChkB": dlg.find(cls="Button", text="Not on battery power"),
             "OKB": dlg.find(cls="Button", text="&OK"),
             "CancelB": dlg.find(cls="Button", text="&Cancel"),
         }
@@ -211,19 +219,21 @@ class Options(WallpaperScenario):
         c = self.controls(dlg)
         combo_edit = c["DisplayCB"].find(cls="Edit")
         focused = lambda: self.focus()["focus"]
-        # Tab order: Display list, random box, OK, Cancel, daily box, formats box, per-monitor box.
+        # Tab order: Display list, random box, OK, Cancel, daily box, formats box, per-monitor box,
+        # the scheduled change's box (its number and unit off while it is), the battery box.
         wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
-        order = self.tab_order(7, combo_edit)
+        order = self.tab_order(9, combo_edit)
         self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "OKB", "CancelB", "ChangeWPCB", "MoreTypesCB",
-                                                     "PerMonitorCB")] + [combo_edit.hwnd])
-        # Access keys: Alt+F, Alt+W, Alt+P and Alt+M toggle the boxes, Alt+D goes to the list.
+                                                     "PerMonitorCB", "ChangeEveryChkB", "BatteryPauseChkB")]
+                         + [combo_edit.hwnd])
+        # Access keys: Alt+F, Alt+W, Alt+P, Alt+M and Alt+B toggle the boxes, Alt+D goes to the list.
         boxes = lambda: (c["RndChkB"].checked(), c["ChangeWPCB"].checked(), c["MoreTypesCB"].checked(),
-                         c["PerMonitorCB"].checked())
-        self.key("alt+f", "alt+w", "alt+p", "alt+m")
+                         c["PerMonitorCB"].checked(), c["BatteryPauseChkB"].checked())
+        self.key("alt+f", "alt+w", "alt+p", "alt+m", "alt+b")
         try:
-            wait_until(lambda: boxes() == (0, 1, 1, 1), 5, "the boxes toggled")
+            wait_until(lambda: boxes() == (0, 1, 1, 1, 0), 5, "the boxes toggled")
         finally:
-            self.assertEqual(boxes(), (0, 1, 1, 1))
+            self.assertEqual(boxes(), (0, 1, 1, 1, 0))
         self.key("alt+d")
         try:
             wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
@@ -268,7 +278,7 @@ class Options(WallpaperScenario):
                  if not inside(x, y) and shot.pixel(x, y) != face]
         self.assertEqual(stray[:10], [], "drawing outside the controls' places")
         for name, (x, y, w, h) in LAYOUT.items():
-            if name in ("ChangeWPCB", "MoreTypesCB", "PerMonitorCB"):
+            if name in ("ChangeWPCB", "MoreTypesCB", "PerMonitorCB", "BatteryPauseChkB"):
                 w = min(w, CLIENT_SIZE[0] - x)  # the box's text runs to the dialog's edge
             drawn = (w * h) - shot.count(face, (x, y, x + w, y + h))
             self.assertGreater(drawn, 20, "%s shows nothing at its place" % name)

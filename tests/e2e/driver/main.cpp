@@ -857,7 +857,7 @@ const std::map<std::string, Handler>& commands() {
         {"reg_delete", cmd_reg_delete},
         {"sys_color", cmd_sys_color},
         {"text_extent", cmd_text_extent},
-        {"user_task", [](const Args& a) { return cmd_user_task(text_arg(a, 1, "prefix")); }},
+        {"has_task", [](const Args& a) { return cmd_has_task(text_arg(a, 1, "name")); }},
         {"cursor", [](const Args&) { return cursor_json(); }},
         {"move",
          [](const Args& a) {

@@ -4,8 +4,7 @@
 
 namespace e2e {
 
-// "user_task PREFIX": the name PREFIX + the user's SID when the root folder holds a task
-// of that name, else null.
-std::string cmd_user_task(const std::string& prefix);
+// "has_task NAME": whether the Task Scheduler's root folder holds a task of that name.
+std::string cmd_has_task(const std::string& name);
 
 } // namespace e2e
