@@ -11,9 +11,9 @@ struct SkipRow {
 
 // The states in which a new wallpaper would disturb: the user has the whole screen.
 constexpr SkipRow kSkipped[] = {
-    {UserNotificationState::busy, "a full-screen program is running"},
-    {UserNotificationState::full_screen_direct3d, "a full-screen game is running"},
-    {UserNotificationState::presentation, "a presentation is running"},
+    {UserNotificationState::busy, "a full-screen program"},
+    {UserNotificationState::full_screen_direct3d, "a full-screen game"},
+    {UserNotificationState::presentation, "a presentation"},
 };
 
 } // namespace
@@ -21,7 +21,7 @@ constexpr SkipRow kSkipped[] = {
 std::optional<std::string> scheduled_skip_reason(UserNotificationState state) {
     for (const SkipRow& row : kSkipped)
         if (row.state == state)
-            return std::string("Scheduled change skipped: ") + row.what;
+            return std::string("Skipped while ").append(row.what).append(" is running");
     return std::nullopt;
 }
 

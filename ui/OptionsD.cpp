@@ -1,6 +1,8 @@
 #include "ui/OptionsD.h"
 
+#include "base/module_path_win.h"
 #include "gui/message_box_win.h"
+#include "state/desktop_menu_win.h"
 #include "state/program_settings_win.h"
 #include "wallpaper/schedule_task.h"
 #include "wallpaper/schedule_task_win.h"
@@ -19,7 +21,7 @@ gui::FormDesc options_desc() {
     // Wider than the three first controls need: the longer captions of the two last boxes
     // are not cut at the edge.
     d.width = 298;
-    d.height = 243;
+    d.height = 267;
     d.client_size = true;
     d.font = gui::FontSpec{"Comic Sans MS", 8};
     return d;
@@ -28,18 +30,20 @@ gui::FormDesc options_desc() {
 } // namespace
 
 // Controls are created in tab order: the list, the random box, OK, Cancel, the daily box,
-// the formats box, the per-monitor box, then the scheduled change's group.
+// the formats box, the per-monitor box, the desktop menu box, then the scheduled change's
+// group.
 TODialog::TODialog(gui::Application& app)
     : gui::Form(app, options_desc()), DisplayL(*this, 8, 8, "&Display:"), DisplayCB(*this, 8, 24, 89, 23),
-      RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"), OKB(*this, 40, 208, 75, 25, "&OK"),
-      CancelB(*this, 144, 208, 75, 25, "&Cancel"),
+      RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"), OKB(*this, 40, 232, 75, 25, "&OK"),
+      CancelB(*this, 144, 232, 75, 25, "&Cancel"),
       ChangeWPCB(*this, 8, 80, 249, 17, "Change &wallpaper every time Windows start"),
       MoreTypesCB(*this, 8, 104, 282, 17, "Also list &PNG, GIF, TIFF, WebP and HEIC pictures"),
       PerMonitorCB(*this, 8, 128, 282, 17, "A different picture on each &monitor"),
-      ChangeEveryChkB(*this, 8, 154, 164, 17, "Change the wallpaper e&very"),
-      EveryNumberE(*this, 176, 152, 36, 21, 3),
-      EveryUnitCB(*this, 216, 152, 74, 21, std::nullopt, gui::ComboStyle::drop_down_list),
-      BatteryPauseChkB(*this, 24, 178, 266, 17, "Not on &battery power") {
+      DesktopMenuCB(*this, 8, 152, 282, 17, "Add Velmaro to the desktop's right-click men&u"),
+      ChangeEveryChkB(*this, 8, 178, 164, 17, "Change the wallpaper e&very"),
+      EveryNumberE(*this, 176, 176, 36, 21, 3),
+      EveryUnitCB(*this, 216, 176, 74, 21, std::nullopt, gui::ComboStyle::drop_down_list),
+      BatteryPauseChkB(*this, 24, 202, 266, 17, "Not on &battery power") {
     DisplayL.set_auto_size(false);
     DisplayL.set_bounds(8, 8, 41, 15);
     for (const char* item : {"Tile", "Center", "Strech", "Fit", "Fill"})
@@ -63,6 +67,7 @@ void TODialog::LoadOptions() {
     ChangeWPCB.set_checked(settings.once_per_day());
     MoreTypesCB.set_checked(settings.more_types());
     PerMonitorCB.set_checked(settings.per_monitor());
+    DesktopMenuCB.set_checked(settings.desktop_menu());
     LoadSchedule();
 }
 
@@ -141,6 +146,11 @@ void TODialog::OKBClick(gui::Object*) {
     settings.set_per_monitor(PerMonitorCB.checked());
     settings.set_change_every(*minutes);
     settings.set_battery_pause(BatteryPauseChkB.checked());
+    settings.set_desktop_menu(DesktopMenuCB.checked());
+    if (DesktopMenuCB.checked())
+        state::register_desktop_menu(module_file_path());
+    else
+        state::remove_desktop_menu();
     set_modal_result(gui::mrOk);
 }
 

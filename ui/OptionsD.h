@@ -28,6 +28,7 @@ class TODialog : public gui::Form {
     gui::CheckBox ChangeWPCB;
     gui::CheckBox MoreTypesCB;
     gui::CheckBox PerMonitorCB;
+    gui::CheckBox DesktopMenuCB;
     gui::CheckBox ChangeEveryChkB;
     gui::NumberEdit EveryNumberE;
     gui::ComboBox EveryUnitCB;

@@ -25,14 +25,15 @@ LAYOUT = {
     "ChangeWPCB": (8, 80, 249, 17),
     "MoreTypesCB": (8, 104, 282, 17),
     "PerMonitorCB": (8, 128, 282, 17),
-    "ChangeEveryChkB": (8, 154, 164, 17),
-    "EveryNumberE": (176, 152, 36, 21),
-    "EveryUnitCB": (216, 152, 74, 21),
-    "BatteryPauseChkB": (24, 178, 266, 17),
-    "OKB": (40, 208, 75, 25),
-    "CancelB": (144, 208, 75, 25),
+    "DesktopMenuCB": (8, 152, 282, 17),
+    "ChangeEveryChkB": (8, 178, 164, 17),
+    "EveryNumberE": (176, 176, 36, 21),
+    "EveryUnitCB": (216, 176, 74, 21),
+    "BatteryPauseChkB": (24, 202, 266, 17),
+    "OKB": (40, 232, 75, 25),
+    "CancelB": (144, 232, 75, 25),
 }
-CLIENT_SIZE = (298, 243)
+CLIENT_SIZE = (298, 267)
 
 WS_THICKFRAME = 0x00040000
 WS_MINIMIZEBOX = 0x00020000
@@ -53,6 +54,7 @@ class Options(WallpaperScenario):
             "ChangeWPCB": dlg.find(cls="Button", text=DAILY_TEXT),
             "MoreTypesCB": dlg.find(cls="Button", text=MORE_TYPES_TEXT),
             "PerMonitorCB": dlg.find(cls="Button", text=MONITOR_TEXT),
+            "DesktopMenuCB": dlg.find(cls="Button", text="Add Velmaro to the desktop's right-click men&u"),
             "ChangeEveryChkB": dlg.find(cls="Button", text="Change the wallpaper every"),
             "EveryNumberE": max(dlg.find_all(cls="Edit"), key=lambda w: w.rect()[0]),
             "EveryUnitCB": max(dlg.find_all(cls="ComboBox"), key=lambda w: w.rect()[0]),
@@ -220,12 +222,13 @@ class Options(WallpaperScenario):
         combo_edit = c["DisplayCB"].find(cls="Edit")
         focused = lambda: self.focus()["focus"]
         # Tab order: Display list, random box, OK, Cancel, daily box, formats box, per-monitor box,
-        # the scheduled change's box (its number and unit off while it is), the battery box.
+        # the desktop menu box, the scheduled change's box (its number and unit off while it
+        # is), the battery box.
         wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
-        order = self.tab_order(9, combo_edit)
+        order = self.tab_order(10, combo_edit)
         self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "OKB", "CancelB", "ChangeWPCB", "MoreTypesCB",
-                                                     "PerMonitorCB", "ChangeEveryChkB", "BatteryPauseChkB")]
-                         + [combo_edit.hwnd])
+                                                     "PerMonitorCB", "DesktopMenuCB", "ChangeEveryChkB",
+                                                     "BatteryPauseChkB")] + [combo_edit.hwnd])
         # Access keys: Alt+F, Alt+W, Alt+P, Alt+M and Alt+B toggle the boxes, Alt+D goes to the list.
         boxes = lambda: (c["RndChkB"].checked(), c["ChangeWPCB"].checked(), c["MoreTypesCB"].checked(),
                          c["PerMonitorCB"].checked(), c["BatteryPauseChkB"].checked())
@@ -278,7 +281,7 @@ class Options(WallpaperScenario):
                  if not inside(x, y) and shot.pixel(x, y) != face]
         self.assertEqual(stray[:10], [], "drawing outside the controls' places")
         for name, (x, y, w, h) in LAYOUT.items():
-            if name in ("ChangeWPCB", "MoreTypesCB", "PerMonitorCB", "BatteryPauseChkB"):
+            if name in ("ChangeWPCB", "MoreTypesCB", "PerMonitorCB", "DesktopMenuCB", "BatteryPauseChkB"):
                 w = min(w, CLIENT_SIZE[0] - x)  # the box's text runs to the dialog's edge
             drawn = (w * h) - shot.count(face, (x, y, x + w, y + h))
             self.assertGreater(drawn, 20, "%s shows nothing at its place" % name)

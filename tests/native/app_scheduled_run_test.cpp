@@ -22,7 +22,7 @@ TEST(ScheduledRun, StandsBackOnlyWhileTheWholeScreenIsTaken) {
         EXPECT_EQ(code, r.skipped ? 0 : 3) << state; // the change's own exit code otherwise
         ASSERT_EQ(log.size(), r.skipped ? 1u : 0u) << state;
         if (r.skipped) {
-            EXPECT_EQ(log[0].rfind("Scheduled change skipped: ", 0), 0u) << log[0];
+            EXPECT_EQ(log[0].rfind("Skipped while ", 0), 0u) << log[0];
         }
     }
 }
