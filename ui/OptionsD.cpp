@@ -110,12 +110,14 @@ std::optional<int> TODialog::ChosenInterval() {
     return minutes;
 }
 
-// Only a change goes to the Task Scheduler: a user who confirms other options is not
-// told about a Task Scheduler that has nothing to do.
+// Only a change goes to the Task Scheduler, or a task that has gone (deleted by hand):
+// a user who confirms other options is not told about a Task Scheduler that has nothing
+// to do.
 bool TODialog::ApplySchedule(int minutes, bool battery_pause) {
     state::ProgramSettings settings;
-    const int stored = settings.change_every();
-    if (minutes == stored && (minutes == 0 || battery_pause == settings.battery_pause()))
+    const bool same =
+        minutes == settings.change_every() && (minutes == 0 || battery_pause == settings.battery_pause());
+    if (same && (minutes == 0 || TaskStillThere()))
         return true;
     try {
         if (minutes > 0)
@@ -131,6 +133,14 @@ bool TODialog::ApplySchedule(int minutes, bool battery_pause) {
 
 void TODialog::FormActivate(gui::Object*) {
     LoadOptions();
+}
+
+bool TODialog::TaskStillThere() {
+    try {
+        return wallpaper::schedule_task_exists();
+    } catch (const wallpaper::ScheduleError&) {
+        return true; // nothing can be done now; a change will tell
+    }
 }
 
 // A refused or impossible interval keeps the dialog open, nothing stored.

@@ -43,6 +43,7 @@ class TODialog : public gui::Form {
     // Brings the Task Scheduler's task in line with the choice; false after telling the
     // user why it refused.
     bool ApplySchedule(int minutes, bool battery_pause);
+    bool TaskStillThere();
 
   protected:
     void on_create() override { LoadOptions(); }
