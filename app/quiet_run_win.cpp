@@ -121,10 +121,34 @@ void quiet_action(RunMode mode) {
     throw Error("Not a quiet switch");
 }
 
+// One quiet run at a time: a hot key pressed twice quickly gives two runs, each reading
+// and writing the history and the rotation's position; the second waits for the first
+// instead of undoing its step.
+class OneAtATime {
+  public:
+    OneAtATime() : mutex_(CreateMutexA(nullptr, FALSE, "Local\\Velmaro.QuietRun")) {
+        if (mutex_)
+            owned_ = WaitForSingleObject(mutex_, 30000) != WAIT_TIMEOUT;
+    }
+    ~OneAtATime() {
+        if (owned_)
+            ReleaseMutex(mutex_);
+        if (mutex_)
+            CloseHandle(mutex_);
+    }
+    OneAtATime(const OneAtATime&) = delete;
+    OneAtATime& operator=(const OneAtATime&) = delete;
+
+  private:
+    HANDLE mutex_;
+    bool owned_ = false;
+};
+
 } // namespace
 
 int run_quiet(const SwitchRow& row) noexcept {
     try {
+        OneAtATime turn;
         ComScope com; // the system's picture codecs and the shell's folder window need COM
         imaging::install_system_codec(imaging::make_wic_codec());
         quiet_action(row.mode);

@@ -4,6 +4,7 @@
 #include "gui/message_box_win.h"
 #include "state/desktop_menu_win.h"
 #include "state/program_settings_win.h"
+#include "wallpaper/display_mode.h"
 #include "wallpaper/schedule_task.h"
 #include "wallpaper/schedule_task_win.h"
 
@@ -29,6 +30,7 @@ gui::FormDesc options_desc() {
 
 } // namespace
 
+// "every time Windows start" is the box's caption as users have always seen it: kept.
 // Controls are created in tab order: the list, the random box, OK, Cancel, the daily box,
 // the formats box, the per-monitor box, the desktop menu box, then the scheduled change's
 // group.
@@ -46,8 +48,8 @@ TODialog::TODialog(gui::Application& app)
       BatteryPauseChkB(*this, 24, 202, 266, 17, "Not on &battery power") {
     DisplayL.set_auto_size(false);
     DisplayL.set_bounds(8, 8, 41, 15);
-    for (const char* item : {"Tile", "Center", "Strech", "Fit", "Fill"})
-        DisplayCB.add(item);
+    for (const wallpaper::DisplayMode& mode : wallpaper::display_modes())
+        DisplayCB.add(mode.caption);
     DisplayCB.set_item_height(15);
     DisplayCB.set_closed_height(23);
     OKB.OnClick = [this](gui::Object* s) { OKBClick(s); };

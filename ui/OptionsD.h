@@ -1,7 +1,6 @@
 // The Options dialog: display mode, random order, the once-a-day change, the further
 // picture formats of the file list, a picture per monitor and the change every few
-// minutes, hours or days by the Task Scheduler. Its Display
-// list is also where the wallpaper tick takes the display mode from.
+// minutes, hours or days by the Task Scheduler, each stored at OK.
 #pragma once
 
 #include <optional>

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "base/desktop_colour_win.h"
 #include "base/error.h"
 #include "base/file_write_win.h"
 #include "base/known_folder_win.h"
@@ -78,17 +79,17 @@ void write_staged_file(const std::string& path, std::span<const std::uint8_t> by
     write_file(path, bytes);
 }
 
-void SetDesktopWallpaper(const std::string& path, int display_index, const ApplyWallpaper& apply) {
+void SetDesktopWallpaper(const std::string& path, const DisplayMode& mode, const ApplyWallpaper& apply) {
     state::TSettingsStore store(kDesktopKey);
-    for (const auto& value : desktop_values(path, display_index))
+    for (const auto& value : desktop_values(path, mode))
         store.WriteText("", value.name, value.text);
     store.Close();
     if (!apply(path))
         throw Error(format_message("Cannot set wallpaper %s", path));
 }
 
-void SetDesktopWallpaper(const std::string& path, int display_index) {
-    SetDesktopWallpaper(path, display_index, [](const std::string& staged) {
+void SetDesktopWallpaper(const std::string& path, const DisplayMode& mode) {
+    SetDesktopWallpaper(path, mode, [](const std::string& staged) {
         // The path itself (NULL would mean "the default wallpaper" on current systems),
         // and the user's profile updated so that the choice stays after log-off.
         std::string param = staged;
@@ -98,9 +99,7 @@ void SetDesktopWallpaper(const std::string& path, int display_index) {
 }
 
 imaging::Screen primary_screen() {
-    const COLORREF c = GetSysColor(COLOR_BACKGROUND); // 0x00BBGGRR
-    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-            std::uint32_t{GetRValue(c)} << 16 | std::uint32_t{GetGValue(c)} << 8 | GetBValue(c)};
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), desktop_colour()};
 }
 
 } // namespace velmaro::wallpaper
