@@ -19,6 +19,7 @@
 #include "input.h"
 #include "protocol.h"
 #include "remote.h"
+#include "tasks.h"
 
 namespace e2e {
 
@@ -891,6 +892,7 @@ const std::map<std::string, Handler>& commands() {
         {"acc_do", cmd_acc_do},
         {"text_extent", cmd_text_extent},
         {"link", cmd_link},
+        {"has_task", [](const Args& a) { return cmd_has_task(text_arg(a, 1, "name")); }},
         {"cursor", [](const Args&) { return cursor_json(); }},
         {"move",
          [](const Args& a) {
