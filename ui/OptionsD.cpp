@@ -16,7 +16,7 @@ gui::FormDesc options_desc() {
     // Wider than the three first controls need: the longer captions of the two last boxes
     // are not cut at the edge.
     d.width = 298;
-    d.height = 195;
+    d.height = 219;
     d.client_size = true;
     d.font = gui::FontSpec{"Comic Sans MS", 8};
     return d;
@@ -25,20 +25,24 @@ gui::FormDesc options_desc() {
 } // namespace
 
 // Controls are created in tab order: the list, the random box, OK, Cancel, the daily box,
-// the formats box and the per-monitor box.
+// the formats box and the per-monitor box; the no-repeat box, created last, takes its
+// place in the order right after the random box.
 TODialog::TODialog(gui::Application& app)
     : gui::Form(app, options_desc()), DisplayL(*this, 8, 8, "&Display:"), DisplayCB(*this, 8, 24, 89, 23),
-      RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"), OKB(*this, 40, 160, 75, 25, "&OK"),
-      CancelB(*this, 144, 160, 75, 25, "&Cancel"),
-      ChangeWPCB(*this, 8, 80, 249, 17, "Change &wallpaper every time Windows start"),
-      MoreTypesCB(*this, 8, 104, 282, 17, "Also list &PNG, GIF, TIFF, WebP and HEIC pictures"),
-      PerMonitorCB(*this, 8, 128, 282, 17, "A different picture on each &monitor") {
+      RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"), OKB(*this, 40, 184, 75, 25, "&OK"),
+      CancelB(*this, 144, 184, 75, 25, "&Cancel"),
+      ChangeWPCB(*this, 8, 104, 249, 17, "Change &wallpaper every time Windows start"),
+      MoreTypesCB(*this, 8, 128, 282, 17, "Also list &PNG, GIF, TIFF, WebP and HEIC pictures"),
+      PerMonitorCB(*this, 8, 152, 282, 17, "A different picture on each &monitor"),
+      NoRepeatChkB(*this, 24, 80, 249, 17, "&None again until all are shown") {
     DisplayL.set_auto_size(false);
     DisplayL.set_bounds(8, 8, 41, 15);
     for (const char* item : {"Tile", "Center", "Strech", "Fit", "Fill"})
         DisplayCB.add(item);
     DisplayCB.set_item_height(15);
     DisplayCB.set_closed_height(23);
+    NoRepeatChkB.set_tab_order(2);
+    RndChkB.OnClick = [this](gui::Object* s) { RndChkBClick(s); };
     OKB.OnClick = [this](gui::Object* s) { OKBClick(s); };
     CancelB.set_cancel(true);
     CancelB.OnClick = [this](gui::Object* s) { CancelBClick(s); };
@@ -48,6 +52,8 @@ TODialog::TODialog(gui::Application& app)
 void TODialog::LoadOptions() {
     state::ProgramSettings settings;
     RndChkB.set_checked(settings.random_for_dialog());
+    NoRepeatChkB.set_checked(settings.no_repeat());
+    RndChkBClick(this);
     DisplayCB.set_item_index(settings.display());
     ChangeWPCB.set_checked(settings.once_per_day());
     MoreTypesCB.set_checked(settings.more_types());
@@ -61,11 +67,18 @@ void TODialog::FormActivate(gui::Object*) {
 void TODialog::OKBClick(gui::Object*) {
     state::ProgramSettings settings;
     settings.set_random(RndChkB.checked());
+    settings.set_no_repeat(NoRepeatChkB.checked());
     settings.set_display(DisplayCB.item_index());
     settings.set_once_per_day(ChangeWPCB.checked());
     settings.set_more_types(MoreTypesCB.checked());
     settings.set_per_monitor(PerMonitorCB.checked());
     set_modal_result(gui::mrOk);
+}
+
+// The no-repeat box says how the random order goes: it keeps its tick, but is offered
+// only while the random order is on.
+void TODialog::RndChkBClick(gui::Object*) {
+    NoRepeatChkB.set_enabled(RndChkB.checked());
 }
 
 void TODialog::CancelBClick(gui::Object*) {

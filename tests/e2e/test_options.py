@@ -16,19 +16,21 @@ RANDOM_TEXT = "Randomize file list"
 DAILY_TEXT = "Change wallpaper every time Windows start"
 MORE_TYPES_TEXT = "Also list PNG, GIF, TIFF, WebP and HEIC pictures"
 MONITOR_TEXT = "A different picture on each monitor"
+NO_REPEAT_TEXT = "&None again until all are shown"
 
 # Client-area positions of the controls: (left, top, width, height).
 LAYOUT = {
     "DisplayL": (8, 8, 41, 15),
     "DisplayCB": (8, 24, 89, 23),
     "RndChkB": (8, 56, 129, 17),
-    "ChangeWPCB": (8, 80, 249, 17),
-    "MoreTypesCB": (8, 104, 282, 17),
-    "PerMonitorCB": (8, 128, 282, 17),
-    "OKB": (40, 160, 75, 25),
-    "CancelB": (144, 160, 75, 25),
+    "NoRepeatChkB": (24, 80, 249, 17),
+    "ChangeWPCB": (8, 104, 249, 17),
+    "MoreTypesCB": (8, 128, 282, 17),
+    "PerMonitorCB": (8, 152, 282, 17),
+    "OKB": (40, 184, 75, 25),
+    "CancelB": (144, 184, 75, 25),
 }
-CLIENT_SIZE = (298, 195)
+CLIENT_SIZE = (298, 219)
 
 WS_THICKFRAME = 0x00040000
 WS_MINIMIZEBOX = 0x00020000
@@ -46,6 +48,7 @@ class Options(WallpaperScenario):
             "DisplayL": dlg.find(cls="Static", text="&Display:"),
             "DisplayCB": dlg.find(cls="ComboBox"),
             "RndChkB": dlg.find(cls="Button", text=RANDOM_TEXT),
+            "NoRepeatChkB": dlg.find(cls="Button", text=NO_REPEAT_TEXT),
             "ChangeWPCB": dlg.find(cls="Button", text=DAILY_TEXT),
             "MoreTypesCB": dlg.find(cls="Button", text=MORE_TYPES_TEXT),
             "PerMonitorCB": dlg.find(cls="Button", text=MONITOR_TEXT),
@@ -211,19 +214,23 @@ class Options(WallpaperScenario):
         c = self.controls(dlg)
         combo_edit = c["DisplayCB"].find(cls="Edit")
         focused = lambda: self.focus()["focus"]
-        # Tab order: Display list, random box, OK, Cancel, daily box, formats box, per-monitor box.
+        # Tab order: Display list, random box, its no-repeat box, OK, Cancel, daily box, formats
+        # box, per-monitor box.
         wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
-        order = self.tab_order(7, combo_edit)
-        self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "OKB", "CancelB", "ChangeWPCB", "MoreTypesCB",
-                                                     "PerMonitorCB")] + [combo_edit.hwnd])
-        # Access keys: Alt+F, Alt+W, Alt+P and Alt+M toggle the boxes, Alt+D goes to the list.
-        boxes = lambda: (c["RndChkB"].checked(), c["ChangeWPCB"].checked(), c["MoreTypesCB"].checked(),
-                         c["PerMonitorCB"].checked())
-        self.key("alt+f", "alt+w", "alt+p", "alt+m")
+        order = self.tab_order(8, combo_edit)
+        self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "NoRepeatChkB", "OKB", "CancelB", "ChangeWPCB",
+                                                     "MoreTypesCB", "PerMonitorCB")] + [combo_edit.hwnd])
+        # Access keys: Alt+N, Alt+F, Alt+W, Alt+P and Alt+M toggle the boxes, Alt+D goes to the
+        # list. The no-repeat box keeps its tick but is offered only with the random order.
+        boxes = lambda: (c["RndChkB"].checked(), c["NoRepeatChkB"].checked(), c["ChangeWPCB"].checked(),
+                         c["MoreTypesCB"].checked(), c["PerMonitorCB"].checked())
+        self.assertTrue(c["NoRepeatChkB"].info()["enabled"])
+        self.key("alt+n", "alt+f", "alt+w", "alt+p", "alt+m")
         try:
-            wait_until(lambda: boxes() == (0, 1, 1, 1), 5, "the boxes toggled")
+            wait_until(lambda: boxes() == (0, 1, 1, 1, 1), 5, "the boxes toggled")
         finally:
-            self.assertEqual(boxes(), (0, 1, 1, 1))
+            self.assertEqual(boxes(), (0, 1, 1, 1, 1))
+        self.assertFalse(c["NoRepeatChkB"].info()["enabled"], "the no-repeat box offered without random order")
         self.key("alt+d")
         try:
             wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
@@ -234,6 +241,7 @@ class Options(WallpaperScenario):
         self.assertEqual(self.stored(), (("REG_SZ", "0"), ("REG_SZ", "0"), ("REG_SZ", "1")))
         self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "MoreTypes"), ("REG_SZ", "1"))
         self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "PerMonitor"), ("REG_SZ", "1"))
+        self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "NoRepeat"), ("REG_SZ", "1"))
         main.close()
         self.assertEqual(app.wait_exit(), 0)
 
