@@ -95,7 +95,7 @@ struct Runs : RotationHost {
         round = bytes;
     }
     RoundRandom round_random() override {
-        const std::uint32_t seed[] = {start_times(), start_times()};
+        const std::uint32_t seed[] = {static_cast<std::uint32_t>(start_times()), 1};
         return RoundRandom(seed);
     }
 

@@ -33,6 +33,8 @@ Listing folders_of(std::initializer_list<int> sizes) {
 // Runs as the program makes them: the round read from its bytes, brought up to date,
 // `per_run` pictures taken, written back.
 struct Runs {
+    explicit Runs(Listing l) : listing(std::move(l)) {}
+
     Listing listing;
     RoundRandom random = seeded(7);
     std::vector<std::uint8_t> bytes;
@@ -80,14 +82,15 @@ void remove(Listing& listing, const Picture& p) {
 
 TEST(ShuffleRound, EveryPictureOncePerRoundAndNoRepeatAcrossTheSeam) {
     for (int per_run : {1, 2, 5}) { // one monitor, two, five: the monitors share the round
-        Runs r{folders_of({1, 2, 7})};
+        Runs r(folders_of({1, 2, 7}));
         std::set<std::vector<Picture>> orders;
         Picture last;
         for (int round = 0; round < 60; ++round) {
             const std::vector<Picture> shown = r.runs(10, per_run);
             ASSERT_EQ(as_set(shown).size(), 10u) << "round " << round << ", " << per_run << " a run";
-            if (round > 0)
+            if (round > 0) {
                 ASSERT_NE(shown.front(), last) << "round " << round << " begins with the last round's end";
+            }
             last = shown.back();
             orders.insert(shown);
         }
@@ -96,7 +99,7 @@ TEST(ShuffleRound, EveryPictureOncePerRoundAndNoRepeatAcrossTheSeam) {
 }
 
 TEST(ShuffleRound, ChangesMidRoundKeepTheRestAndAddNewcomers) {
-    Runs r{folders_of({3, 4, 5})};
+    Runs r(folders_of({3, 4, 5}));
     const std::set<Picture> shown = as_set(r.runs(5));
     std::set<Picture> to_come;
     for (const Picture& p : all_of(r.listing))
@@ -122,14 +125,14 @@ TEST(ShuffleRound, ChangesMidRoundKeepTheRestAndAddNewcomers) {
 }
 
 TEST(ShuffleRound, OneEmptyExcludedAndDamaged) {
-    Runs one{{{"C:\\A", {"only.jpg"}}}};
+    Runs one(Listing{{"C:\\A", {"only.jpg"}}});
     EXPECT_EQ(one.runs(3), (std::vector<Picture>(3, {"C:\\A", "only.jpg"})));
-    Runs none{{{"C:\\A", {}}, {"C:\\B", {}}}};
+    Runs none(Listing{{"C:\\A", {}}, {"C:\\B", {}}});
     EXPECT_TRUE(none.run().empty());
-    Runs nothing_selected{{}};
+    Runs nothing_selected(Listing{});
     EXPECT_TRUE(nothing_selected.run().empty());
 
-    Runs some{folders_of({4, 4})};
+    Runs some(folders_of({4, 4}));
     some.excluded = [](const std::string& folder, const std::string& name) {
         return folder == "C:\\F1" || name == "IMG_1000.jpg";
     };
@@ -138,7 +141,7 @@ TEST(ShuffleRound, OneEmptyExcludedAndDamaged) {
                   {"C:\\F0", "IMG_1001.jpg"}, {"C:\\F0", "IMG_1002.jpg"}, {"C:\\F0", "IMG_1003.jpg"}}));
 
     // Every cut of a remembered round, and a changed byte in its header, read as none.
-    Runs r{folders_of({2, 3})};
+    Runs r(folders_of({2, 3}));
     r.runs(2);
     for (std::size_t n = 0; n < r.bytes.size(); ++n)
         EXPECT_FALSE(ShuffleRound::parse(std::span(r.bytes).first(n))) << n;
