@@ -24,24 +24,22 @@ gui::FormDesc options_desc() {
 
 } // namespace
 
-// Controls are created in tab order: the list, the random box, OK, Cancel, the daily box,
-// the formats box and the per-monitor box; the no-repeat box, created last, takes its
-// place in the order right after the random box.
+// Controls are created in tab order: the list, the random box and its no-repeat box, OK,
+// Cancel, the daily box, the formats box and the per-monitor box.
 TODialog::TODialog(gui::Application& app)
     : gui::Form(app, options_desc()), DisplayL(*this, 8, 8, "&Display:"), DisplayCB(*this, 8, 24, 89, 23),
-      RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"), OKB(*this, 40, 184, 75, 25, "&OK"),
-      CancelB(*this, 144, 184, 75, 25, "&Cancel"),
+      RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"),
+      NoRepeatChkB(*this, 24, 80, 249, 17, "&None again until all are shown"),
+      OKB(*this, 40, 184, 75, 25, "&OK"), CancelB(*this, 144, 184, 75, 25, "&Cancel"),
       ChangeWPCB(*this, 8, 104, 249, 17, "Change &wallpaper every time Windows start"),
       MoreTypesCB(*this, 8, 128, 282, 17, "Also list &PNG, GIF, TIFF, WebP and HEIC pictures"),
-      PerMonitorCB(*this, 8, 152, 282, 17, "A different picture on each &monitor"),
-      NoRepeatChkB(*this, 24, 80, 249, 17, "&None again until all are shown") {
+      PerMonitorCB(*this, 8, 152, 282, 17, "A different picture on each &monitor") {
     DisplayL.set_auto_size(false);
     DisplayL.set_bounds(8, 8, 41, 15);
     for (const char* item : {"Tile", "Center", "Strech", "Fit", "Fill"})
         DisplayCB.add(item);
     DisplayCB.set_item_height(15);
     DisplayCB.set_closed_height(23);
-    NoRepeatChkB.set_tab_order(2);
     RndChkB.OnClick = [this](gui::Object* s) { RndChkBClick(s); };
     OKB.OnClick = [this](gui::Object* s) { OKBClick(s); };
     CancelB.set_cancel(true);

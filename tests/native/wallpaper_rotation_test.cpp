@@ -86,9 +86,9 @@ struct Runs : RotationHost {
         std::vector<std::string> names;
         for (int i = 0; i < folder_sizes.at(static_cast<std::size_t>(index)); ++i)
             names.push_back(file_name(i));
-        return {"F" + std::to_string(index), names};
+        return {std::to_string(index), names};
     }
-    std::string file_name(int index) override { return "p" + std::to_string(index); }
+    std::string file_name(int index) override { return std::to_string(index) + ".jpg"; }
     std::vector<std::uint8_t> load_round() override { return round; }
     void save_round(const std::vector<std::uint8_t>& bytes) override { round = bytes; }
     RoundRandom round_random() override {
