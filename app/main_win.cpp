@@ -5,10 +5,15 @@
 
 #include "app/command_line.h"
 #include "app/entry_guard_win.h"
+#include "app/quiet_run_win.h"
 #include "app/startup_sequence.h"
 #include "base/handles_win.h"
+#include "base/module_path_win.h"
 #include "gui/application_win.h"
+#include "gui/error_report_win.h"
 #include "imaging/wic_win.h"
+#include "state/desktop_menu_win.h"
+#include "state/program_settings_win.h"
 #include "ui/AboutD.h"
 #include "ui/MainForm.h"
 #include "ui/OptionsD.h"
@@ -71,6 +76,18 @@ class StartupCourse {
     app::StartupSequence sequence_;
 };
 
+// A portable copy that was moved finds the desktop's menu naming its old place: the
+// menu is written again for this one.
+void renew_desktop_menu() {
+    try {
+        const std::string self = module_file_path();
+        if (state::ProgramSettings().desktop_menu() && !state::desktop_menu_names(self))
+            state::register_desktop_menu(self);
+    } catch (...) {
+        gui::report_current_exception();
+    }
+}
+
 int run_program(HINSTANCE instance) {
     ComScope com; // the shell's folder tree and the system's picture codecs need COM on this thread
     imaging::install_system_codec(imaging::make_wic_codec());
@@ -83,6 +100,8 @@ int run_program(HINSTANCE instance) {
     auto& options = app.create_form<ui::TODialog>();
     main.set_dialogs(about, options);
 
+    if (!started_unattended())
+        renew_desktop_menu();
     StartupCourse course(startup, main);
     startup.arm(app::kFirstTickMs);
     app.show_modal(startup);
@@ -94,5 +113,8 @@ int run_program(HINSTANCE instance) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // A quiet switch makes no window at all: not even the hidden ones of the forms.
+    if (const app::SwitchRow* row = app::find_switch(GetCommandLineA()); row && row->quiet)
+        return app::run_quiet(*row);
     return app::run_guarded([instance] { return run_program(instance); });
 }

@@ -14,11 +14,14 @@ ManifestDPIAware true
 !include FileFunc.nsh
 !include LogicLib.nsh
 !include Sections.nsh
+!include Win\COM.nsh
 
 !define NAME "Velmaro"
 !define PUBLISHER "Orbenta"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmaro"
 !define SETTINGS_KEY "Software\Velmaro"
+; The desktop's right-click submenu: the same keys the program's Options box writes.
+!define DESKTOP_MENU_KEY "Software\Classes\DesktopBackground\Shell\Velmaro"
 
 Name "${NAME} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -55,6 +58,11 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
 !insertmacro MUI_LANGUAGE "English"
 
+!macro DesktopMenuItem n caption switch
+  WriteRegStr HKCU "${DESKTOP_MENU_KEY}\shell\${n}" "MUIVerb" "${caption}"
+  WriteRegStr HKCU "${DESKTOP_MENU_KEY}\shell\${n}\command" "" '"$INSTDIR\Velmaro.exe" ${switch}'
+!macroend
+
 Section "Velmaro" SecProgram
   SectionIn RO
   SetShellVarContext current
@@ -90,6 +98,68 @@ Section /o "Change the wallpaper at every log-on" SecLogon
     SW_SHOWNORMAL "" "Changes the wallpaper at log-on"
 SectionEnd
 
+; The quiet switches at hand: two Start-menu shortcuts with hot keys, and the desktop's
+; menu. Their own sections and functions, apart from the program's.
+Section "-Next and previous wallpaper" SecQuietShortcuts
+  SetShellVarContext current
+  CreateShortCut "$SMPROGRAMS\Next wallpaper.lnk" "$INSTDIR\Velmaro.exe" "/next" "$INSTDIR\Velmaro.exe" 0 \
+    SW_SHOWNORMAL "" "Makes the next picture the wallpaper"
+  CreateShortCut "$SMPROGRAMS\Previous wallpaper.lnk" "$INSTDIR\Velmaro.exe" "/previous" "$INSTDIR\Velmaro.exe" 0 \
+    SW_SHOWNORMAL "" "Shows the wallpaper shown before again"
+  ; Ctrl+Alt (0x06 in the high byte) with Page Down (0x22) and Page Up (0x21): keys that
+  ; CreateShortCut cannot name, so they are set through the shortcut's own interface.
+  Push 0x0622
+  Push "$SMPROGRAMS\Next wallpaper.lnk"
+  Call SetLinkHotkey
+  Push 0x0621
+  Push "$SMPROGRAMS\Previous wallpaper.lnk"
+  Call SetLinkHotkey
+SectionEnd
+
+Section "Velmaro in the desktop's right-click menu" SecDesktopMenu
+  WriteRegStr HKCU "${DESKTOP_MENU_KEY}" "MUIVerb" "Velmaro"
+  WriteRegStr HKCU "${DESKTOP_MENU_KEY}" "SubCommands" ""
+  !insertmacro DesktopMenuItem 1 "Next picture" "/next"
+  !insertmacro DesktopMenuItem 2 "Previous picture" "/previous"
+  !insertmacro DesktopMenuItem 3 "Show this picture" "/show"
+  !insertmacro DesktopMenuItem 4 "Never show this picture again" "/exclude"
+  ; The program's option, so that its Options box shows the menu as on and a moved copy
+  ; writes it again.
+  WriteRegStr HKCU "${SETTINGS_KEY}\Settings" "DesktopMenu" "1"
+SectionEnd
+
+; Unticked: no menu, and the program is told so (an earlier installation may have added it).
+Section "-Desktop menu off" SecDesktopMenuOff
+  ${IfNot} ${SectionIsSelected} ${SecDesktopMenu}
+    DeleteRegKey HKCU "${DESKTOP_MENU_KEY}"
+    WriteRegStr HKCU "${SETTINGS_KEY}\Settings" "DesktopMenu" "0"
+  ${EndIf}
+SectionEnd
+
+; Stack: the shortcut's path, then its hot key (IShellLink::SetHotkey's WORD).
+Function SetLinkHotkey
+  Exch $0 ; path
+  Exch
+  Exch $1 ; hot key
+  Push $2
+  Push $3
+  !insertmacro ComHlpr_CreateInProcInstance ${CLSID_ShellLink} ${IID_IShellLink} r2 ""
+  ${If} $2 P<> 0
+    ${IUnknown::QueryInterface} $2 '("${IID_IPersistFile}",.r3)'
+    ${If} $3 P<> 0
+      ${IPersistFile::Load} $3 '("$0",2)'
+      ${IShellLink::SetHotkey} $2 '($1)'
+      ${IPersistFile::Save} $3 '("$0",1)'
+      ${IUnknown::Release} $3 ""
+    ${EndIf}
+    ${IUnknown::Release} $2 ""
+  ${EndIf}
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+
 Function .onInit
   ${GetParameters} $R0
   ClearErrors
@@ -107,6 +177,14 @@ Section "un.Velmaro" UnSecProgram
   Delete "$INSTDIR\Velmaro.exe"
   Delete "$INSTDIR\Velmaro.chm"
   Delete "$INSTDIR\Uninstall.exe"
+SectionEnd
+
+Section "-un.Next and previous wallpaper, desktop menu" UnSecQuiet
+  SetShellVarContext current
+  Delete "$SMPROGRAMS\Next wallpaper.lnk"
+  Delete "$SMPROGRAMS\Previous wallpaper.lnk"
+  DeleteRegKey HKCU "${DESKTOP_MENU_KEY}"
+  DeleteRegValue HKCU "${SETTINGS_KEY}\Settings" "DesktopMenu"
 SectionEnd
 
 Section /o "un.Remove my settings and folder list" UnSecSettings

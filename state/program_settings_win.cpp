@@ -76,6 +76,13 @@ void ProgramSettings::set_per_monitor(bool on) {
     store_.WriteFlag(kSection, "PerMonitor", on);
 }
 
+bool ProgramSettings::desktop_menu() const {
+    return store_.ReadFlag(kSection, "DesktopMenu", false);
+}
+void ProgramSettings::set_desktop_menu(bool on) {
+    store_.WriteFlag(kSection, "DesktopMenu", on);
+}
+
 std::map<std::string, std::string> ProgramSettings::monitor_pictures() const {
     std::map<std::string, std::string> pictures;
     for (const std::string& name : store_.ValueNames(kMonitorsSection))

@@ -49,6 +49,10 @@ class ProgramSettings {
     bool per_monitor() const;
     void set_per_monitor(bool on);
 
+    // Whether the desktop's right-click menu offers the program's quiet switches.
+    bool desktop_menu() const;
+    void set_desktop_menu(bool on);
+
     // The picture each monitor shows, by the monitor's name (see wallpaper/monitors.h),
     // in section "Monitors". Setting them replaces the section's values: a monitor left
     // out is forgotten.

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/module_path_win.h"
+#include "base/path.h"
 #include "gui/application_win.h"
 #include "gui/error_report_win.h"
 #include "gui/hint_win.h"
@@ -9,12 +10,14 @@
 #include "imaging/bmp_write.h"
 #include "imaging/picture.h"
 #include "imaging/screen_fit.h"
+#include "state/exclusion_list_file_win.h"
 #include "state/folder_list.h"
 #include "state/folder_list_file_win.h"
 #include "state/program_settings_win.h"
 #include "ui/AboutD.h"
 #include "ui/OptionsD.h"
 #include "wallpaper/desktop_values.h"
+#include "wallpaper/history_file_win.h"
 #include "wallpaper/monitors_win.h"
 #include "wallpaper/rotation_sequence.h"
 #include "wallpaper/rotation_win.h"
@@ -50,7 +53,7 @@ TFormMain::TFormMain(gui::Application& app)
     : gui::Form(app, main_form_desc()), Uputa1(*this, 248, 0, "List of selected folders:", comic()),
       SelDirLB(*this, 248, 16, 185, 161, comic()), Bevel1(*this, 200, 184, 233, 164, gui::BevelCut::raised),
       DuzinaL(*this, 200, 352, "Width:", comic()), VisinaL(*this, 200, 368, "Height:", comic()),
-      Timer(2000, false) {
+      ExcludedL(*this, 200, 384, "", comic()), Timer(2000, false) {
     apply_file_mask();
     // The tree selects its root while it is built, which lists that folder in the file
     // list: the file list has to exist first.
@@ -115,6 +118,7 @@ void TFormMain::build_menu() {
     actions.add("Set as wallpaper", gui::Shortcut::ctrl_key('S'),
                 [this](gui::Object*) { M_A_SetClick(this); });
     actions.add("Select &directory", [this](gui::Object*) { M_A_SelectClick(this); });
+    actions.add("&Include in the rotation again", [this](gui::Object* s) { M_A_IncludeClick(s); });
     actions.add_separator();
     actions.add("&Options", [this](gui::Object* s) { M_H_OptionsClick(s); });
     actions.add_separator();
@@ -187,7 +191,22 @@ void TFormMain::FileLBClick(gui::Object*) {
         Slika.clear();
     }
     update_size_labels();
+    update_exclusion_mark();
     hints().set_window_hint(Slika.hwnd(), "Picture: " + selected_image_path_);
+}
+
+// The rotation passes over an excluded picture; the mark says so and where to undo it.
+void TFormMain::update_exclusion_mark() {
+    const bool excluded =
+        !selected_image_path_.empty() && state::load_exclusion_list().contains(selected_image_path_);
+    ExcludedL.set_caption(excluded ? "Excluded from the rotation" : "");
+}
+
+void TFormMain::M_A_IncludeClick(gui::Object*) {
+    state::ExclusionList excluded = state::load_exclusion_list();
+    if (excluded.remove(selected_image_path_))
+        state::save_exclusion_list(excluded);
+    update_exclusion_mark();
 }
 
 void TFormMain::update_size_labels() {
@@ -285,6 +304,7 @@ void TFormMain::request_wallpaper(std::optional<MonitorRequest> request) {
         return;
     }
     buffer_id_ = ImagN.load(selected_image_path_);
+    requested_path_ = selected_image_path_;
     staged_path_ = wallpaper::staged_wallpaper_path();
     monitor_request_ = std::move(request);
     // A running timer keeps its countdown: two quick requests give one tick.
@@ -310,6 +330,7 @@ void TFormMain::TimerTimer(gui::Object*) {
 void TFormMain::stage_one_picture(int display_index) {
     wallpaper::write_staged_file(staged_path_, staged_bytes(display_index));
     SetDesktopWallpaper(staged_path_, display_index);
+    wallpaper::record_change({display_index, {{"", requested_path_}}});
 }
 
 // One bitmap of the whole desktop with each monitor's picture on its own part, tiled by
@@ -341,6 +362,11 @@ void TFormMain::stage_monitor_pictures(const MonitorRequest& request, int displa
     settings.set_monitor_pictures(kept);
     settings.close();
     SetDesktopWallpaper(staged_path_, 0);
+    wallpaper::HistoryEntry shown{display_index, {}};
+    for (std::size_t i = 0; i < pictures.size(); ++i)
+        if (!pictures[i].empty())
+            shown.pictures.push_back({wallpaper::monitor_key(request.monitors[i]), pictures[i]});
+    wallpaper::record_change(std::move(shown));
 }
 
 // A bitmap in the preview is staged from there (byte for byte unless Fit or Fill renders
@@ -368,7 +394,7 @@ void TFormMain::SetDesktopWallpaper(const std::string& path, int display_index) 
 // The rotation's steps on this window's own lists and handlers, as clicks would run them.
 class TFormMain::RotationSteps : public wallpaper::RotationHost {
   public:
-    explicit RotationSteps(TFormMain& form) : form_(form) {}
+    explicit RotationSteps(TFormMain& form) : form_(form), excluded_(state::load_exclusion_list()) {}
 
     wallpaper::StoredRotation read_stored() override {
         return {settings_.file(), settings_.folder(), settings_.random_for_rotation(),
@@ -383,10 +409,18 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
     void select_folder(int index) override {
         form_.SelDirLB.set_item_index(index);
         form_.SelDirLBClick(&form_);
+        // The rotation chooses among the lines that are not excluded.
+        std::vector<std::string> names;
+        for (int i = 0; i < form_.FileLB.count(); ++i)
+            names.push_back(form_.FileLB.item(i));
+        choices_ =
+            wallpaper::rotation_choices(form_.FileLB.current_folder(), names,
+                                        [this](const std::string& p) { return !excluded_.contains(p); });
     }
-    int file_count() override { return form_.FileLB.count(); }
+    int file_count() override { return static_cast<int>(choices_.size()); }
     void select_file(int index) override {
-        form_.FileLB.set_item_index(index);
+        const bool inside = index >= 0 && index < file_count();
+        form_.FileLB.set_item_index(inside ? choices_[static_cast<std::size_t>(index)] : -1);
         form_.FileLBClick(&form_);
         if (!monitors_.empty())
             chosen_.push_back(form_.selected_image_path_);
@@ -419,12 +453,21 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
         std::vector<std::string> names = gui::list_picture_files(path, form_.FileLB.patterns());
         return {std::move(path), std::move(names)};
     }
-    std::string file_name(int index) override { return form_.FileLB.item(index); }
+    std::string file_name(int index) override {
+        return form_.FileLB.item(choices_.at(static_cast<std::size_t>(index)));
+    }
     std::vector<std::uint8_t> load_round() override { return wallpaper::load_round_file(round_path()); }
     void save_round(const std::vector<std::uint8_t>& bytes) override {
         wallpaper::save_round_file(round_path(), bytes);
     }
     wallpaper::RoundRandom round_random() override { return wallpaper::system_round_random(); }
+    wallpaper::ExcludedPicture excluded_pictures() override {
+        if (excluded_.paths().empty())
+            return {};
+        return [this](const std::string& folder, const std::string& name) {
+            return excluded_.contains(join_path(folder, name));
+        };
+    }
 
   private:
     const std::string& round_path() {
@@ -436,6 +479,8 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
     TFormMain& form_;
     state::ProgramSettings settings_;
     std::string round_path_;
+    state::ExclusionList excluded_;
+    std::vector<int> choices_;                 // the file list's lines the rotation may choose
     std::vector<wallpaper::Monitor> monitors_; // each with its own picture; empty for one picture
     std::vector<std::string> chosen_;
 };

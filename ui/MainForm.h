@@ -44,6 +44,7 @@ class TFormMain : public gui::Form {
     void ZatvoriButtonClick(gui::Object* sender);
     void M_A_SetClick(gui::Object* sender);
     void M_A_SelectClick(gui::Object* sender);
+    void M_A_IncludeClick(gui::Object* sender);
     void M_A_ExitClick(gui::Object* sender);
     void M_H_OptionsClick(gui::Object* sender);
     void M_H_ContentsClick(gui::Object* sender);
@@ -74,6 +75,7 @@ class TFormMain : public gui::Form {
     gui::PictureBox Slika;
     gui::Label DuzinaL;
     gui::Label VisinaL;
+    gui::Label ExcludedL; // says when the chosen picture is excluded from the rotation
     controls::TSelButton SetSB;
     controls::TSelButton ZatvoriSB;
     wallpaper::ImageConverter ImagN;
@@ -104,6 +106,7 @@ class TFormMain : public gui::Form {
     void LoadFolderList();
     void SaveFolderList();
     void update_size_labels();
+    void update_exclusion_mark();
     // The file list's mask for the stored "MoreTypes" option.
     void apply_file_mask();
     // The staged wallpaper file's bytes for the tick.
@@ -115,6 +118,7 @@ class TFormMain : public gui::Form {
     std::string folder_list_path_;
     bool folder_list_whole_ = true;
     int buffer_id_ = 0;
+    std::string requested_path_; // the picture of the pending request
     std::string staged_path_;
     std::optional<MonitorRequest> monitor_request_;
 };

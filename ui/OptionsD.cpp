@@ -1,5 +1,7 @@
 #include "ui/OptionsD.h"
 
+#include "base/module_path_win.h"
+#include "state/desktop_menu_win.h"
 #include "state/program_settings_win.h"
 
 namespace velmaro::ui {
@@ -16,7 +18,7 @@ gui::FormDesc options_desc() {
     // Wider than the three first controls need: the longer captions of the two last boxes
     // are not cut at the edge.
     d.width = 298;
-    d.height = 219;
+    d.height = 243;
     d.client_size = true;
     d.font = gui::FontSpec{"Comic Sans MS", 8};
     return d;
@@ -25,15 +27,16 @@ gui::FormDesc options_desc() {
 } // namespace
 
 // Controls are created in tab order: the list, the random box and its no-repeat box, OK,
-// Cancel, the daily box, the formats box and the per-monitor box.
+// Cancel, the daily box, the formats box, the per-monitor box and the desktop menu box.
 TODialog::TODialog(gui::Application& app)
     : gui::Form(app, options_desc()), DisplayL(*this, 8, 8, "&Display:"), DisplayCB(*this, 8, 24, 89, 23),
       RndChkB(*this, 8, 56, 129, 17, "Randomize &file list"),
       NoRepeatChkB(*this, 24, 80, 249, 17, "&None again until all are shown"),
-      OKB(*this, 40, 184, 75, 25, "&OK"), CancelB(*this, 144, 184, 75, 25, "&Cancel"),
+      OKB(*this, 40, 208, 75, 25, "&OK"), CancelB(*this, 144, 208, 75, 25, "&Cancel"),
       ChangeWPCB(*this, 8, 104, 249, 17, "Change &wallpaper every time Windows start"),
       MoreTypesCB(*this, 8, 128, 282, 17, "Also list &PNG, GIF, TIFF, WebP and HEIC pictures"),
-      PerMonitorCB(*this, 8, 152, 282, 17, "A different picture on each &monitor") {
+      PerMonitorCB(*this, 8, 152, 282, 17, "A different picture on each &monitor"),
+      DesktopMenuCB(*this, 8, 176, 282, 17, "Add Velmaro to the desktop's right-click men&u") {
     DisplayL.set_auto_size(false);
     DisplayL.set_bounds(8, 8, 41, 15);
     for (const char* item : {"Tile", "Center", "Strech", "Fit", "Fill"})
@@ -56,6 +59,7 @@ void TODialog::LoadOptions() {
     ChangeWPCB.set_checked(settings.once_per_day());
     MoreTypesCB.set_checked(settings.more_types());
     PerMonitorCB.set_checked(settings.per_monitor());
+    DesktopMenuCB.set_checked(settings.desktop_menu());
 }
 
 void TODialog::FormActivate(gui::Object*) {
@@ -70,6 +74,11 @@ void TODialog::OKBClick(gui::Object*) {
     settings.set_once_per_day(ChangeWPCB.checked());
     settings.set_more_types(MoreTypesCB.checked());
     settings.set_per_monitor(PerMonitorCB.checked());
+    settings.set_desktop_menu(DesktopMenuCB.checked());
+    if (DesktopMenuCB.checked())
+        state::register_desktop_menu(module_file_path());
+    else
+        state::remove_desktop_menu();
     set_modal_result(gui::mrOk);
 }
 

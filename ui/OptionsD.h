@@ -27,6 +27,7 @@ class TODialog : public gui::Form {
     gui::CheckBox ChangeWPCB;
     gui::CheckBox MoreTypesCB;
     gui::CheckBox PerMonitorCB;
+    gui::CheckBox DesktopMenuCB;
 
   protected:
     void on_create() override { LoadOptions(); }

@@ -37,4 +37,11 @@ std::string window_monitor_key(HWND window) {
     return handle && describe(handle, m) ? monitor_key(m) : std::string();
 }
 
+std::string pointer_monitor_key() {
+    POINT at{};
+    Monitor m;
+    HMONITOR handle = GetCursorPos(&at) ? MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST) : nullptr;
+    return handle && describe(handle, m) ? monitor_key(m) : std::string();
+}
+
 } // namespace velmaro::wallpaper

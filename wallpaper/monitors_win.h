@@ -17,4 +17,8 @@ std::vector<Monitor> display_monitors();
 // nearest to it; "" when the system names none.
 std::string window_monitor_key(HWND window);
 
+// The key of the monitor under the mouse pointer (or the nearest one); "" when the
+// system names none.
+std::string pointer_monitor_key();
+
 } // namespace velmaro::wallpaper

@@ -1,5 +1,7 @@
 #include "wallpaper/rotation.h"
 
+#include "base/path.h"
+
 namespace velmaro::wallpaper {
 
 std::uint32_t RandomGenerator::state_from_time(int hour, int minute, int second, int millisecond) {
@@ -30,6 +32,16 @@ RotationPosition next_position(int folder, int file_index, int file_count) {
     if (file_count <= 0 || file_index >= file_count - 1)
         return {folder + 1, 0};
     return {folder, file_index + 1};
+}
+
+std::vector<int> rotation_choices(std::string_view folder, const std::vector<std::string>& names,
+                                  const PictureFilter& allowed) {
+    std::vector<int> choices;
+    choices.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (!allowed || allowed(join_path(folder, names[i])))
+            choices.push_back(static_cast<int>(i));
+    return choices;
 }
 
 } // namespace velmaro::wallpaper

@@ -7,6 +7,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace velmaro::wallpaper {
 
@@ -45,5 +49,14 @@ struct RotationPosition {
 // first picture; otherwise the next picture of the same folder. A folder index one past
 // the list is wrapped by the next run's choose_folder.
 RotationPosition next_position(int folder, int file_index, int file_count);
+
+// Whether the rotation may choose a picture, given its full path (the exclusion list's
+// answer); every way of choosing asks it where a folder's pictures are listed.
+using PictureFilter = std::function<bool(const std::string& path)>;
+
+// The lines of a folder's picture list (bare names in `folder`) that the rotation may
+// choose, as indices into `names`, in their order. No filter allows them all.
+std::vector<int> rotation_choices(std::string_view folder, const std::vector<std::string>& names,
+                                  const PictureFilter& allowed);
 
 } // namespace velmaro::wallpaper

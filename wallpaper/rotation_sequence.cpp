@@ -18,12 +18,12 @@ bool first_change_today(RotationHost& host) {
     return true;
 }
 
-// Chooses the picked picture's line in its folder's file list: the listing's line
+// Chooses the picked picture among its folder's choices: the one it had in the listing
 // unless the folder has changed since it was listed.
 void select_pick(RotationHost& host, const PictureFolder& folder, const PicturePick& pick) {
     host.select_folder(pick.folder);
     const std::string& name = folder.names[static_cast<std::size_t>(pick.file)];
-    int line = pick.file;
+    int line = pick.choice;
     if (line >= host.file_count() || host.file_name(line) != name) {
         line = -1;
         for (int i = 0; i < host.file_count() && line < 0; ++i)

@@ -50,9 +50,9 @@ class RotationHost {
     virtual RandomGenerator random_generator() = 0;
 
     // For the round without repeats: the pictures of selected folder `index` (as the file
-    // list would show them, without showing them), a chosen line's name, the remembered
-    // round (empty when there is none) and its update, the shuffle's source and the
-    // pictures never to choose.
+    // list would show them, without showing them), the name of a choice of the folder
+    // selected (as select_file counts them), the remembered round (empty when there is
+    // none) and its update, the shuffle's source and the pictures never to choose.
     virtual PictureFolder list_folder(int index) = 0;
     virtual std::string file_name(int index) = 0;
     virtual std::vector<std::uint8_t> load_round() = 0;

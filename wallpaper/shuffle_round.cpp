@@ -71,6 +71,7 @@ struct Listed {
     std::uint32_t folder;
     std::uint64_t digest;
     std::uint32_t file;
+    std::uint32_t choice;
     bool operator<(const Listed& o) const {
         return std::tie(folder, digest, file) < std::tie(o.folder, o.digest, o.file);
     }
@@ -84,9 +85,10 @@ std::vector<Listed> listed_pictures(const std::vector<PictureFolder>& listing,
         if (first[f] != f)
             continue;
         const auto& names = listing[f].names;
+        std::uint32_t choice = 0;
         for (std::uint32_t i = 0; i < names.size(); ++i)
             if (!excluded || !excluded(listing[f].path, names[i]))
-                listed.push_back({f, name_digest(names[i]), i});
+                listed.push_back({f, name_digest(names[i]), i, choice++});
     }
     std::sort(listed.begin(), listed.end());
     return listed;
@@ -188,7 +190,7 @@ std::vector<RoundEntry> claim_remembered(const std::vector<RoundEntry>& order, s
         const auto folder = now_at.find(folders[order[k].folder]);
         if (folder == now_at.end())
             continue;
-        const Listed key{folder->second, order[k].digest, 0};
+        const Listed key{folder->second, order[k].digest, 0, 0};
         auto same = [&](auto it) {
             return it != listed.end() && it->folder == key.folder && it->digest == key.digest;
         };
@@ -198,7 +200,7 @@ std::vector<RoundEntry> claim_remembered(const std::vector<RoundEntry>& order, s
         if (!same(it))
             continue;
         matched[static_cast<std::size_t>(it - listed.begin())] = true;
-        kept.push_back({it->folder, it->digest, it->file});
+        kept.push_back({it->folder, it->digest, it->file, it->choice});
         kept_shown += k < shown;
     }
     shown = kept_shown;
@@ -216,7 +218,7 @@ std::vector<RoundEntry> with_newcomers(const std::vector<RoundEntry>& kept, std:
     while (r < kept.size() || a < added.size()) {
         const std::uint64_t rest = kept.size() - r, fresh = added.size() - a;
         if (fresh > 0 && (rest == 0 || random.below(rest + fresh) < fresh)) {
-            order.push_back({added[a].folder, added[a].digest, added[a].file});
+            order.push_back({added[a].folder, added[a].digest, added[a].file, added[a].choice});
             ++a;
         } else {
             order.push_back(kept[r++]);
@@ -266,7 +268,7 @@ std::vector<PicturePick> ShuffleRound::take(int count, RoundRandom& random) {
         if (shown_ >= order_.size())
             new_round(random);
         const RoundEntry& e = order_[shown_++];
-        picks.push_back({static_cast<int>(e.folder), static_cast<int>(e.file)});
+        picks.push_back({static_cast<int>(e.folder), static_cast<int>(e.file), static_cast<int>(e.choice)});
     }
     return picks;
 }

@@ -30,10 +30,12 @@ struct PictureFolder {
     std::vector<std::string> names;
 };
 
-// A picture of the listing: the folder's index and the name's index in it.
+// A picture of the listing: the folder's index, the name's index in it, and its index
+// among the folder's pictures that are not excluded (the rotation's choices).
 struct PicturePick {
     int folder = 0;
     int file = 0;
+    int choice = 0;
     bool operator==(const PicturePick&) const = default;
 };
 
@@ -57,6 +59,7 @@ struct RoundEntry {
     std::uint32_t folder = 0; // index into the round's folders
     std::uint64_t digest = 0; // of the name
     std::uint32_t file = 0;   // the name's index in the listing of the last update()
+    std::uint32_t choice = 0; // and among the pictures of its folder not excluded
 };
 
 class ShuffleRound {

@@ -27,10 +27,11 @@ LAYOUT = {
     "ChangeWPCB": (8, 104, 249, 17),
     "MoreTypesCB": (8, 128, 282, 17),
     "PerMonitorCB": (8, 152, 282, 17),
-    "OKB": (40, 184, 75, 25),
-    "CancelB": (144, 184, 75, 25),
+    "DesktopMenuCB": (8, 176, 282, 17),
+    "OKB": (40, 208, 75, 25),
+    "CancelB": (144, 208, 75, 25),
 }
-CLIENT_SIZE = (298, 219)
+CLIENT_SIZE = (298, 243)
 
 WS_THICKFRAME = 0x00040000
 WS_MINIMIZEBOX = 0x00020000
@@ -52,6 +53,7 @@ class Options(WallpaperScenario):
             "ChangeWPCB": dlg.find(cls="Button", text=DAILY_TEXT),
             "MoreTypesCB": dlg.find(cls="Button", text=MORE_TYPES_TEXT),
             "PerMonitorCB": dlg.find(cls="Button", text=MONITOR_TEXT),
+            "DesktopMenuCB": dlg.find(cls="Button", text="Add Velmaro to the desktop's right-click men&u"),
             "OKB": dlg.find(cls="Button", text="&OK"),
             "CancelB": dlg.find(cls="Button", text="&Cancel"),
         }
@@ -215,11 +217,12 @@ class Options(WallpaperScenario):
         combo_edit = c["DisplayCB"].find(cls="Edit")
         focused = lambda: self.focus()["focus"]
         # Tab order: Display list, random box, its no-repeat box, OK, Cancel, daily box, formats
-        # box, per-monitor box.
+        # box, per-monitor box, desktop menu box.
         wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
-        order = self.tab_order(8, combo_edit)
+        order = self.tab_order(9, combo_edit)
         self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "NoRepeatChkB", "OKB", "CancelB", "ChangeWPCB",
-                                                     "MoreTypesCB", "PerMonitorCB")] + [combo_edit.hwnd])
+                                                     "MoreTypesCB", "PerMonitorCB", "DesktopMenuCB")] +
+                         [combo_edit.hwnd])
         # Access keys: Alt+N, Alt+F, Alt+W, Alt+P and Alt+M toggle the boxes, Alt+D goes to the
         # list. The no-repeat box keeps its tick but is offered only with the random order.
         boxes = lambda: (c["RndChkB"].checked(), c["NoRepeatChkB"].checked(), c["ChangeWPCB"].checked(),
@@ -276,7 +279,7 @@ class Options(WallpaperScenario):
                  if not inside(x, y) and shot.pixel(x, y) != face]
         self.assertEqual(stray[:10], [], "drawing outside the controls' places")
         for name, (x, y, w, h) in LAYOUT.items():
-            if name in ("ChangeWPCB", "MoreTypesCB", "PerMonitorCB"):
+            if name in ("ChangeWPCB", "MoreTypesCB", "PerMonitorCB", "DesktopMenuCB"):
                 w = min(w, CLIENT_SIZE[0] - x)  # the box's text runs to the dialog's edge
             drawn = (w * h) - shot.count(face, (x, y, x + w, y + h))
             self.assertGreater(drawn, 20, "%s shows nothing at its place" % name)

@@ -107,6 +107,9 @@ def host_path(win):
     return path
 
 
+DESKTOP_MENU_KEY = r"Software\Classes\DesktopBackground\Shell\Velmaro"
+
+
 class Release(wc.WallpaperScenario):
     folder_list = None
 
@@ -131,6 +134,9 @@ class Release(wc.WallpaperScenario):
         cls.install_dir = host_path(cls.install_win)
         cls.start_menu_lnk = os.path.join(host_path(programs), "Velmaro.lnk")
         cls.startup_lnk = os.path.join(host_path(startup), "Velmaro.lnk")
+        # The quiet switches' shortcuts: (file, arguments, Ctrl+Alt with Page Down / Page Up).
+        cls.quiet_lnks = [(os.path.join(host_path(programs), name), args, hotkey) for name, args, hotkey in
+                          (("Next wallpaper.lnk", "/next", 0x0622), ("Previous wallpaper.lnk", "/previous", 0x0621))]
 
     # ---- the zip ----
     def test_zip_holds_the_stripped_program_the_help_and_a_readme(self):
@@ -283,9 +289,10 @@ class Release(wc.WallpaperScenario):
 
     def remove_installation(self):
         shutil.rmtree(self.install_dir, ignore_errors=True)
-        for lnk in (self.start_menu_lnk, self.startup_lnk):
+        for lnk in [self.start_menu_lnk, self.startup_lnk] + [q[0] for q in self.quiet_lnks]:
             if os.path.exists(lnk):
                 os.remove(lnk)
+        self.reg_delete("HKCU", DESKTOP_MENU_KEY)
         self.reg_delete("HKCU", UNINSTALL_KEY)
         self.reg_delete("HKCU", harness.SETTINGS_KEY)
 
@@ -318,6 +325,12 @@ class Release(wc.WallpaperScenario):
             self.assertEqual(link.get("working_dir", "").lower(), self.install_win.lower())
         else:
             self.assertFalse(os.path.exists(self.startup_lnk), "a log-on shortcut nobody asked for")
+        for path, args, hotkey in self.quiet_lnks:
+            link = self.driver.call("link", harness.winpath(path))
+            self.assertEqual((link["target"].lower(), link["arguments"], link["hotkey"]),
+                             (exe_win.lower(), args, hotkey), path)
+        command = self.reg_get("HKCU", DESKTOP_MENU_KEY + r"\shell\1\command", "")
+        self.assertEqual(command and command["value"], '"%s" /next' % exe_win)
         values = {n: self.uninstall_value(n) for n in ("DisplayName", "DisplayVersion", "Publisher",
                                                          "UninstallString", "QuietUninstallString",
                                                          "InstallLocation")}
@@ -330,8 +343,9 @@ class Release(wc.WallpaperScenario):
         self.assertAlmostEqual(int(size["value"]), installed_kb / 1024, delta=8)
 
     def assert_uninstalled(self):
-        for path in (self.start_menu_lnk, self.startup_lnk):
+        for path in [self.start_menu_lnk, self.startup_lnk] + [q[0] for q in self.quiet_lnks]:
             self.assertFalse(os.path.exists(path), path)
+        self.assertIsNone(self.reg_get("HKCU", DESKTOP_MENU_KEY, "MUIVerb"))
         self.assertIsNone(self.reg_get("HKCU", UNINSTALL_KEY, "UninstallString"))
 
     def test_install_with_the_logon_option_runs_unattended_and_saves_there_uninstall_keeps_settings(self):

@@ -5,6 +5,7 @@
 // there, so that a Wine virtual desktop can manage the windows.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -788,6 +789,32 @@ std::string cmd_sys_color(const Args& a) {
     return json_array({json_number(GetRValue(c)), json_number(GetGValue(c)), json_number(GetBValue(c))});
 }
 
+// A shell link read through the system's own IShellLink: target, arguments, hot key.
+std::string cmd_link(const Args& a) {
+    const std::string path = text_arg(a, 1, "link");
+    CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    char target[MAX_PATH] = "", args[1024] = "";
+    WORD hotkey = 0;
+    std::wstring wide(path.begin(), path.end());
+    bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                         reinterpret_cast<void**>(&link))) &&
+              SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+              SUCCEEDED(file->Load(wide.c_str(), STGM_READ)) &&
+              SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) &&
+              SUCCEEDED(link->GetArguments(args, sizeof args)) && SUCCEEDED(link->GetHotkey(&hotkey));
+    if (file)
+        file->Release();
+    if (link)
+        link->Release();
+    CoUninitialize();
+    if (!ok)
+        throw CommandError("cannot read the link");
+    return json_object(
+        {{"target", json_text(target)}, {"arguments", json_text(args)}, {"hotkey", json_number(hotkey)}});
+}
+
 // The extent of one line of text ("&" marks an access key and takes no room) in a face,
 // point size and weight at the screen's DPI, as the system's statics and buttons draw
 // it: what a control must hold for its caption not to be clipped.
@@ -856,6 +883,7 @@ const std::map<std::string, Handler>& commands() {
         {"reg_delete", cmd_reg_delete},
         {"sys_color", cmd_sys_color},
         {"text_extent", cmd_text_extent},
+        {"link", cmd_link},
         {"cursor", [](const Args&) { return cursor_json(); }},
         {"move",
          [](const Args& a) {

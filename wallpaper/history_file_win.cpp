@@ -1,0 +1,33 @@
+#include "wallpaper/history_file_win.h"
+
+#include <windows.h>
+
+#include "base/app_data_win.h"
+#include "base/code_page_win.h"
+#include "base/file_write_win.h"
+#include "base/text_file_win.h"
+
+namespace velmaro::wallpaper {
+
+std::string history_file_path() {
+    return app_data_file("History.txt");
+}
+
+History load_history(const std::string& path) {
+    const auto text = read_text_file(path);
+    return text ? History::from_text(convert_code_page(*text, CP_UTF8, GetACP())) : History();
+}
+
+void save_history(const History& history, const std::string& path) {
+    const std::string text = convert_code_page(history.to_text(), GetACP(), CP_UTF8);
+    replace_file(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
+void record_change(HistoryEntry entry) {
+    const std::string path = history_file_path();
+    History history = load_history(path);
+    history.add(std::move(entry));
+    save_history(history, path);
+}
+
+} // namespace velmaro::wallpaper
