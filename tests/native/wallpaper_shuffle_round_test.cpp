@@ -113,6 +113,11 @@ TEST(ShuffleRound, RoundOfOneEmptySelectionAndExcludedPictures) {
     };
     EXPECT_EQ(as_set(some.runs(9)), (std::set<std::string>{"C:\\F0\\IMG_1001.jpg", "C:\\F0\\IMG_1002.jpg",
                                                            "C:\\F0\\IMG_1003.jpg"}));
+    // A pick counts its place among the choices as the rotation does, past the excluded.
+    ShuffleRound round;
+    round.update(some.listing, some.random, some.excluded);
+    for (const PicturePick& p : round.take(3, some.random))
+        EXPECT_EQ(std::make_pair(p.folder, p.choice), std::make_pair(0, p.file - 1));
 }
 
 } // namespace velmaro::wallpaper
