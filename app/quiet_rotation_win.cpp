@@ -6,15 +6,16 @@
 #include "base/path.h"
 #include "base/wildcard.h"
 #include "gui/file_list_win.h"
-#include "imaging/picture.h"
 #include "state/exclusion_list_file_win.h"
 #include "state/folder_list.h"
 #include "state/folder_list_file_win.h"
 #include "state/program_settings_win.h"
-#include "wallpaper/monitors_win.h"
+#include "wallpaper/monitors.h"
+#include "wallpaper/picture_mask_win.h"
 #include "wallpaper/rotation_sequence.h"
 #include "wallpaper/rotation_win.h"
 #include "wallpaper/shuffle_round_win.h"
+#include "wallpaper/stager_win.h"
 
 namespace velmaro::app {
 
@@ -30,7 +31,7 @@ class WindowlessRotation : public wallpaper::RotationHost {
   public:
     explicit WindowlessRotation(const std::string& only_monitor)
         : only_monitor_(only_monitor), excluded_(state::load_exclusion_list()),
-          patterns_(split_mask(imaging::file_list_mask(settings_.more_types()))) {}
+          patterns_(split_mask(wallpaper::listed_picture_mask())) {}
 
     wallpaper::StoredRotation read_stored() override {
         return {settings_.file(), settings_.folder(), settings_.random_for_rotation(), false,
@@ -64,10 +65,7 @@ class WindowlessRotation : public wallpaper::RotationHost {
                                  : std::string());
     }
     int pictures_per_run() override {
-        if (settings_.per_monitor())
-            monitors_ = wallpaper::display_monitors();
-        if (monitors_.size() < 2)
-            monitors_.clear();
+        monitors_ = wallpaper::per_monitor_screens();
         return monitors_.empty() || !only_monitor_.empty() ? 1 : static_cast<int>(monitors_.size());
     }
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kFill = 4;
+const velmaro::wallpaper::DisplayMode& kFill = velmaro::wallpaper::display_mode(4);
 constexpr std::uint32_t kBackground = 0x3A6EA5;
 
 } // namespace

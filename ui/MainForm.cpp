@@ -7,21 +7,19 @@
 #include "gui/error_report_win.h"
 #include "gui/hint_win.h"
 #include "gui/message_box_win.h"
-#include "imaging/bmp_write.h"
-#include "imaging/picture.h"
-#include "imaging/screen_fit.h"
 #include "state/exclusion_list_file_win.h"
 #include "state/folder_list.h"
 #include "state/folder_list_file_win.h"
 #include "state/program_settings_win.h"
 #include "ui/AboutD.h"
 #include "ui/OptionsD.h"
-#include "wallpaper/desktop_values.h"
 #include "wallpaper/history_file_win.h"
 #include "wallpaper/monitors_win.h"
+#include "wallpaper/picture_mask_win.h"
 #include "wallpaper/rotation_sequence.h"
 #include "wallpaper/rotation_win.h"
 #include "wallpaper/shuffle_round_win.h"
+#include "wallpaper/stager_win.h"
 #include "wallpaper/wallpaper_win.h"
 
 namespace velmaro::ui {
@@ -53,7 +51,7 @@ TFormMain::TFormMain(gui::Application& app)
     : gui::Form(app, main_form_desc()), Uputa1(*this, 248, 0, "List of selected folders:", comic()),
       SelDirLB(*this, 248, 16, 185, 161, comic()), Bevel1(*this, 200, 184, 233, 164, gui::BevelCut::raised),
       DuzinaL(*this, 200, 352, "Width:", comic()), VisinaL(*this, 200, 368, "Height:", comic()),
-      ExcludedL(*this, 200, 384, "", comic()), Timer(2000, false) {
+      Timer(2000, false) {
     apply_file_mask();
     // The tree selects its root while it is built, which lists that folder in the file
     // list: the file list has to exist first.
@@ -191,26 +189,23 @@ void TFormMain::FileLBClick(gui::Object*) {
         Slika.clear();
     }
     update_size_labels();
-    update_exclusion_mark();
     hints().set_window_hint(Slika.hwnd(), "Picture: " + selected_image_path_);
-}
-
-// The rotation passes over an excluded picture; the mark says so and where to undo it.
-void TFormMain::update_exclusion_mark() {
-    const bool excluded =
-        !selected_image_path_.empty() && state::load_exclusion_list().contains(selected_image_path_);
-    ExcludedL.set_caption(excluded ? "Excluded from the rotation" : "");
 }
 
 void TFormMain::M_A_IncludeClick(gui::Object*) {
     state::ExclusionList excluded = state::load_exclusion_list();
     if (excluded.remove(selected_image_path_))
         state::save_exclusion_list(excluded);
-    update_exclusion_mark();
+    update_size_labels();
 }
 
+// The height line also says when the rotation passes over the picture (Actions has the
+// item that takes it back).
 void TFormMain::update_size_labels() {
-    VisinaL.set_caption("Height: " + std::to_string(Slika.picture().height()));
+    const bool excluded =
+        !selected_image_path_.empty() && state::load_exclusion_list().contains(selected_image_path_);
+    VisinaL.set_caption("Height: " + std::to_string(Slika.picture().height()) +
+                        (excluded ? "   Excluded from the rotation" : ""));
     DuzinaL.set_caption("Width:  " + std::to_string(Slika.picture().width()));
 }
 
@@ -265,7 +260,7 @@ void TFormMain::M_H_OptionsClick(gui::Object*) {
 }
 
 void TFormMain::apply_file_mask() {
-    FileLB.set_mask(imaging::file_list_mask(state::ProgramSettings().more_types()));
+    FileLB.set_mask(wallpaper::listed_picture_mask());
 }
 
 void TFormMain::M_H_AboutClick(gui::Object*) {
@@ -280,33 +275,23 @@ void TFormMain::M_H_ContentsClick(gui::Object*) {
 // --- the wallpaper request and its tick -------------------------------------------------
 
 void TFormMain::SetBClick(gui::Object*) {
-    std::optional<MonitorRequest> request;
-    if (auto monitors = per_monitor_screens(); !monitors.empty()) {
+    std::optional<wallpaper::MonitorChange> change;
+    if (auto monitors = wallpaper::per_monitor_screens(); !monitors.empty()) {
         // The picture goes to the monitor that shows most of this window.
-        request = MonitorRequest{std::move(monitors), {}};
-        request->chosen[wallpaper::window_monitor_key(hwnd())] = selected_image_path_;
+        change = wallpaper::MonitorChange{std::move(monitors), {}};
+        change->chosen[wallpaper::window_monitor_key(hwnd())] = selected_image_path_;
     }
-    request_wallpaper(std::move(request));
+    request_wallpaper(std::move(change));
 }
 
-std::vector<wallpaper::Monitor> TFormMain::per_monitor_screens() const {
-    if (!state::ProgramSettings().per_monitor())
-        return {};
-    std::vector<wallpaper::Monitor> monitors = wallpaper::display_monitors();
-    if (monitors.size() < 2)
-        monitors.clear();
-    return monitors;
-}
-
-void TFormMain::request_wallpaper(std::optional<MonitorRequest> request) {
+void TFormMain::request_wallpaper(std::optional<wallpaper::MonitorChange> change) {
     if (FileLB.item_index() == -1) {
         gui::message_box(gui::MsgKind::error, " No file selected! ", gui::mbOK);
         return;
     }
-    buffer_id_ = ImagN.load(selected_image_path_);
+    ImagN.request(selected_image_path_, std::move(change));
     requested_path_ = selected_image_path_;
     staged_path_ = wallpaper::staged_wallpaper_path();
-    monitor_request_ = std::move(request);
     // A running timer keeps its countdown: two quick requests give one tick.
     if (!Timer.enabled())
         Timer.set_enabled(true);
@@ -315,78 +300,17 @@ void TFormMain::request_wallpaper(std::optional<MonitorRequest> request) {
 void TFormMain::TimerTimer(gui::Object*) {
     Timer.set_enabled(false);
     try {
-        int display_index = options_ ? options_->DisplayCB.item_index() : 0;
-        if (monitor_request_)
-            stage_monitor_pictures(*monitor_request_, display_index);
-        else
-            stage_one_picture(display_index);
+        // The display mode chosen in the Options list now, whether or not confirmed there;
+        // the preview's picture now, as it is shown.
+        const int display_index = options_ ? options_->DisplayCB.item_index() : 0;
+        wallpaper::apply_staged_wallpaper(ImagN, staged_path_, wallpaper::display_mode(display_index),
+                                          &Slika.picture());
+        wallpaper::record_change(wallpaper::shown_after(ImagN, requested_path_, display_index));
     } catch (...) {
         gui::report_current_exception();
     }
     if (on_wallpaper_done)
         on_wallpaper_done();
-}
-
-void TFormMain::stage_one_picture(int display_index) {
-    wallpaper::write_staged_file(staged_path_, staged_bytes(display_index));
-    SetDesktopWallpaper(staged_path_, display_index);
-    wallpaper::record_change({display_index, {{"", requested_path_}}});
-}
-
-// One bitmap of the whole desktop with each monitor's picture on its own part, tiled by
-// the system from the primary monitor's corner: the same on every Windows version.
-void TFormMain::stage_monitor_pictures(const MonitorRequest& request, int display_index) {
-    state::ProgramSettings settings;
-    std::map<std::string, std::string> kept;
-    const std::vector<std::string> pictures =
-        wallpaper::pictures_after_change(request.monitors, settings.monitor_pictures(), request.chosen, kept);
-    const std::uint32_t background = wallpaper::primary_screen().background;
-    auto render = [&](std::size_t i) -> wallpaper::MonitorPicture {
-        if (pictures[i].empty())
-            return {};
-        const wallpaper::MonitorRect& r = request.monitors[i].rect;
-        try {
-            wallpaper::ImageConverter converter;
-            const int id = converter.load(pictures[i]);
-            return wallpaper::render_for_monitor(converter, id, display_index, r.width, r.height, background);
-        } catch (const Error&) {
-            // A picture chosen now is reported; one remembered from before that has gone
-            // since leaves its monitor plain.
-            if (request.chosen.count(wallpaper::monitor_key(request.monitors[i])))
-                throw;
-            return {};
-        }
-    };
-    wallpaper::write_staged_file(staged_path_,
-                                 wallpaper::compose_monitors(request.monitors, render, background));
-    settings.set_monitor_pictures(kept);
-    settings.close();
-    SetDesktopWallpaper(staged_path_, 0);
-    wallpaper::HistoryEntry shown{display_index, {}};
-    for (std::size_t i = 0; i < pictures.size(); ++i)
-        if (!pictures[i].empty())
-            shown.pictures.push_back({wallpaper::monitor_key(request.monitors[i]), pictures[i]});
-    wallpaper::record_change(std::move(shown));
-}
-
-// A bitmap in the preview is staged from there (byte for byte unless Fit or Fill renders
-// it at the screen's size), and so is a picture of the system's codecs, which the preview
-// holds decoded; any other picture through the converter's buffer.
-std::vector<std::uint8_t> TFormMain::staged_bytes(int display_index) const {
-    const imaging::Picture& shown = Slika.picture();
-    const imaging::Screen screen = wallpaper::primary_screen();
-    const auto fit = wallpaper::screen_fit_for(display_index);
-    if (const imaging::BmpImage* bmp = shown.bitmap())
-        return fit ? imaging::render_screen_bmp24(bmp->to_pixels(), *fit, screen) : bmp->to_bmp_file();
-    if (shown.kind() == imaging::PictureKind::Codec)
-        return fit ? imaging::render_screen_bmp24(shown.pixels_for(), *fit, screen)
-                   : imaging::write_bmp24(shown.pixels_for());
-    return fit ? ImagN.screen_bmp_bytes(buffer_id_, *fit, screen)
-               : ImagN.bmp_bytes(buffer_id_, screen.background);
-}
-
-void TFormMain::SetDesktopWallpaper(const std::string& path, int display_index) {
-    wallpaper::SetDesktopWallpaper(path, display_index);
 }
 
 // --- the unattended rotation ------------------------------------------------------------
@@ -426,7 +350,7 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
             chosen_.push_back(form_.selected_image_path_);
     }
     int pictures_per_run() override {
-        monitors_ = form_.per_monitor_screens();
+        monitors_ = wallpaper::per_monitor_screens();
         return monitors_.empty() ? 1 : static_cast<int>(monitors_.size());
     }
 
@@ -440,11 +364,11 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
             return;
         }
         // The pictures in the monitors' order; an empty folder's turn leaves its monitor's.
-        MonitorRequest request{monitors_, {}};
+        wallpaper::MonitorChange change{monitors_, {}};
         for (std::size_t i = 0; i < chosen_.size() && i < monitors_.size(); ++i)
             if (!chosen_[i].empty())
-                request.chosen[wallpaper::monitor_key(monitors_[i])] = chosen_[i];
-        form_.request_wallpaper(std::move(request));
+                change.chosen[wallpaper::monitor_key(monitors_[i])] = chosen_[i];
+        form_.request_wallpaper(std::move(change));
     }
     wallpaper::RandomGenerator random_generator() override { return wallpaper::clock_random_generator(); }
 

@@ -17,8 +17,7 @@
 #include "gui/form_win.h"
 #include "gui/picture_box_win.h"
 #include "gui/timer_win.h"
-#include "wallpaper/converter.h"
-#include "wallpaper/monitors.h"
+#include "wallpaper/stager.h"
 
 namespace velmaro::ui {
 
@@ -29,8 +28,7 @@ class TFormMain : public gui::Form {
   public:
     explicit TFormMain(gui::Application& app);
 
-    // The dialogs are created after the main window; it shows them and reads the display
-    // mode from the Options dialog.
+    // The dialogs are created after the main window, which shows them.
     void set_dialogs(TAboutDialog& about, TODialog& options);
 
     // Handlers (one per user action).
@@ -53,9 +51,6 @@ class TFormMain : public gui::Form {
 
     // Changes the wallpaper to the next picture of the selected folders.
     void RotateWallpaper();
-    // The desktop values and the system call for a staged file.
-    void SetDesktopWallpaper(const std::string& path, int display_index);
-
     // Whether a wallpaper tick is still due.
     bool wallpaper_pending() const { return Timer.enabled(); }
     // Runs after every wallpaper tick, whether it succeeded or failed.
@@ -75,10 +70,9 @@ class TFormMain : public gui::Form {
     gui::PictureBox Slika;
     gui::Label DuzinaL;
     gui::Label VisinaL;
-    gui::Label ExcludedL; // says when the chosen picture is excluded from the rotation
     controls::TSelButton SetSB;
     controls::TSelButton ZatvoriSB;
-    wallpaper::ImageConverter ImagN;
+    wallpaper::Stager ImagN; // the hidden image component: stages the requested wallpaper
     gui::Timer Timer;
 
   protected:
@@ -87,18 +81,8 @@ class TFormMain : public gui::Form {
 
   private:
     class RotationSteps;
-    // A change that gives each monitor its own picture: the monitors at the request and
-    // the pictures chosen for them, by monitor key; the others keep theirs.
-    struct MonitorRequest {
-        std::vector<wallpaper::Monitor> monitors;
-        std::map<std::string, std::string> chosen;
-    };
-    // The monitors when each is to show its own picture (the option is on and there are
-    // two or more); none when one picture covers the desktop.
-    std::vector<wallpaper::Monitor> per_monitor_screens() const;
-    void request_wallpaper(std::optional<MonitorRequest> request);
-    void stage_one_picture(int display_index);
-    void stage_monitor_pictures(const MonitorRequest& request, int display_index);
+    // Reads the selected picture and starts the tick; with a change, each monitor its own.
+    void request_wallpaper(std::optional<wallpaper::MonitorChange> change);
     void build_menu();
     void setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
                             const std::string& hint, controls::TAlignment alignment, bool bold,
@@ -106,21 +90,16 @@ class TFormMain : public gui::Form {
     void LoadFolderList();
     void SaveFolderList();
     void update_size_labels();
-    void update_exclusion_mark();
     // The file list's mask for the stored "MoreTypes" option.
     void apply_file_mask();
-    // The staged wallpaper file's bytes for the tick.
-    std::vector<std::uint8_t> staged_bytes(int display_index) const;
 
     TAboutDialog* about_ = nullptr;
     TODialog* options_ = nullptr;
     std::string selected_image_path_;
     std::string folder_list_path_;
     bool folder_list_whole_ = true;
-    int buffer_id_ = 0;
     std::string requested_path_; // the picture of the pending request
     std::string staged_path_;
-    std::optional<MonitorRequest> monitor_request_;
 };
 
 } // namespace velmaro::ui

@@ -3,6 +3,7 @@
 #include "base/module_path_win.h"
 #include "state/desktop_menu_win.h"
 #include "state/program_settings_win.h"
+#include "wallpaper/display_mode.h"
 
 namespace velmaro::ui {
 
@@ -39,8 +40,8 @@ TODialog::TODialog(gui::Application& app)
       DesktopMenuCB(*this, 8, 176, 282, 17, "Add Velmaro to the desktop's right-click men&u") {
     DisplayL.set_auto_size(false);
     DisplayL.set_bounds(8, 8, 41, 15);
-    for (const char* item : {"Tile", "Center", "Strech", "Fit", "Fill"})
-        DisplayCB.add(item);
+    for (const wallpaper::DisplayMode& mode : wallpaper::display_modes())
+        DisplayCB.add(mode.caption);
     DisplayCB.set_item_height(15);
     DisplayCB.set_closed_height(23);
     RndChkB.OnClick = [this](gui::Object* s) { RndChkBClick(s); };

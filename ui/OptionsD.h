@@ -1,6 +1,5 @@
 // The Options dialog: display mode, random order, the once-a-day change, the further
-// picture formats of the file list and a picture per monitor. Its Display
-// list is also where the wallpaper tick takes the display mode from.
+// picture formats of the file list and a picture per monitor, each stored at OK.
 #pragma once
 
 #include "gui/controls_win.h"

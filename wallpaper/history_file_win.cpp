@@ -6,6 +6,7 @@
 #include "base/code_page_win.h"
 #include "base/file_write_win.h"
 #include "base/text_file_win.h"
+#include "state/program_settings_win.h"
 
 namespace velmaro::wallpaper {
 
@@ -21,6 +22,17 @@ History load_history(const std::string& path) {
 void save_history(const History& history, const std::string& path) {
     const std::string text = convert_code_page(history.to_text(), GetACP(), CP_UTF8);
     replace_file(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
+HistoryEntry shown_after(const Stager& stager, const std::string& picture, int display_index) {
+    HistoryEntry shown{display_index, {}};
+    if (!stager.per_monitor()) {
+        shown.pictures.push_back({"", picture});
+        return shown;
+    }
+    for (const auto& [monitor, path] : state::ProgramSettings().monitor_pictures())
+        shown.pictures.push_back({monitor, path});
+    return shown;
 }
 
 void record_change(HistoryEntry entry) {

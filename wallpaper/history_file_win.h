@@ -4,6 +4,7 @@
 #include <string>
 
 #include "wallpaper/history.h"
+#include "wallpaper/stager.h"
 
 namespace velmaro::wallpaper {
 
@@ -14,6 +15,10 @@ History load_history(const std::string& path = history_file_path());
 
 // Replaces the file atomically (see replace_file).
 void save_history(const History& history, const std::string& path = history_file_path());
+
+// What the desktop shows once a change staged by `stager` has been applied: `picture` over
+// the whole desktop, or with a picture per monitor the pictures the monitors now keep.
+HistoryEntry shown_after(const Stager& stager, const std::string& picture, int display_index);
 
 // Adds a change that has just been applied.
 void record_change(HistoryEntry entry);

@@ -3,7 +3,6 @@
 #include "base/error.h"
 #include "imaging/bmp_write.h"
 #include "imaging/rect_layout.h"
-#include "wallpaper/desktop_values.h"
 
 #include <algorithm>
 #include <cstring>
@@ -44,14 +43,6 @@ imaging::Raster top_down(imaging::ConstView v) {
     for (int y = 0; y < v.height; ++y)
         std::memcpy(raster.view().row(y), v.row(y), static_cast<std::size_t>(v.width) * 3);
     return raster;
-}
-
-imaging::RectLayout rect_layout_for(int display_index) {
-    if (display_index == 0)
-        return imaging::RectLayout::Tile;
-    if (display_index == 2)
-        return imaging::RectLayout::Stretch;
-    return imaging::RectLayout::Center;
 }
 
 // The monitor whose top-left corner the system tiles the wallpaper from.
@@ -158,16 +149,17 @@ std::vector<std::uint8_t> compose_monitors(const std::vector<Monitor>& monitors,
     return file;
 }
 
-MonitorPicture render_for_monitor(const ImageConverter& converter, int id, int display_index, int width,
+MonitorPicture render_for_monitor(const ImageConverter& converter, int id, const DisplayMode& mode, int width,
                                   int height, std::uint32_t background) {
-    if (const auto fit = screen_fit_for(display_index)) {
-        std::vector<std::uint8_t> file = converter.screen_bmp_bytes(id, *fit, {width, height, background});
+    if (mode.fit) {
+        std::vector<std::uint8_t> file =
+            converter.screen_bmp_bytes(id, *mode.fit, {width, height, background});
         const imaging::ConstView view = bmp24_view(file);
         return picture_of(std::move(file), view);
     }
     const std::vector<std::uint8_t> file = converter.bmp_bytes(id);
     imaging::Raster shown(width, height, 3);
-    const imaging::RectLayout layout = rect_layout_for(display_index);
+    const imaging::RectLayout layout = mode.layout;
     if (layout == imaging::RectLayout::Stretch)
         imaging::lay_out(top_down(bmp24_view(file)).view(), layout, background, shown.view());
     else

@@ -10,6 +10,7 @@
 
 #include "imaging/raster.h"
 #include "wallpaper/converter.h"
+#include "wallpaper/display_mode.h"
 
 #include <cstdint>
 #include <functional>
@@ -76,11 +77,10 @@ std::vector<std::uint8_t> compose_monitors(const std::vector<Monitor>& monitors,
                                            const std::function<MonitorPicture(std::size_t)>& picture,
                                            std::uint32_t background);
 
-// The picture in a converter's buffer laid out on a monitor of width x height in the
-// display mode of `display_index` (as desktop_values.h numbers them): Fit and Fill as
-// for a whole screen, Tile, Center and Strech as the system shows them on one screen,
-// no mode chosen as Center. Throws like the converter.
-MonitorPicture render_for_monitor(const ImageConverter& converter, int id, int display_index, int width,
+// The picture in a converter's buffer laid out on a monitor of width x height in a
+// display mode: rendered at that size where the mode renders, else laid out by the
+// mode's layout as the system shows it on one screen. Throws like the converter.
+MonitorPicture render_for_monitor(const ImageConverter& converter, int id, const DisplayMode& mode, int width,
                                   int height, std::uint32_t background);
 
 } // namespace velmaro::wallpaper

@@ -78,17 +78,17 @@ void write_staged_file(const std::string& path, std::span<const std::uint8_t> by
     write_file(path, bytes);
 }
 
-void SetDesktopWallpaper(const std::string& path, int display_index, const ApplyWallpaper& apply) {
+void SetDesktopWallpaper(const std::string& path, const DisplayMode& mode, const ApplyWallpaper& apply) {
     state::TSettingsStore store(kDesktopKey);
-    for (const auto& value : desktop_values(path, display_index))
+    for (const auto& value : desktop_values(path, mode))
         store.WriteText("", value.name, value.text);
     store.Close();
     if (!apply(path))
         throw Error(format_message("Cannot set wallpaper %s", path));
 }
 
-void SetDesktopWallpaper(const std::string& path, int display_index) {
-    SetDesktopWallpaper(path, display_index, [](const std::string& staged) {
+void SetDesktopWallpaper(const std::string& path, const DisplayMode& mode) {
+    SetDesktopWallpaper(path, mode, [](const std::string& staged) {
         // The path itself (NULL would mean "the default wallpaper" on current systems),
         // and the user's profile updated so that the choice stays after log-off.
         std::string param = staged;

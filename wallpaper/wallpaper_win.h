@@ -2,6 +2,7 @@
 #pragma once
 
 #include "imaging/screen_fit.h"
+#include "wallpaper/display_mode.h"
 
 #include <cstdint>
 #include <functional>
@@ -34,15 +35,15 @@ std::string choose_staged_path(const std::string& preferred_dir,
 // "Cannot create file %s" or "Cannot write file %s".
 void write_staged_file(const std::string& path, std::span<const std::uint8_t> bytes);
 
-// Writes the five values of "Control Panel\Desktop" for the display index through the
+// Writes the five values of "Control Panel\Desktop" for the display mode through the
 // settings store, then asks the system to apply the file and tell the other programs.
 // Store errors stop it before the system is asked; a refusal by the system throws
 // "Cannot set wallpaper %s".
-void SetDesktopWallpaper(const std::string& path, int display_index);
+void SetDesktopWallpaper(const std::string& path, const DisplayMode& mode);
 
 // The same with the system's part replaced (for tests): `apply` gets the path and
 // returns whether the system accepted it.
 using ApplyWallpaper = std::function<bool(const std::string& path)>;
-void SetDesktopWallpaper(const std::string& path, int display_index, const ApplyWallpaper& apply);
+void SetDesktopWallpaper(const std::string& path, const DisplayMode& mode, const ApplyWallpaper& apply);
 
 } // namespace velmaro::wallpaper

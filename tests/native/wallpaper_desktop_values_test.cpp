@@ -5,40 +5,59 @@
 namespace velmaro::wallpaper {
 
 namespace {
-std::vector<std::string> texts(int index) {
-    std::vector<std::string> out;
-    for (const auto& v : desktop_values("C:\\WINDOWS\\VMImage.bmp", index))
+using Texts = std::vector<std::string>;
+Texts texts(int index) {
+    Texts out;
+    for (const auto& v : desktop_values("C:\\WINDOWS\\VMImage.bmp", display_mode(index)))
         out.push_back(v.text);
     return out;
 }
-using Texts = std::vector<std::string>;
 } // namespace
 
 TEST(DesktopValues, NamesInWritingOrder) {
-    auto values = desktop_values("x", 0);
-    std::vector<std::string> names;
-    for (const auto& v : values)
+    Texts names;
+    for (const auto& v : desktop_values("x", display_mode(0)))
         names.push_back(v.name);
     EXPECT_EQ(names, (Texts{"Wallpaper", "TileWallpaper", "WallpaperStyle", "WallpaperOriginX",
                             "WallpaperOriginY"}));
 }
 
-TEST(DesktopValues, PerDisplayIndex) {
+TEST(DisplayModes, TheTableOfTheOptionsList) {
     const std::string path = "C:\\WINDOWS\\VMImage.bmp";
-    EXPECT_EQ(texts(0), (Texts{path, "1", "0", "0", "0"}));   // Tile
-    EXPECT_EQ(texts(1), (Texts{path, "0", "0", "0", "0"}));   // Center
-    EXPECT_EQ(texts(2), (Texts{path, "0", "2", "0", "0"}));   // Strech
-    EXPECT_EQ(texts(3), (Texts{path, "0", "0", "0", "0"}));   // Fit: centred, at the screen's size
-    EXPECT_EQ(texts(4), (Texts{path, "0", "0", "0", "0"}));   // Fill: the same
-    EXPECT_EQ(texts(-1), (Texts{path, "0", "-1", "0", "0"})); // no item chosen
-    EXPECT_EQ(texts(7), (Texts{path, "0", "7", "0", "0"}));
+    struct Row {
+        const char* caption;
+        Texts values;
+        std::optional<imaging::ScreenFit> fit;
+        imaging::RectLayout layout;
+    };
+    using imaging::RectLayout;
+    const Row rows[] = {
+        {"Tile", {path, "1", "0", "0", "0"}, std::nullopt, RectLayout::Tile},
+        {"Center", {path, "0", "0", "0", "0"}, std::nullopt, RectLayout::Center},
+        {"Strech", {path, "0", "2", "0", "0"}, std::nullopt, RectLayout::Stretch},
+        // Fit and Fill: rendered at the screen's size, shown centred.
+        {"Fit", {path, "0", "0", "0", "0"}, imaging::ScreenFit::Fit, RectLayout::Center},
+        {"Fill", {path, "0", "0", "0", "0"}, imaging::ScreenFit::Fill, RectLayout::Center},
+    };
+    ASSERT_EQ(display_modes().size(), std::size(rows));
+    for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
+        const DisplayMode& mode = display_mode(i);
+        EXPECT_EQ(&mode, &display_modes()[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(mode.index, i);
+        EXPECT_STREQ(mode.caption, rows[i].caption);
+        EXPECT_EQ(texts(i), rows[i].values) << i;
+        EXPECT_EQ(mode.fit, rows[i].fit) << i;
+        EXPECT_EQ(mode.layout, rows[i].layout) << i;
+    }
+    EXPECT_EQ(&tiled_mode(), &display_mode(0));
 }
 
-TEST(DesktopValues, OnlyFitAndFillAreRenderedAtTheScreenSize) {
-    EXPECT_EQ(screen_fit_for(3), imaging::ScreenFit::Fit);
-    EXPECT_EQ(screen_fit_for(4), imaging::ScreenFit::Fill);
-    for (int index : {-1, 0, 1, 2, 5})
-        EXPECT_FALSE(screen_fit_for(index).has_value()) << index;
+TEST(DisplayModes, AnIndexOfNoRowIsNoModeChosen) {
+    for (int index : {-1, 5, 7, -2}) {
+        EXPECT_EQ(texts(index), (Texts{"C:\\WINDOWS\\VMImage.bmp", "0", "-1", "0", "0"})) << index;
+        EXPECT_FALSE(display_mode(index).fit.has_value()) << index;
+        EXPECT_EQ(display_mode(index).layout, imaging::RectLayout::Center) << index;
+    }
 }
 
 } // namespace velmaro::wallpaper

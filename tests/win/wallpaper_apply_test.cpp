@@ -162,7 +162,7 @@ TEST(SetDesktopWallpaper, FiveValuesPerDisplayIndexAndTheSystemTold) {
         SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(""), SPIF_UPDATEINIFILE);
         testing::set_raw_value("Control Panel\\Desktop", "WallpaperOriginX", REG_SZ, "9", 2);
 
-        SetDesktopWallpaper(path, c.index);
+        SetDesktopWallpaper(path, display_mode(c.index));
         EXPECT_EQ(text_of("Wallpaper"), path) << c.index;
         EXPECT_EQ(text_of("TileWallpaper"), c.tile) << c.index;
         EXPECT_EQ(text_of("WallpaperStyle"), c.style) << c.index;
@@ -180,7 +180,7 @@ TEST(SetDesktopWallpaper, ARefusalIsReported) {
         return false;
     };
     try {
-        SetDesktopWallpaper("C:\\staged\\VMImage.bmp", 2, refuse);
+        SetDesktopWallpaper("C:\\staged\\VMImage.bmp", display_mode(2), refuse);
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot set wallpaper C:\\staged\\VMImage.bmp");
