@@ -89,13 +89,7 @@ class WindowlessRotation : public wallpaper::RotationHost {
         wallpaper::save_round_file(round_path_, bytes);
     }
     wallpaper::RoundRandom round_random() override { return wallpaper::system_round_random(); }
-    wallpaper::ExcludedPicture excluded_pictures() override {
-        if (excluded_.paths().empty())
-            return {};
-        return [this](const std::string& folder, const std::string& name) {
-            return excluded_.contains(join_path(folder, name));
-        };
-    }
+    wallpaper::ExcludedPicture excluded_pictures() override { return wallpaper::excluded_by(excluded_); }
 
     wallpaper::HistoryEntry wanted;
 

@@ -65,4 +65,12 @@ RoundRandom system_round_random() {
     return RoundRandom(seed);
 }
 
+ExcludedPicture excluded_by(const state::ExclusionList& excluded) {
+    if (excluded.paths().empty())
+        return {};
+    return [&excluded](const std::string& folder, const std::string& name) {
+        return excluded.contains(join_path(folder, name));
+    };
+}
+
 } // namespace velmaro::wallpaper

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "state/exclusion_list.h"
 #include "wallpaper/shuffle_round.h"
 
 namespace velmaro::wallpaper {
@@ -23,5 +24,9 @@ void save_round_file(const std::string& path, const std::vector<std::uint8_t>& b
 // A shuffle source seeded from the system's cryptographic generator (and, should that
 // fail, from the clock, the process and the performance counter together).
 RoundRandom system_round_random();
+
+// The pictures of the exclusion list (which must outlive the answer); none asked about
+// when the list is empty.
+ExcludedPicture excluded_by(const state::ExclusionList& excluded);
 
 } // namespace velmaro::wallpaper
