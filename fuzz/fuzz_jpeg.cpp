@@ -1,6 +1,7 @@
 // JPEG reading on hostile input: the header, the scaled preview decode, the full decode
 // straight to a 24-bit bitmap and the decode of a part of the picture (rows skipped,
-// columns cut) either fail as an invalid picture or agree with each other; Fill at a
+// columns cut, in turn or on a second thread) either fail as an invalid picture or agree
+// with each other; Fill at a
 // screen's size gives a file of that size. Never a crash, never an exit from inside libjpeg.
 #include "base/error.h"
 #include "imaging/bmp.h"
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 using namespace velmaro::imaging;
 
@@ -61,6 +63,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (int x = first * 3; x < last * 3; ++x)
                 if (part.pixels.view().row(y)[x] != whole.view().row(part.top + y)[part.left * 3 + x])
                     std::abort();
+        JpegPartRows ahead(file, 0, 0, 0.3, 0.4, 0.7, 0.9, 0, PartDecoding::Ahead);
+        for (int y = 0; y < part.pixels.height; ++y)
+            if (std::memcmp(ahead.row(y), part.pixels.view().row(y),
+                            static_cast<std::size_t>(part.pixels.stride())))
+                std::abort();
     } catch (const velmaro::InvalidGraphic&) {
     }
 

@@ -9,10 +9,15 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <condition_variable>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #include <jpeglib.h>
 
@@ -403,28 +408,106 @@ void widen(double from, double to, int size, int margin, int& first, int& last) 
 
 } // namespace
 
+namespace {
+
+// The rows handed over at a time, and how many such bands the decoder may be ahead of the
+// reader on its own thread.
+constexpr int kBandRows = 16;
+constexpr int kBandsAhead = 4;
+// Below this many pixels a part decodes in less time than a thread takes to start.
+constexpr std::int64_t kPixelsWorthAThread = std::int64_t{1} << 18;
+
+} // namespace
+
+// The decoder of a part: the rows above it are passed over before its first band.
 struct JpegPartRows::Decoder {
     Decompressor d;
+    int skip = 0;   // rows above the part not passed over yet
+    int height = 0; // the part's rows
+    int done = 0;   // and how many of them are decoded
     explicit Decoder(std::span<const std::uint8_t> file) : d(file) {}
+
+    void decode_band(std::uint8_t* band) {
+        if (skip > 0) {
+            d.skip_rows(skip);
+            skip = 0;
+        }
+        const auto stride = static_cast<std::size_t>(d.info().output_width) * 3;
+        const int count = std::min(kBandRows, height - done);
+        read_bgr_rows(
+            d, [&](int y) { return band + stride * static_cast<std::size_t>(y); }, count);
+        done += count;
+    }
+};
+
+// The bands of decoded rows between the decoder and the reader: a ring of `slots` bands,
+// band n in slot n % slots. The decoder may write band n once the reader has moved past
+// band n - slots; the reader may read it once it is written. A decoding error ends the
+// decoding and is handed to the reader in place of the band it spoiled.
+class JpegPartRows::Bands {
+  public:
+    Bands(int slots, std::size_t band_bytes)
+        : slots_(slots), band_bytes_(band_bytes), data_(band_bytes * slots) {}
+
+    std::uint8_t* band(std::int64_t n) {
+        return data_.data() + band_bytes_ * static_cast<std::size_t>(n % slots_);
+    }
+
+    // The decoder's side. Waits until band n may be written; false once the reader is gone.
+    bool wait_to_write(std::int64_t n) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return closed_ || n < read_ + slots_; });
+        return !closed_;
+    }
+    void written(std::exception_ptr failure = nullptr) {
+        {
+            const std::lock_guard lock(mutex_);
+            if (failure)
+                failure_ = std::move(failure);
+            else
+                ++written_;
+        }
+        changed_.notify_all();
+    }
+    bool failed() {
+        const std::lock_guard lock(mutex_);
+        return failure_ != nullptr;
+    }
+
+    // The reader's side. Moves on to band n, giving back those before it, and waits until it
+    // is written; rethrows the error that ended the decoding before it.
+    void wait_to_read(std::int64_t n) {
+        std::unique_lock lock(mutex_);
+        read_ = n;
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return written_ > n || failure_; });
+        if (written_ <= n)
+            std::rethrow_exception(failure_);
+    }
+    void close() {
+        {
+            const std::lock_guard lock(mutex_);
+            closed_ = true;
+        }
+        changed_.notify_all();
+    }
+
+  private:
+    const int slots_;
+    const std::size_t band_bytes_;
+    std::vector<std::uint8_t> data_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::int64_t written_ = 0, read_ = 0;
+    bool closed_ = false;
+    std::exception_ptr failure_;
 };
 
 JpegPartRows::JpegPartRows(std::span<const std::uint8_t> file, int min_width, int min_height, double s0,
-                           double t0, double s1, double t1, int reach)
-    : file_(file), min_width_(min_width), min_height_(min_height), s0_(s0), t0_(t0), s1_(s1), t1_(t1),
-      reach_(reach) {
-    restart();
-    batch_.resize(static_cast<std::size_t>(place_.width) * 3 * kBatchRows);
-    if (decoder_->d.info().out_color_space == JCS_CMYK)
-        cmyk_batch_.resize(static_cast<std::size_t>(place_.width) * 4 * kBatchRows);
-}
-
-JpegPartRows::~JpegPartRows() = default;
-
-void JpegPartRows::restart() {
-    decoder_.reset(); // one decoder at a time
-    decoder_ = std::make_unique<Decoder>(file_);
+                           double t0, double s1, double t1, int reach, PartDecoding decoding)
+    : decoder_(std::make_unique<Decoder>(file)) {
     Decompressor& d = decoder_->d;
-    d.start(jpeg_scale_eighths(d.header(), min_width_, min_height_), JCS_EXT_BGR);
+    d.start(jpeg_scale_eighths(d.header(), min_width, min_height), JCS_EXT_BGR);
     jpeg_decompress_struct& info = d.info();
     JpegPartPlace p;
     p.full_width = static_cast<int>(info.output_width);
@@ -432,43 +515,71 @@ void JpegPartRows::restart() {
     // The filter's reach in decoded pixels, one more for rounding and one for the columns
     // where the part is cut, which libjpeg's smooth chroma upsampling may take for the
     // picture's edge.
-    const double ratio = std::max({1.0, min_width_ > 0 ? static_cast<double>(p.full_width) / min_width_ : 1.0,
-                                   min_height_ > 0 ? static_cast<double>(p.full_height) / min_height_ : 1.0});
-    const int margin = static_cast<int>(std::ceil(std::max(reach_, 0) * ratio)) + 2;
+    const double ratio = std::max({1.0, min_width > 0 ? static_cast<double>(p.full_width) / min_width : 1.0,
+                                   min_height > 0 ? static_cast<double>(p.full_height) / min_height : 1.0});
+    const int margin = static_cast<int>(std::ceil(std::max(reach, 0) * ratio)) + 2;
     int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
-    widen(s0_, s1_, p.full_width, margin, x0, x1);
-    widen(t0_, t1_, p.full_height, margin, y0, y1);
+    widen(s0, s1, p.full_width, margin, x0, x1);
+    widen(t0, t1, p.full_height, margin, y0, y1);
     if (x0 > 0 || x1 < p.full_width)
         d.crop_columns(x0, x1); // widened to whole blocks
-    if (y0 > 0)
-        d.skip_rows(y0);
     p.left = x0, p.top = y0;
     p.width = static_cast<int>(info.output_width), p.height = y1 - y0;
     place_ = p;
-    batch_first_ = batch_count_ = 0;
+    decoder_->skip = y0;
+    decoder_->height = p.height;
+
+    const bool ahead = decoding == PartDecoding::Ahead ||
+                       (decoding == PartDecoding::Auto && std::thread::hardware_concurrency() > 1 &&
+                        std::int64_t{p.width} * p.height >= kPixelsWorthAThread);
+    bands_ =
+        std::make_unique<Bands>(ahead ? kBandsAhead : 1, static_cast<std::size_t>(p.width) * 3 * kBandRows);
+    if (ahead) {
+        try {
+            worker_ = std::thread(&JpegPartRows::decode_ahead, this);
+        } catch (const std::system_error&) {
+            // No thread to be had: the same work is done in turn.
+        }
+    }
+}
+
+JpegPartRows::~JpegPartRows() {
+    if (worker_.joinable()) {
+        bands_->close();
+        worker_.join();
+    }
+}
+
+void JpegPartRows::decode_band(std::int64_t n) noexcept {
+    try {
+        decoder_->decode_band(bands_->band(n));
+        bands_->written();
+    } catch (...) {
+        bands_->written(std::current_exception());
+    }
+}
+
+void JpegPartRows::decode_ahead() noexcept {
+    const std::int64_t bands = (place_.height + kBandRows - 1) / kBandRows;
+    for (std::int64_t n = 0; n < bands && bands_->wait_to_write(n) && !bands_->failed(); ++n)
+        decode_band(n);
+}
+
+void JpegPartRows::move_to_band(std::int64_t band) {
+    if (!worker_.joinable())
+        for (std::int64_t n = band_ + 1; n <= band && !bands_->failed(); ++n)
+            decode_band(n);
+    bands_->wait_to_read(band);
+    band_ = band;
 }
 
 const std::uint8_t* JpegPartRows::row(int y) {
-    if (y < 0 || y >= place_.height)
+    const std::int64_t band = y / kBandRows;
+    if (y < 0 || y >= place_.height || band < band_)
         invalid();
-    if (y < batch_first_)
-        restart();
-    const auto stride = static_cast<std::size_t>(place_.width) * 3;
-    Decompressor& d = decoder_->d;
-    const bool cmyk = !cmyk_batch_.empty();
-    while (y >= batch_first_ + batch_count_) {
-        batch_first_ += batch_count_;
-        const int want = std::min(kBatchRows, place_.height - batch_first_);
-        JSAMPROW rows[kBatchRows];
-        for (int i = 0; i < want; ++i)
-            rows[i] = cmyk ? cmyk_batch_.data() + stride / 3 * 4 * static_cast<std::size_t>(i)
-                           : batch_.data() + stride * static_cast<std::size_t>(i);
-        batch_count_ = d.read_rows(rows, want);
-        for (int i = 0; cmyk && i < batch_count_; ++i)
-            cmyk_to_bgra(rows[i], batch_.data() + stride * static_cast<std::size_t>(i), place_.width,
-                         d.inverted_cmyk(), 3);
-    }
-    return batch_.data() + stride * static_cast<std::size_t>(y - batch_first_);
+    if (band != band_)
+        move_to_band(band);
+    return bands_->band(band) + static_cast<std::size_t>(place_.width) * 3 * (y % kBandRows);
 }
 
 JpegPart decode_jpeg_part_bgr(std::span<const std::uint8_t> file, int min_width, int min_height, double s0,

@@ -14,6 +14,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace velmaro::imaging {
@@ -53,41 +54,48 @@ Raster decode_jpeg_bgr(std::span<const std::uint8_t> file, int min_width, int mi
 // 3-byte B, G, R rows, as stored. The rows above the part are skipped, those below never
 // decoded, and columns are cut as finely as the decoder allows.
 //
-// JpegPartRows hands the rows over one at a time, as they are decoded, so that the part is
-// never held whole; decode_jpeg_part_bgr collects them. Both throw like decode_jpeg.
+// JpegPartRows hands the rows over as they are decoded, once each and from the top down,
+// so that the part is never held whole and never decoded twice; decode_jpeg_part_bgr
+// collects them. Both throw like decode_jpeg.
 struct JpegPartPlace {
     int left = 0, top = 0;               // where the part lies in the whole scaled picture
     int width = 0, height = 0;           // the part's size
     int full_width = 0, full_height = 0; // the whole scaled picture's size
 };
 
+// Where JpegPartRows decodes: on a second thread, a few bands of rows ahead of the reader
+// (Auto does so where the machine has another core and the part is large enough to pay
+// for a thread), or in turn with the reading, on the reader's thread.
+enum class PartDecoding { Auto, InTurn, Ahead };
+
 class JpegPartRows {
   public:
     JpegPartRows(std::span<const std::uint8_t> file, int min_width, int min_height, double s0, double t0,
-                 double s1, double t1, int reach);
+                 double s1, double t1, int reach, PartDecoding decoding = PartDecoding::Auto);
+    // Stops the decoding thread, if any, and waits for it.
     ~JpegPartRows();
     JpegPartRows(const JpegPartRows&) = delete;
     JpegPartRows& operator=(const JpegPartRows&) = delete;
 
     const JpegPartPlace& place() const { return place_; }
-    // Row y of the part (0 = its top), valid until the next call. Rows are meant to be asked
-    // for in order; asking for an earlier row than the last starts the decode again.
+    bool decodes_ahead() const { return worker_.joinable(); }
+    // Row y of the part (0 = its top), valid until the next call. Rows are asked for from
+    // the top down (rows may be skipped; those of the last band handed over may be asked for
+    // again); an earlier row, or a decoding error on the way, throws InvalidGraphic.
     const std::uint8_t* row(int y);
 
   private:
     struct Decoder;
-    void restart();
+    class Bands;
+    void decode_band(std::int64_t n) noexcept;
+    void decode_ahead() noexcept;
+    void move_to_band(std::int64_t band);
 
-    std::span<const std::uint8_t> file_;
-    int min_width_, min_height_;
-    double s0_, t0_, s1_, t1_;
-    int reach_;
     JpegPartPlace place_;
     std::unique_ptr<Decoder> decoder_;
-    // The rows last decoded, a batch at a time: part rows [batch_first_, batch_first_ +
-    // batch_count_).
-    int batch_first_ = 0, batch_count_ = 0;
-    std::vector<std::uint8_t> batch_, cmyk_batch_;
+    std::unique_ptr<Bands> bands_;
+    std::int64_t band_ = -1; // the band the reader is in
+    std::thread worker_;
 };
 
 struct JpegPart {

@@ -26,8 +26,11 @@ void resample_region_upright(ConstView src, double s0, double t0, double s1, dou
                              View upright);
 
 // A source read a row at a time, as a decoder gives them: row(y) points at row y's pixels
-// and stays valid until the next call. Rows are asked for from the top down; one that
-// throws ends the scaling with its exception.
+// and stays valid until the next call. Each row is asked for at most once, from the top
+// down, and only a few rows around the one being scaled are held (where zimg would go down
+// a very wide picture in strips of columns, the rows are held whole instead, still read
+// once); the result is the same as from a view. A row that throws ends the scaling with its
+// exception.
 struct RowSource {
     int width = 0, height = 0, channels = 0;
     std::function<const std::uint8_t*(int y)> row;
