@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds both targets (and the fuzz targets),
 # runs the native unit tests under ASan/UBSan, then the Windows unit, Win32 and
-# end-to-end tests under Wine in the project's own prefix. Ends with CTest's summary.
+# end-to-end tests under Wine, each in a Wine lane of its own (tools/wine-lane.sh).
+# Ends with CTest's summary.
 #   tools/test.sh [ctest arguments for the Wine run, e.g. -R e2e_options]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,7 +15,8 @@ status=0
 echo "== native tests (ASan/UBSan)"
 (cd "$build/native" && ctest --output-on-failure -j "$(nproc)") || status=1
 echo "== Windows tests under Wine"
-# Serially: the GUI tests share one display, one pointer and one keyboard focus.
-bash "$root/tools/wine-session.sh" "$build/win" -- \
-  bash -c 'cd "$1" && shift && ctest --output-on-failure "$@"' _ "$build/win" "$@" || status=1
+# Each test in a lane of its own (its own Wine prefix, X display and wineserver), several
+# at a time: they mostly wait for the program's timers. Tests about time run alone.
+jobs=${VELMARO_WINE_JOBS:-3}
+(cd "$build/win" && ctest --output-on-failure -j "$jobs" "$@") || status=1
 exit $status

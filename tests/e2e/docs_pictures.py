@@ -109,7 +109,6 @@ class DocsPicturesAt150Percent(DocsPictures):
             super().tearDownClass()
         finally:
             cls.screen.leave()
-            scaled_screen.remove_prefix()
 
     def test_pictures(self):
         self.make_pictures(144)

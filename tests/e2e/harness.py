@@ -11,6 +11,7 @@ import json
 import os
 import queue
 import re
+import select
 import shutil
 import struct
 import subprocess
@@ -722,26 +723,32 @@ def wine_reg_query(key, name):
     return None
 
 
-def _free_display(start):
-    """The first X display number from start on that no server holds."""
-    n = start
-    while os.path.exists("/tmp/.X11-unix/X%d" % n) or os.path.exists("/tmp/.X%d-lock" % n):
-        n += 1
-    return n
-
-
-def _start_x_server(args, display, env=None):
-    """Starts an X server on a display and waits for its socket; returns the process."""
-    proc = subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                            env=env)
-    deadline = time.monotonic() + 20
-    while not os.path.exists("/tmp/.X11-unix/X%d" % display):
-        if proc.poll() is not None or time.monotonic() > deadline:
-            proc.kill()
-            proc.wait()
-            raise DriverError("the X server %s did not start on :%d" % (args[0], display))
-        time.sleep(0.05)
-    return proc
+def _start_x_server(args, env=None):
+    """Starts an X server on a display it picks itself (-displayfd) and waits until it
+    accepts clients; returns (process, display number)."""
+    read, write = os.pipe()
+    try:
+        proc = subprocess.Popen(args + ["-displayfd", str(write)], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL, env=env, pass_fds=(write,))
+    finally:
+        os.close(write)
+    try:
+        line = ""
+        deadline = time.monotonic() + 20
+        while not line.endswith("\n") and time.monotonic() < deadline:
+            if select.select([read], [], [], 0.5)[0]:
+                chunk = os.read(read, 16).decode("ascii", "replace")
+                if not chunk:
+                    break
+                line += chunk
+    finally:
+        os.close(read)
+    line = line.strip()
+    if not line.isdigit():
+        proc.kill()
+        proc.wait()
+        raise DriverError("the X server %s did not start" % args[0])
+    return proc, int(line)
 
 
 class MonitorRig:
@@ -749,29 +756,30 @@ class MonitorRig:
     of its own, and Wine told not to ask XRandR (which sees one screen). Wine then reports
     DISPLAY1 at (0, 0), 1280 x 1024, primary, and DISPLAY2 at (1280, 0), 1024 x 768.
 
-    The X11 Driver setting would change every other scenario's screen, so the rig has its
-    own Wine prefix in the build tree and its own wineserver. Everything it starts is
-    stopped by its own process id (the servers) or through its own prefix (wineserver -k)."""
+    The X11 Driver setting would change the lane's other scenarios' screen, so the rig has
+    a Wine prefix of its own (a clone of the lane's template) and its own wineserver.
+    Everything it starts is stopped by its own process id (the servers) or through its own
+    prefix (wineserver -k)."""
 
     SCREENS = ((1280, 1024), (1024, 768))
 
-    def __init__(self, build):
-        self.prefix = os.path.join(build, "wineprefix-monitors")
+    def __init__(self):
+        self.prefix = None
         self.servers = []
         self.saved = {}
 
     def start(self):
         self.saved = {k: os.environ.get(k) for k in ("DISPLAY", "WINEPREFIX")}
         try:
-            outer = _free_display(150)
-            self.servers.append(_start_x_server(["Xvfb", ":%d" % outer, "-screen", "0", "2400x1100x24", "-nolisten",
-                                                 "tcp"], outer))
-            inner = _free_display(outer + 1)
+            outer_proc, outer = _start_x_server(["Xvfb", "-screen", "0", "2400x1100x24", "-nolisten", "tcp"])
+            self.servers.append(outer_proc)
             env = dict(os.environ, DISPLAY=":%d" % outer)
-            args = ["Xephyr", ":%d" % inner]
+            args = ["Xephyr"]
             for w, h in self.SCREENS:
                 args += ["-screen", "%dx%d" % (w, h)]
-            self.servers.append(_start_x_server(args + ["+xinerama", "-nolisten", "tcp"], inner, env))
+            inner_proc, inner = _start_x_server(args + ["+xinerama", "-nolisten", "tcp"], env)
+            self.servers.append(inner_proc)
+            self.prefix = clone_prefix("prefix-monitors")
             os.environ["DISPLAY"] = ":%d" % inner
             os.environ["WINEPREFIX"] = self.prefix
             self._prepare_prefix()
@@ -784,23 +792,16 @@ class MonitorRig:
                        timeout=300)
 
     def _prepare_prefix(self):
-        os.makedirs(self.prefix, exist_ok=True)
         self._wine("wineserver", "-p")
-        if not os.path.exists(os.path.join(self.prefix, ".velmaro-ready")):
-            self._wine("wineboot", "-i")
-            self._wine("wine", "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t",
-                       "REG_DWORD", "/d", "0", "/f")
-            open(os.path.join(self.prefix, ".velmaro-ready"), "w").close()
-        for name in ("UseXRandR", "Managed"):
-            self._wine("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", name, "/d", "N", "/f")
+        self._wine("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "UseXRandR", "/d", "N", "/f")
         # Wine's desktop process, started by the first program, takes the monitors once:
-        # a fresh start makes it find them with the settings above.
+        # a fresh start makes it find them with the setting above.
         self._wine("wineserver", "-k")
         self._wine("wineserver", "-w")
         self._wine("wineserver", "-p")
 
     def stop(self):
-        if os.environ.get("WINEPREFIX") == self.prefix:
+        if self.prefix and os.environ.get("WINEPREFIX") == self.prefix:
             self._wine("wineserver", "-k")
         for proc in reversed(self.servers):
             if proc.poll() is None:
@@ -962,13 +963,49 @@ class Scenario(unittest.TestCase):
         return None if v is None else v["value"]
 
 
-def _in_wine_session():
-    return bool(os.environ.get("WINEPREFIX"))
+def timed(test):
+    """Marks a test whose assertions are about time: CTest runs such tests in a lane of
+    their own that never runs beside another (e2e_<name>_timed), the others in parallel."""
+    test.velmaro_timed = True
+    return test
+
+
+class _Loader(unittest.TestLoader):
+    """Loads the timed tests only, all but them, or all (--timed only|skip|all)."""
+
+    def __init__(self, timed_filter):
+        super().__init__()
+        self.timed_filter = timed_filter
+
+    def getTestCaseNames(self, testCaseClass):
+        names = super().getTestCaseNames(testCaseClass)
+        if self.timed_filter == "all":
+            return names
+        want = self.timed_filter == "only"
+        return [n for n in names if bool(getattr(getattr(testCaseClass, n), "velmaro_timed", False)) == want]
+
+
+def clone_prefix(name):
+    """A Wine prefix of its own for a part of a scenario (another screen, another DPI):
+    a copy of the lane's template prefix inside the lane's folder, removed with the lane."""
+    template, lane = os.environ.get("VELMARO_WINE_TEMPLATE"), os.environ.get("VELMARO_LANE")
+    if not template or not lane:
+        raise DriverError("not inside a Wine lane (tools/wine-lane.sh)")
+    path = os.path.join(lane, name)
+    if not os.path.exists(path):
+        subprocess.run(["bash", os.path.join(SOURCE_DIR, "tools", "wine-clone.sh"), template, path], check=True,
+                       timeout=300)
+    return path
+
+
+def _in_wine_lane():
+    return bool(os.environ.get("VELMARO_LANE")) and bool(os.environ.get("WINEPREFIX"))
 
 
 def main():
     """Entry of a scenario file: python3 test_x.py --exe ... --driver ... --build ...
-    [--testdata ...] [--desktop NAME,WxH] [unittest arguments such as -k pattern]."""
+    [--testdata ...] [--desktop NAME,WxH] [--timed only|skip|all] [unittest arguments
+    such as -k pattern]."""
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", required=True)
     parser.add_argument("--driver", required=True)
@@ -976,20 +1013,25 @@ def main():
     parser.add_argument("--testdata")
     parser.add_argument("--desktop", default=os.environ.get("VELMARO_E2E_DESKTOP", Config.desktop),
                         help='NAME,WxH for a Wine virtual desktop (the default), or "none"')
+    parser.add_argument("--timed", choices=("all", "skip", "only"), default="all",
+                        help="run the tests marked @harness.timed only, all but them, or all")
     opts, rest = parser.parse_known_args()
-    if not _in_wine_session():
-        # Run on our own: inside a Wine session of the build tree, like CTest does.
-        session = os.path.join(SOURCE_DIR, "tools", "wine-session.sh")
-        os.execv("/bin/bash", ["bash", session, opts.build, "--", sys.executable] + sys.argv)
+    if not _in_wine_lane():
+        # Run on our own: inside a Wine lane of the build tree, like CTest does.
+        lane = os.path.join(SOURCE_DIR, "tools", "wine-lane.sh")
+        os.execv("/bin/bash", ["bash", lane, opts.build, "--", sys.executable] + sys.argv)
     Config.exe = os.path.abspath(opts.exe)
     Config.driver = os.path.abspath(opts.driver)
     Config.build = os.path.abspath(opts.build)
     Config.testdata = os.path.abspath(opts.testdata or os.path.join(opts.build, "testdata"))
     Config.desktop = None if opts.desktop in ("", "none") else opts.desktop
     Config.scenario = os.path.splitext(os.path.basename(sys.argv[0]))[0]
-    program = unittest.main(module="__main__", argv=[sys.argv[0], "-v"] + rest, exit=False)
+    program = unittest.main(module="__main__", argv=[sys.argv[0], "-v"] + rest, exit=False,
+                            testLoader=_Loader(opts.timed))
     result = program.result
     failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
     print("%d passed, %d failed, %d skipped" % (result.testsRun - failed - len(result.skipped), failed,
                                                  len(result.skipped)))
-    sys.exit(0 if result.wasSuccessful() and result.testsRun > 0 else 1)
+    # A file whose tests are all timed leaves nothing for its parallel part.
+    ran_enough = result.testsRun > 0 or (opts.timed == "skip" and not rest)
+    sys.exit(0 if result.wasSuccessful() and ran_enough else 1)

@@ -26,10 +26,6 @@ HOVER_BUTTONS = {mw.SELECT_BUTTON: ("  >>", "Comic Sans MS", True), mw.UNSELECT_
                  mw.SET_BUTTON: (" Set as wallpaper", "Arial", False), mw.CLOSE_BUTTON: ("Close", "Arial", False)}
 
 
-def tearDownModule():
-    scaled_screen.remove_prefix()
-
-
 class ScaledScreenScenario(mw.MainWindowScenario):
     dpi = 144
 

@@ -37,7 +37,7 @@ class Monitors(WallpaperScenario):
 
     @classmethod
     def setUpClass(cls):
-        cls.rig = harness.MonitorRig(harness.Config.build)
+        cls.rig = harness.MonitorRig()
         cls.rig.start()
         try:
             # Bare X: a Wine virtual desktop would be one monitor.
@@ -128,6 +128,23 @@ class Monitors(WallpaperScenario):
         self.assert_desktop("1", "0")
         self.assertEqual((self.setting("File"), self.setting("Folder")), ("1", "0"))
         self.assertEqual(self.stored_pictures(), {keys[0]: win[2], keys[1]: win[0]})
+
+    def test_quiet_switches_exclude_the_picture_under_the_pointer_and_go_back_on_both(self):
+        keys = self.monitor_keys()
+        self.options("1")
+        red, green, blue = [harness.winpath(s) for s in self.sources]
+
+        def quiet(switch):
+            self.assertEqual(self.start(switch).wait_exit(30), 0, switch)
+            return [self.stored_pictures()[k] for k in keys]
+
+        self.assertEqual(quiet("/next"), [red, green])
+        self.driver.call("move", 1800, 300)  # on the second monitor
+        self.assertEqual(quiet("/exclude"), [red, red], "only the second monitor changes, never to green")
+        self.assertEqual(read_bytes(os.path.join(self.dir, "Excluded.txt")), green.encode() + b"\r\n")
+        self.assertEqual(quiet("/previous"), [red, green], "both monitors as before the last change")
+        self.assertEqual(quiet("/next"), [red, red], "forward again along the history")
+        self.assertEqual(quiet("/next"), [blue, red], "then the rotation, passing over green")
 
     def test_set_as_wallpaper_changes_only_the_monitor_that_shows_the_window(self):
         keys = self.monitor_keys()

@@ -42,25 +42,30 @@ class Unattended(harness.Scenario):
         # The rotation ran: it stored the next position.
         self.assertEqual((self.setting("Folder"), self.setting("File")), ("1", "0"))
 
+    @harness.timed
     def test_s_ends_by_itself_after_about_5_5_seconds(self):
         self.prepare()
         self.run_unattended("/s")
 
+    @harness.timed
     def test_s_in_double_quotes_is_unattended_too(self):
         self.prepare()
         self.run_unattended('"/s" more')
 
     def test_other_spellings_give_the_interactive_program(self):
         self.prepare()
-        for args in ("/S", "-s x", "x /s"):
-            app = self.start(args)
-            main = app.wait_main(timeout=20)
-            time.sleep(3.5)  # past the time an unattended run would have ended
+        # All three side by side, so that one wait past the time an unattended run would
+        # have ended (2.5 s after the main window, 3.5 to be sure) covers them all.
+        runs = [(args, self.start(args)) for args in ("/S", "-s x", "x /s")]
+        mains = [(args, app, app.wait_main(timeout=20)) for args, app in runs]
+        time.sleep(3.5)
+        for args, app, main in mains:
             self.assertTrue(app.alive(), args)
             self.assertTrue(main.info()["visible"], args)
-            self.assertIsNone(self.setting("Folder"), "the rotation ran for %r" % args)
+        self.assertIsNone(self.setting("Folder"), "the rotation ran for one of them")
+        for args, app, main in mains:
             main.close()
-            self.assertEqual(app.wait_exit(timeout=15), 0)
+            self.assertEqual(app.wait_exit(timeout=15), 0, args)
 
 
 if __name__ == "__main__":

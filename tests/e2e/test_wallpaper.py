@@ -199,6 +199,7 @@ class Wallpaper(WallpaperScenario):
         main.close()
         self.assertEqual(app.wait_exit(), 0)
 
+    @harness.timed
     def test_tick_while_the_options_dialog_is_open_takes_its_list_as_left(self):
         self.add_bytes(solid_bmp(20, 10, (10, 200, 30)), "green.bmp")
         app, main = self.start_main()
@@ -263,6 +264,7 @@ class Wallpaper(WallpaperScenario):
         main.close()
         self.assertEqual(app.wait_exit(), 0)
 
+    @harness.timed
     def test_two_requests_a_second_apart_give_one_tick_with_the_second_picture(self):
         self.add_bytes(solid_bmp(30, 20, (255, 0, 0)), "red.bmp")
         self.add_bytes(solid_bmp(30, 20, (0, 0, 255)), "blue.bmp")
@@ -290,6 +292,7 @@ class Wallpaper(WallpaperScenario):
         main.close()
         self.assertEqual(app.wait_exit(), 0)
 
+    @harness.timed
     def test_bitmap_chosen_between_request_and_tick_is_staged(self):
         self.add_bytes(solid_bmp(30, 20, (255, 0, 0)), "red.bmp")
         convert(["-size", "40x30", "xc:lime", "-quality", "95"], os.path.join(self.pictures, "green.jpg"))

@@ -97,7 +97,7 @@ def convert(args, out):
 
 class WallpaperScenario(harness.Scenario):
     """A scenario that starts without the program's settings, without the desktop values
-    the program writes and without a staged file (the prefix is shared by the whole run)."""
+    the program writes and without a staged file (the lane's prefix is shared by the file's tests)."""
 
     def setUp(self):
         super().setUp()
