@@ -57,7 +57,7 @@ void Preview(benchmark::State& state) {
     for (auto _ : state) {
         const double start = thread_seconds();
         const JpegHeader h = read_jpeg_header(jpeg);
-        const FitRect r = fit_to_frame(h.width, h.height);
+        const FitRect r = fit_in_frame(h.width, h.height);
         const Pixels p = decode_jpeg(jpeg, r.width, r.height);
         benchmark::DoNotOptimize(p.bgra.data());
         state.SetIterationTime(thread_seconds() - start);

@@ -38,7 +38,7 @@ double now_ms() {
 
 // The preview's drawing: the pixels scaled into the frame as the picture control does.
 void draw_preview(const imaging::Pixels& px) {
-    const imaging::FitRect r = imaging::fit_to_frame(px.width, px.height);
+    const imaging::FitRect r = imaging::fit_in_frame(px.width, px.height);
     HDC screen = GetDC(nullptr);
     UniqueMemDc dc(CreateCompatibleDC(screen));
     UniqueBitmap frame(

@@ -4,6 +4,7 @@
 // "full" decodes the same file at full size instead (the reference for the ratio) and
 // writes nothing.
 #include "imaging/screen_fit.h"
+#include "base/file_read.h"
 #include "imaging/jpeg.h"
 #include "wallpaper/converter.h"
 
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string mode = argv[1];
-    const std::vector<std::uint8_t> jpeg = wallpaper::read_whole_file(argv[2]);
+    const std::vector<std::uint8_t> jpeg = velmaro::read_whole_file(argv[2]);
     if (mode == "full") {
         const imaging::Raster full = imaging::decode_jpeg_bgr(jpeg, 0, 0);
         std::printf("%d x %d\n", full.width, full.height);

@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "gui/form_win.h"
 #include "gui/message_loop_win.h"
+#include "gui/window_class_win.h"
 
 namespace velmaro::gui {
 
@@ -46,12 +47,7 @@ HtmlHelpFn html_help_entry(HMODULE module) {
 } // namespace
 
 Application::Application(HINSTANCE instance) : instance_(instance), title_(program_title()) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = instance_;
-    wc.lpszClassName = kAppClass;
-    RegisterClassExA(&wc); // fails harmlessly when a second Application registers it again
+    register_window_class({kAppClass, DefWindowProcA, 0, nullptr, instance_});
     window_.reset(CreateWindowExA(0, kAppClass, title_.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0,
                                   0, nullptr, nullptr, instance_, nullptr));
     if (!window_)

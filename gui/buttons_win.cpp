@@ -29,13 +29,7 @@ int ComboBox::count() const {
 }
 
 std::string ComboBox::item(int index) const {
-    if (index < 0 || index >= count())
-        throw ListIndexError(index);
-    auto len = SendMessageA(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    std::string s(static_cast<size_t>(len) + 1, '\0');
-    len = SendMessageA(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(static_cast<size_t>(len > 0 ? len : 0));
-    return s;
+    return list_item_text(hwnd(), index, true);
 }
 
 int ComboBox::item_index() const {

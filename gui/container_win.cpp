@@ -286,18 +286,29 @@ bool Container::handle_button_message(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+void Container::print_client(HDC dc) {
+    RECT r;
+    GetClientRect(client_hwnd(), &r);
+    paint_surface(dc, r);
+}
+
+// The mouse went to another window: a press in progress here is over.
+void Container::on_capture_changed(HWND gaining) {
+    if (gaining != client_hwnd()) {
+        capture_ = nullptr;
+        double_press_ = false;
+    }
+}
+
 bool Container::handle_container_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     result = 0;
     switch (msg) {
     case WM_PAINT:
         on_paint();
         return true;
-    case WM_PRINTCLIENT: {
-        RECT r;
-        GetClientRect(client_hwnd(), &r);
-        paint_surface(reinterpret_cast<HDC>(wp), r);
+    case WM_PRINTCLIENT:
+        print_client(reinterpret_cast<HDC>(wp));
         return true;
-    }
     case WM_ERASEBKGND:
         result = 1; // WM_PAINT paints the background together with the controls
         return true;
@@ -318,10 +329,7 @@ bool Container::handle_container_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT
     case WM_MBUTTONUP:
         return handle_button_message(msg, wp, lp);
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lp) != client_hwnd()) {
-            capture_ = nullptr;
-            double_press_ = false;
-        }
+        on_capture_changed(reinterpret_cast<HWND>(lp));
         return false;
     case WM_SETCURSOR:
         if (on_set_cursor(wp, lp)) {

@@ -73,6 +73,8 @@ class Container {
     void on_mouse_move(WPARAM wp, POINT pt);
     void on_mouse_leave();
     bool handle_button_message(UINT msg, WPARAM wp, LPARAM lp);
+    void print_client(HDC dc);
+    void on_capture_changed(HWND gaining);
     void on_button_down(TMouseButton b, WPARAM wp, POINT pt, bool double_click);
     void on_button_up(TMouseButton b, WPARAM wp, POINT pt);
     bool on_set_cursor(WPARAM wp, LPARAM lp);

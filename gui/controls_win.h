@@ -13,6 +13,7 @@
 #include "gui/container_win.h"
 #include "gui/graphic_control_win.h"
 #include "gui/widget_win.h"
+#include "gui/window_class_win.h"
 
 namespace velmaro::gui {
 
@@ -176,7 +177,9 @@ class Panel : public Widget, public Container {
     void on_dpi_changed() override { apply_dpi_to_children(); }
 
   private:
-    static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    template <typename T> friend LRESULT CALLBACK window_procedure(HWND, UINT, WPARAM, LPARAM);
+    static Panel* object_of(HWND hwnd);
+    LRESULT window_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     Container& parent_;
     BevelCut outer_;
     BevelCut inner_;

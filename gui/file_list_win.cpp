@@ -232,14 +232,7 @@ void FileList::set_item_index(int i) {
 }
 
 std::string FileList::item(int i) const {
-    if (i < 0 || i >= count())
-        throw ListIndexError(i);
-    LRESULT len = SendMessageA(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::string text(static_cast<size_t>(len) + 1, '\0');
-    LRESULT got =
-        SendMessageA(hwnd(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-    return text;
+    return list_item_text(hwnd(), i);
 }
 
 std::string FileList::selected_file_path() const {

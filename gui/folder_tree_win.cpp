@@ -60,6 +60,42 @@ std::wstring widen(const std::string& s) {
     return w;
 }
 
+struct ChildFolder {
+    Pidl id; // relative to the folder listed
+    std::string name;
+    bool has_children;
+};
+
+// The folder's subfolders to show, in the shell's own order (special folders first, then
+// by name); none for no folder. No window for the shell's own messages: an unreadable
+// drive just shows no children.
+std::vector<ChildFolder> child_folders(IShellFolder* folder) {
+    std::vector<ChildFolder> children;
+    ComPtr<IEnumIDList> items;
+    if (!folder || folder->EnumObjects(nullptr, SHCONTF_FOLDERS, items.put()) != S_OK || !items)
+        return children;
+    ITEMIDLIST* raw = nullptr;
+    while (items->Next(1, &raw, nullptr) == S_OK) {
+        Pidl id(raw);
+        const ITEMIDLIST* one = id.get();
+        SFGAOF attrs = SFGAO_FOLDER | SFGAO_HIDDEN | SFGAO_STREAM | SFGAO_HASSUBFOLDER;
+        if (FAILED(folder->GetAttributesOf(1, &one, &attrs)))
+            continue;
+        // Hidden folders stay out even where a shell lists them; archives that the
+        // shell shows as folders are files.
+        if (!(attrs & SFGAO_FOLDER) || (attrs & (SFGAO_HIDDEN | SFGAO_STREAM)))
+            continue;
+        std::string name = display_name(folder, one, SHGDN_INFOLDER);
+        children.push_back({std::move(id), std::move(name), (attrs & SFGAO_HASSUBFOLDER) != 0});
+    }
+    // A stable merge sort stays within bounds even if a folder's comparison is not
+    // consistent.
+    std::stable_sort(children.begin(), children.end(), [&](const ChildFolder& a, const ChildFolder& b) {
+        return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a.id.get(), b.id.get()))) < 0;
+    });
+    return children;
+}
+
 } // namespace
 
 struct FolderTree::Node {
@@ -178,37 +214,8 @@ void FolderTree::expand_node(HTREEITEM item) {
         desktop_->BindToObject(node->absolute.get(), nullptr, IID_IShellFolder,
                                reinterpret_cast<void**>(folder.put()));
 
-    struct Child {
-        Pidl id; // relative to `folder`
-        std::string name;
-        bool has_children;
-    };
-    std::vector<Child> children;
-    ComPtr<IEnumIDList> items;
-    // No window for the shell's own messages: an unreadable drive just shows no children.
-    if (folder && folder->EnumObjects(nullptr, SHCONTF_FOLDERS, items.put()) == S_OK && items) {
-        ITEMIDLIST* raw = nullptr;
-        while (items->Next(1, &raw, nullptr) == S_OK) {
-            Pidl id(raw);
-            const ITEMIDLIST* one = id.get();
-            SFGAOF attrs = SFGAO_FOLDER | SFGAO_HIDDEN | SFGAO_STREAM | SFGAO_HASSUBFOLDER;
-            if (FAILED(folder->GetAttributesOf(1, &one, &attrs)))
-                continue;
-            // Hidden folders stay out even where a shell lists them; archives that the
-            // shell shows as folders are files.
-            if (!(attrs & SFGAO_FOLDER) || (attrs & (SFGAO_HIDDEN | SFGAO_STREAM)))
-                continue;
-            std::string name = display_name(folder.get(), one, SHGDN_INFOLDER);
-            children.push_back({std::move(id), std::move(name), (attrs & SFGAO_HASSUBFOLDER) != 0});
-        }
-    }
-    // The shell's own order (special folders first, then by name). A stable merge sort
-    // stays within bounds even if a folder's comparison is not consistent.
-    std::stable_sort(children.begin(), children.end(), [&](const Child& a, const Child& b) {
-        return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a.id.get(), b.id.get()))) < 0;
-    });
-
-    for (Child& c : children) {
+    const std::vector<ChildFolder> children = child_folders(folder.get());
+    for (const ChildFolder& c : children) {
         auto child = std::make_unique<Node>();
         child->absolute.reset(ILCombine(node->absolute.get(), c.id.get()));
         if (!child->absolute)

@@ -39,22 +39,6 @@ Styles styles_for(BorderKind border) {
     return {common | WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT};
 }
 
-void register_form_class(HINSTANCE instance, const std::string& name, WNDPROC proc) {
-    static std::set<std::string> registered;
-    if (registered.count(name))
-        return;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = name.c_str();
-    if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw Error("Cannot register the window class " + name);
-    registered.insert(name);
-}
-
 bool usable(HWND h) {
     return h && IsWindowVisible(h) && IsWindowEnabled(h);
 }
@@ -64,7 +48,8 @@ bool usable(HWND h) {
 Form::Form(Application& app, FormDesc desc) : app_(app), desc_(std::move(desc)) {
     if (desc_.window_class.empty())
         desc_.window_class = "VelmaroForm";
-    register_form_class(app_.instance(), desc_.window_class, &Form::window_proc);
+    register_window_class(
+        {desc_.window_class.c_str(), &window_procedure<Form>, CS_DBLCLKS, nullptr, app_.instance()});
     set_font(desc_.font);
     set_color(desc_.color);
     set_cursor(desc_.cursor);
@@ -95,7 +80,7 @@ Form::Form(Application& app, FormDesc desc) : app_(app), desc_(std::move(desc)) 
 Form::~Form() {
     if (HWND h = hwnd()) {
         // The derived parts are gone: from here on the window gets default handling only.
-        SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+        bind_window(h, nullptr);
         KeyHandler::remove(h);
     }
     hints_.reset();
@@ -108,22 +93,14 @@ Form* Form::from_hwnd(HWND hwnd) {
     return c ? c->owning_form() : nullptr;
 }
 
-LRESULT CALLBACK Form::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-        auto* form = static_cast<Form*>(cs->lpCreateParams);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-        form->hwnd_.reset(hwnd);
-    }
-    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!form)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    try {
-        return form->handle(msg, wp, lp);
-    } catch (...) {
-        report_current_exception();
-        return 0;
-    }
+Form* Form::object_of(HWND hwnd) {
+    return static_cast<Form*>(bound_object(hwnd));
+}
+
+LRESULT Form::window_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE)
+        hwnd_.reset(hwnd);
+    return handle(msg, wp, lp);
 }
 
 LRESULT Form::handle(UINT msg, WPARAM wp, LPARAM lp) {

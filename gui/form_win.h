@@ -13,6 +13,7 @@
 #include "gui/container_win.h"
 #include "gui/menu_win.h"
 #include "gui/message_loop_win.h"
+#include "gui/window_class_win.h"
 
 namespace velmaro::gui {
 
@@ -125,7 +126,9 @@ class Form : public Object, public Container, public KeyHandler {
 
   private:
     friend class Application;
-    static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    template <typename T> friend LRESULT CALLBACK window_procedure(HWND, UINT, WPARAM, LPARAM);
+    static Form* object_of(HWND hwnd);
+    LRESULT window_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void on_activate_message(WPARAM wp, HWND previous);
     void on_dpi_changed(WPARAM wp, const RECT& suggested);

@@ -33,13 +33,7 @@ int ListBox::count() const {
 }
 
 std::string ListBox::item(int index) const {
-    if (index < 0 || index >= count())
-        throw ListIndexError(index);
-    auto len = SendMessageA(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    std::string s(static_cast<size_t>(len) + 1, '\0');
-    len = SendMessageA(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(static_cast<size_t>(len > 0 ? len : 0));
-    return s;
+    return list_item_text(hwnd(), index);
 }
 
 void ListBox::assign(const std::vector<std::string>& items) {

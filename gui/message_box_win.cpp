@@ -10,6 +10,7 @@
 #include "gui/dpi_win.h"
 #include "gui/error_report_win.h"
 #include "gui/message_loop_win.h"
+#include "gui/window_class_win.h"
 
 namespace velmaro::gui {
 
@@ -52,15 +53,18 @@ class Box : public KeyHandler {
     ~Box() override;
     int run();
     bool pre_translate(MSG& msg) override;
+    // For window_procedure.
+    static Box* object_of(HWND hwnd) { return static_cast<Box*>(bound_object(hwnd)); }
+    LRESULT window_message(HWND, UINT msg, WPARAM wp, LPARAM lp) { return handle(msg, wp, lp); }
 
   private:
-    static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void finish(int result) {
         result_ = result;
         done_ = true;
     }
     void build(MsgKind kind, const std::string& text);
+    void add_buttons(const std::vector<const ButtonDef*>& shown, int x, int y, HFONT font, int dpi);
     // Enter: OK, else Yes (a box with No alone: No). Esc: No, else OK (a box with Yes
     // alone: as its close box).
     int default_id() const { return (buttons_ & mbOK) ? idOk : (buttons_ & mbYes) ? idYes : idNo; }
@@ -74,19 +78,13 @@ class Box : public KeyHandler {
     bool done_ = false;
 };
 
-void register_box_class() {
-    static bool done = false;
-    if (done)
-        return;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA; // replaced per window at WM_NCCREATE time
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kMessageBoxClass;
-    RegisterClassExA(&wc);
-    done = true;
+// The window sized for its client area and centred on the primary screen.
+void size_and_centre(HWND hwnd, int client_w, int client_h, int dpi) {
+    RECT wr{0, 0, client_w, client_h};
+    adjust_window_rect(wr, GetWindowLongA(hwnd, GWL_STYLE), false, GetWindowLongA(hwnd, GWL_EXSTYLE), dpi);
+    int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace
@@ -111,7 +109,7 @@ Box::Box(const std::string& caption, MsgKind kind, const std::string& text, Butt
     : buttons_(buttons & (mbYes | mbNo | mbOK)) {
     if (buttons_ == 0)
         buttons_ = mbOK;
-    register_box_class();
+    register_window_class({kMessageBoxClass, &window_procedure<Box>, 0, GetSysColorBrush(COLOR_BTNFACE)});
     HWND owner = GetActiveWindow();
     HWND hwnd = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kMessageBoxClass, caption.c_str(),
                                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0, 100, 100, owner,
@@ -119,8 +117,7 @@ Box::Box(const std::string& caption, MsgKind kind, const std::string& text, Butt
     if (!hwnd)
         throw Error("Cannot create a message box");
     hwnd_.reset(hwnd);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Box::window_proc));
+    bind_window(hwnd, this);
     KeyHandler::install(hwnd, this);
     build(kind, text);
 }
@@ -128,7 +125,7 @@ Box::Box(const std::string& caption, MsgKind kind, const std::string& text, Butt
 Box::~Box() {
     if (hwnd_) {
         KeyHandler::remove(hwnd_.get());
-        SetWindowLongPtrA(hwnd_.get(), GWLP_USERDATA, 0);
+        bind_window(hwnd_.get(), nullptr);
     }
 }
 
@@ -137,6 +134,19 @@ bool Box::has(int id) const {
         if (b.id == id)
             return (buttons_ & b.flag) != 0;
     return false;
+}
+
+// The buttons in a row from (x, y), the default one marked.
+void Box::add_buttons(const std::vector<const ButtonDef*>& shown, int x, int y, HFONT font, int dpi) {
+    for (const ButtonDef* b : shown) {
+        DWORD style =
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | (b->id == default_id() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        HWND bh = CreateWindowExA(
+            0, "BUTTON", b->text, style, x, y, scale_px(kButtonW, dpi), scale_px(kButtonH, dpi), hwnd_.get(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(b->id)), GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(bh, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        x += scale_px(kButtonW, dpi) + scale_px(kButtonGap, dpi);
+    }
 }
 
 void Box::build(MsgKind kind, const std::string& text) {
@@ -182,21 +192,8 @@ void Box::build(MsgKind kind, const std::string& text) {
         text_h, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageTextId)), inst, nullptr);
     SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
-    int x = (client_w - row_w) / 2;
-    for (const ButtonDef* b : shown) {
-        DWORD style =
-            WS_CHILD | WS_VISIBLE | WS_TABSTOP | (b->id == default_id() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        HWND bh = CreateWindowExA(0, "BUTTON", b->text, style, x, buttons_y, px(kButtonW), px(kButtonH), hwnd,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(b->id)), inst, nullptr);
-        SendMessageA(bh, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        x += px(kButtonW) + px(kButtonGap);
-    }
-
-    RECT wr{0, 0, client_w, client_h};
-    adjust_window_rect(wr, GetWindowLongA(hwnd, GWL_STYLE), false, GetWindowLongA(hwnd, GWL_EXSTYLE), dpi);
-    int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    SetWindowPos(hwnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    add_buttons(shown, (client_w - row_w) / 2, buttons_y, font, dpi);
+    size_and_centre(hwnd, client_w, client_h, dpi);
 }
 
 int Box::run() {
@@ -212,7 +209,7 @@ int Box::run() {
     BoxReturnScope returning;
     modal.end();
     KeyHandler::remove(hwnd);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    bind_window(hwnd, nullptr);
     hwnd_.reset();
     return result_;
 }
@@ -229,18 +226,6 @@ bool Box::pre_translate(MSG& msg) {
         return true;
     }
     return IsDialogMessageA(hwnd_.get(), &msg) != FALSE;
-}
-
-LRESULT CALLBACK Box::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* box = reinterpret_cast<Box*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!box)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    try {
-        return box->handle(msg, wp, lp);
-    } catch (...) {
-        report_current_exception();
-        return 0;
-    }
 }
 
 LRESULT Box::handle(UINT msg, WPARAM wp, LPARAM lp) {

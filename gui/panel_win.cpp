@@ -9,21 +9,6 @@ namespace velmaro::gui {
 namespace {
 constexpr char kPanelClass[] = "TPanel";
 
-void register_panel_class(WNDPROC proc) {
-    static bool done = false;
-    if (done)
-        return;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPanelClass;
-    RegisterClassExA(&wc);
-    done = true;
-}
-
 // A ring t pixels deep (one design pixel): top and left in one colour, bottom and right
 // in the other.
 void ring(HDC dc, const RECT& r, int t, TColor top_left, TColor bottom_right) {
@@ -52,12 +37,12 @@ void bevel(HDC dc, RECT& r, int t, BevelCut cut) {
 
 Panel::Panel(Container& parent, int x, int y, int w, int h, BevelCut outer, BevelCut inner)
     : parent_(parent), outer_(outer), inner_(inner) {
-    register_panel_class(&Panel::window_proc);
+    register_window_class({kPanelClass, &window_procedure<Panel>, CS_DBLCLKS});
     Container::set_font(parent.font());
     set_color(parent.color());
     HWND hwnd = create(parent, kPanelClass, "", WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, x, y,
                        w, h, parent.font());
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    bind_window(hwnd, this);
     register_window(hwnd);
 }
 
@@ -80,18 +65,14 @@ void Panel::paint_background(HDC dc, const RECT& area) {
     bevel(dc, r, t, inner_);
 }
 
-LRESULT CALLBACK Panel::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* panel = reinterpret_cast<Panel*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!panel)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    try {
-        LRESULT result = 0;
-        if (panel->handle_container_message(msg, wp, lp, result))
-            return result;
-    } catch (...) {
-        report_current_exception();
-        return 0;
-    }
+Panel* Panel::object_of(HWND hwnd) {
+    return static_cast<Panel*>(bound_object(hwnd));
+}
+
+LRESULT Panel::window_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (handle_container_message(msg, wp, lp, result))
+        return result;
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 

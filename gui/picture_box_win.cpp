@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "base/desktop_colour_win.h"
 #include "base/error.h"
 #include "gui/color_win.h"
 #include "gui/error_report_win.h"
@@ -28,56 +29,8 @@ void draw_rows(HDC dc, const imaging::Pixels& px, int first, int rows, int x, in
 
 } // namespace
 
-imaging::FitRect picture_rect(int w, int h, int frame_w, int frame_h, const PictureLayout& layout) {
-    if (w <= 0 || h <= 0)
-        return {};
-    int dw = w, dh = h;
-    if (layout.stretch || (layout.proportional && (w > frame_w || h > frame_h))) {
-        if (layout.proportional) {
-            const double r = static_cast<double>(w) / h;
-            if (w > h) {
-                dw = frame_w;
-                dh = static_cast<int>(std::trunc(frame_w / r));
-                if (dh > frame_h) {
-                    dh = frame_h;
-                    dw = static_cast<int>(std::trunc(frame_h * r));
-                }
-            } else {
-                dh = frame_h;
-                dw = static_cast<int>(std::trunc(frame_h * r));
-                if (dw > frame_w) {
-                    dw = frame_w;
-                    dh = static_cast<int>(std::trunc(frame_w / r));
-                }
-            }
-        } else {
-            dw = frame_w;
-            dh = frame_h;
-        }
-    }
-    imaging::FitRect rect{0, 0, dw, dh};
-    if (layout.center) {
-        rect.x = (frame_w - dw) / 2; // C++ division truncates toward zero, as wanted
-        rect.y = (frame_h - dh) / 2;
-    }
-    return rect;
-}
-
-void PictureBox::register_class() {
-    static const bool done = [] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &PictureBox::window_proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = kWindowClass;
-        return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    if (!done)
-        throw Error("Cannot register the picture control");
-}
-
 void PictureBox::create(HWND parent, int x, int y, int w, int h, int id) {
-    register_class();
+    register_window_class({kWindowClass, &window_procedure<PictureBox>});
     HWND box = CreateWindowExA(0, kWindowClass, "", WS_CHILD | WS_VISIBLE, x, y, w, h, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
                                nullptr);
@@ -87,29 +40,30 @@ void PictureBox::create(HWND parent, int x, int y, int w, int h, int id) {
 }
 
 void PictureBox::create(Container& parent, int x, int y, int w, int h) {
-    register_class();
+    register_window_class({kWindowClass, &window_procedure<PictureBox>});
     Widget::create(parent, kWindowClass, "", 0, 0, x, y, w, h, std::nullopt);
 }
 
-LRESULT CALLBACK PictureBox::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = static_cast<PictureBox*>(Widget::from_hwnd(hwnd));
-    if (!self)
-        return DefWindowProcA(hwnd, msg, wp, lp);
+PictureBox* PictureBox::object_of(HWND hwnd) {
+    return static_cast<PictureBox*>(Widget::from_hwnd(hwnd));
+}
+
+LRESULT PictureBox::window_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND:
         return 1; // WM_PAINT covers every pixel
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        self->guarded_paint(dc);
+        guarded_paint(dc);
         EndPaint(hwnd, &ps);
         return 0;
     }
     case WM_PRINTCLIENT:
-        self->guarded_paint(reinterpret_cast<HDC>(wp));
+        guarded_paint(reinterpret_cast<HDC>(wp));
         return 0;
     case WM_SIZE:
-        self->decoded_ = false;
+        decoded_ = false;
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     default:
@@ -136,10 +90,7 @@ void PictureBox::set_layout(const PictureLayout& layout) {
 
 void PictureBox::load_from_file(const std::string& path) {
     // A transparent picture shows over the desktop's colour, as it will as the wallpaper.
-    const COLORREF desktop = GetSysColor(COLOR_BACKGROUND);
-    const std::uint32_t background =
-        std::uint32_t{GetRValue(desktop)} << 16 | std::uint32_t{GetGValue(desktop)} << 8 | GetBValue(desktop);
-    picture_ = imaging::Picture::load_file(path, background); // throws before anything changes
+    picture_ = imaging::Picture::load_file(path, desktop_colour()); // throws before anything changes
     picture_changed();
 }
 
@@ -164,7 +115,7 @@ imaging::FitRect PictureBox::drawn_rect() const {
     RECT client{};
     if (hwnd())
         GetClientRect(hwnd(), &client);
-    return picture_rect(width(), height(), client.right, client.bottom, layout_);
+    return imaging::fit_in_frame(width(), height(), client.right, client.bottom, layout_);
 }
 
 void PictureBox::fill_background(HDC dc, const RECT& area) const {
@@ -172,6 +123,27 @@ void PictureBox::fill_background(HDC dc, const RECT& area) const {
     Container* parent = parent_container();
     HBRUSH brush = parent ? solid_brush(parent->color()) : GetSysColorBrush(COLOR_BTNFACE);
     FillRect(dc, &area, brush);
+}
+
+// Incremental display: each band that the decoder reports goes to the DC at once, scaled
+// to its share of the drawn rectangle; at most every 40 ms, so that a large picture does
+// not spend its time drawing.
+imaging::DecodeProgress PictureBox::band_painter(HDC dc, const imaging::FitRect& r) {
+    int drawn_rows = 0;
+    auto last = std::chrono::steady_clock::now() - std::chrono::seconds(1);
+    return [this, dc, r, drawn_rows, last](const imaging::Pixels& partial, int rows_done) mutable {
+        auto now = std::chrono::steady_clock::now();
+        if (now - last < std::chrono::milliseconds(40) || rows_done <= drawn_rows)
+            return;
+        last = now;
+        int top = r.y + static_cast<int>(static_cast<long long>(drawn_rows) * r.height / partial.height);
+        int bottom = r.y + static_cast<int>(static_cast<long long>(rows_done) * r.height / partial.height);
+        draw_rows(dc, partial, drawn_rows, rows_done - drawn_rows, r.x, top, r.width, bottom - top);
+        drawn_rows = rows_done;
+        GdiFlush();
+        if (on_progress)
+            on_progress(rows_done, partial.height);
+    };
 }
 
 void PictureBox::paint(HDC dc) {
@@ -193,28 +165,8 @@ void PictureBox::paint(HDC dc) {
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
 
-    // Incremental display: each band that the decoder reports goes to the DC at once,
-    // scaled to its share of the drawn rectangle; at most every 40 ms, so that a large
-    // picture does not spend its time drawing.
-    int drawn_rows = 0;
-    auto last = std::chrono::steady_clock::now() - std::chrono::seconds(1);
-    imaging::DecodeProgress progress;
-    if (incremental_ && !decoded_) {
-        progress = [&](const imaging::Pixels& partial, int rows_done) {
-            auto now = std::chrono::steady_clock::now();
-            if (now - last < std::chrono::milliseconds(40) || rows_done <= drawn_rows)
-                return;
-            last = now;
-            int top = r.y + static_cast<int>(static_cast<long long>(drawn_rows) * r.height / partial.height);
-            int bottom =
-                r.y + static_cast<int>(static_cast<long long>(rows_done) * r.height / partial.height);
-            draw_rows(dc, partial, drawn_rows, rows_done - drawn_rows, r.x, top, r.width, bottom - top);
-            drawn_rows = rows_done;
-            GdiFlush();
-            if (on_progress)
-                on_progress(rows_done, partial.height);
-        };
-    }
+    const imaging::DecodeProgress progress =
+        incremental_ && !decoded_ ? band_painter(dc, r) : imaging::DecodeProgress{};
 
     const imaging::Pixels* px = nullptr;
     try {

@@ -12,28 +12,15 @@
 
 #include "gui/container_win.h"
 #include "gui/widget_win.h"
+#include "gui/window_class_win.h"
 #include "imaging/fit.h"
 #include "imaging/picture.h"
 
 namespace velmaro::gui {
 
-struct PictureLayout {
-    bool center = false;       // centre the picture in the frame (else from the top-left)
-    bool proportional = false; // shrink a larger picture to fit, keeping its proportions
-    bool stretch = false;      // scale to the frame (with proportional: keeping proportions,
-                               // enlarging too)
-};
-
-// The preview: centred, proportional, never enlarged.
-inline constexpr PictureLayout kPreviewLayout{true, true, false};
-
-// Where a w x h picture goes in a frame_w x frame_h frame. Scaled when stretching, or when
-// proportional and larger than the frame in either direction: proportionally the side of
-// the picture's longer dimension fills the frame and the other follows (truncated), and
-// if that overflows, the other side fills and the first follows; without proportions the
-// frame is filled. Otherwise the picture keeps its size. Offsets are halves of the spare
-// room, truncated toward zero, when centred; else 0.
-imaging::FitRect picture_rect(int w, int h, int frame_w, int frame_h, const PictureLayout& layout);
+// How the picture sits in the control's frame (see imaging/fit.h).
+using PictureLayout = imaging::FrameLayout;
+using imaging::kPreviewLayout;
 
 class PictureBox : public Widget {
   public:
@@ -66,8 +53,6 @@ class PictureBox : public Widget {
     bool empty() const { return picture_.empty(); }
     int width() const { return picture_.width(); }   // 0 when empty
     int height() const { return picture_.height(); } // 0 when empty
-    bool is_bitmap() const { return picture_.kind() == imaging::PictureKind::Bitmap; }
-    bool is_jpeg() const { return picture_.kind() == imaging::PictureKind::Jpeg; }
 
     // Where the picture goes in the control now (all zero when empty).
     imaging::FitRect drawn_rect() const;
@@ -80,9 +65,11 @@ class PictureBox : public Widget {
     std::function<void(int rows_done, int rows_total)> on_progress;
 
   private:
-    static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static void register_class();
+    template <typename T> friend LRESULT CALLBACK window_procedure(HWND, UINT, WPARAM, LPARAM);
+    static PictureBox* object_of(HWND hwnd);
+    LRESULT window_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void guarded_paint(HDC dc) noexcept;
+    imaging::DecodeProgress band_painter(HDC dc, const imaging::FitRect& r);
     void picture_changed();
     void fill_background(HDC dc, const RECT& area) const;
 

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "gui/error_report_win.h"
+#include "gui/window_class_win.h"
 
 namespace velmaro::gui {
 
@@ -9,36 +10,23 @@ namespace {
 constexpr char kTimerClass[] = "VelmaroTimer";
 constexpr UINT_PTR kTimerId = 1;
 
-void register_timer_class() {
-    static bool done = false;
-    if (done)
-        return;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kTimerClass;
-    RegisterClassExA(&wc);
-    done = true;
-}
 } // namespace
 
 Timer::Timer(unsigned interval_ms, bool enabled) : interval_(interval_ms), enabled_(enabled) {
-    register_timer_class();
+    register_window_class({kTimerClass, &window_procedure<Timer>});
     // A message-only window: any message loop of the thread dispatches its WM_TIMER.
     window_.reset(CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   GetModuleHandleA(nullptr), nullptr));
     if (!window_)
         throw Error("Cannot create a timer");
-    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Timer::window_proc));
+    bind_window(window_.get(), this);
     update();
 }
 
 Timer::~Timer() {
     if (window_) {
         KillTimer(window_.get(), kTimerId);
-        SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
+        bind_window(window_.get(), nullptr);
     }
 }
 
@@ -64,10 +52,13 @@ void Timer::tick() {
         OnTimer(this);
 }
 
-LRESULT CALLBACK Timer::window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* timer = reinterpret_cast<Timer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (msg == WM_TIMER && timer && wp == kTimerId) {
-        guarded([&] { timer->tick(); });
+Timer* Timer::object_of(HWND hwnd) {
+    return static_cast<Timer*>(bound_object(hwnd));
+}
+
+LRESULT Timer::window_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_TIMER && wp == kTimerId) {
+        tick();
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);

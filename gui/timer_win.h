@@ -7,6 +7,7 @@
 
 #include "base/handles_win.h"
 #include "gui/events_win.h"
+#include "gui/window_class_win.h"
 
 namespace velmaro::gui {
 
@@ -29,7 +30,9 @@ class Timer : public Object {
     void tick();
 
   private:
-    static LRESULT CALLBACK window_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    template <typename T> friend LRESULT CALLBACK window_procedure(HWND, UINT, WPARAM, LPARAM);
+    static Timer* object_of(HWND hwnd);
+    LRESULT window_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void update();
 
     UniqueHwnd window_;

@@ -134,6 +134,20 @@ std::string window_text(HWND hwnd) {
     return s;
 }
 
+std::string list_item_text(HWND list, int index, bool combo) {
+    const UINT count_msg = combo ? CB_GETCOUNT : LB_GETCOUNT;
+    const UINT length_msg = combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+    const UINT text_msg = combo ? CB_GETLBTEXT : LB_GETTEXT;
+    if (index < 0 || index >= static_cast<int>(SendMessageA(list, count_msg, 0, 0)))
+        throw ListIndexError(index);
+    const LRESULT len = SendMessageA(list, length_msg, static_cast<WPARAM>(index), 0);
+    std::string s(static_cast<size_t>(len > 0 ? len : 0) + 1, '\0');
+    const LRESULT got =
+        SendMessageA(list, text_msg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(static_cast<size_t>(got > 0 ? got : 0)); // LB_ERR and CB_ERR are negative
+    return s;
+}
+
 std::string Widget::text() const {
     return window_text(hwnd_.get());
 }

@@ -17,6 +17,10 @@ namespace velmaro::gui {
 // A window's whole text ("" for no window).
 std::string window_text(HWND hwnd);
 
+// Line `index` of a list box, or with `combo` of a combo box's list; ListIndexError
+// outside its lines.
+std::string list_item_text(HWND list, int index, bool combo = false);
+
 class Container;
 
 class Widget : public Object {

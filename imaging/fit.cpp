@@ -1,30 +1,52 @@
 #include "imaging/fit.h"
 
+#include <cmath>
+
 namespace velmaro::imaging {
 
-FitRect fit_to_frame(int w, int h, int frame_w, int frame_h) {
-    int fw = w, fh = h;
-    if ((w > frame_w || h > frame_h) && w > 0 && h > 0) {
-        // The ratio and the products are taken in floating point and truncated, so the
-        // drawn size matches the preview's historical arithmetic to the pixel.
-        const double r = static_cast<double>(w) / static_cast<double>(h);
-        if (w > h) {
-            fw = frame_w;
-            fh = static_cast<int>(frame_w / r);
-            if (fh > frame_h) {
-                fh = frame_h;
-                fw = static_cast<int>(frame_h * r);
-            }
-        } else {
-            fh = frame_h;
-            fw = static_cast<int>(frame_h * r);
-            if (fw > frame_w) {
-                fw = frame_w;
-                fh = static_cast<int>(frame_w / r);
-            }
+namespace {
+
+// The ratio and the products are taken in floating point and truncated, so the drawn
+// size matches the preview's historical arithmetic to the pixel.
+void keep_proportions(int w, int h, int frame_w, int frame_h, int& dw, int& dh) {
+    const double r = static_cast<double>(w) / h;
+    if (w > h) {
+        dw = frame_w;
+        dh = static_cast<int>(std::trunc(frame_w / r));
+        if (dh > frame_h) {
+            dh = frame_h;
+            dw = static_cast<int>(std::trunc(frame_h * r));
+        }
+    } else {
+        dh = frame_h;
+        dw = static_cast<int>(std::trunc(frame_h * r));
+        if (dw > frame_w) {
+            dw = frame_w;
+            dh = static_cast<int>(std::trunc(frame_w / r));
         }
     }
-    return FitRect{(frame_w - fw) / 2, (frame_h - fh) / 2, fw, fh};
+}
+
+} // namespace
+
+FitRect fit_in_frame(int w, int h, int frame_w, int frame_h, const FrameLayout& layout) {
+    if (w <= 0 || h <= 0)
+        return {};
+    int dw = w, dh = h;
+    if (layout.stretch || (layout.proportional && (w > frame_w || h > frame_h))) {
+        if (layout.proportional) {
+            keep_proportions(w, h, frame_w, frame_h, dw, dh);
+        } else {
+            dw = frame_w;
+            dh = frame_h;
+        }
+    }
+    FitRect rect{0, 0, dw, dh};
+    if (layout.center) {
+        rect.x = (frame_w - dw) / 2; // C++ division truncates toward zero, as wanted
+        rect.y = (frame_h - dh) / 2;
+    }
+    return rect;
 }
 
 } // namespace velmaro::imaging

@@ -1,12 +1,10 @@
 #include "imaging/picture.h"
 
-#include "base/error.h"
-#include "imaging/bmp_write.h"
+#include "base/file_read.h"
 #include "imaging/exif.h"
 #include "imaging/orientation.h"
 #include "imaging/system_codec.h"
 
-#include <fstream>
 #include <optional>
 #include <utility>
 
@@ -21,68 +19,6 @@ struct Picture::State {
     Pixels pixels;
     int pixels_scale = 0; // 0: nothing decoded yet
 };
-
-namespace {
-
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equals_nocase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
-}
-
-// The extension after the last dot of the last path component, without the dot.
-std::string_view extension_of(std::string_view name) {
-    const auto slash = name.find_last_of("\\/:");
-    const auto dot = name.rfind('.');
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
-        return {};
-    return name.substr(dot + 1);
-}
-
-std::vector<std::uint8_t> read_whole_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw FileError(format_message("Cannot open file %s", path));
-    // Read in pieces rather than trusting the size the stream reports: for some things
-    // that open like files (a folder on Linux) that size is meaningless, while reading
-    // them fails cleanly.
-    std::vector<std::uint8_t> bytes;
-    constexpr std::size_t kPiece = std::size_t{1} << 20;
-    for (;;) {
-        const std::size_t have = bytes.size();
-        bytes.resize(have + kPiece);
-        in.read(reinterpret_cast<char*>(bytes.data() + have), static_cast<std::streamsize>(kPiece));
-        bytes.resize(have + static_cast<std::size_t>(in.gcount()));
-        if (in.bad())
-            throw FileError(format_message("Cannot open file %s", path));
-        if (in.eof())
-            return bytes;
-        if (!in)
-            throw FileError(format_message("Cannot open file %s", path));
-    }
-}
-
-} // namespace
-
-PictureKind picture_kind_for(std::string_view file_name) {
-    const std::string_view ext = extension_of(file_name);
-    if (equals_nocase(ext, "bmp"))
-        return PictureKind::Bitmap;
-    if (equals_nocase(ext, "jpg") || equals_nocase(ext, "jpeg"))
-        return PictureKind::Jpeg;
-    for (const char* codec_ext :
-         {"png", "gif", "tif", "tiff", "jxr", "wdp", "webp", "heic", "heif", "avif", "jxl"})
-        if (equals_nocase(ext, codec_ext))
-            return PictureKind::Codec;
-    throw InvalidGraphic(format_message("Unsupported picture file type \"%s\"", ext));
-}
 
 Picture::Picture() : state_(std::make_unique<State>()) {}
 Picture::~Picture() = default;
@@ -146,16 +82,6 @@ const BmpImage* Picture::bitmap() const {
     return kind() == PictureKind::Bitmap ? &*state_->bitmap : nullptr;
 }
 
-const JpegHeader* Picture::jpeg_header() const {
-    return kind() == PictureKind::Jpeg ? &state_->jpeg : nullptr;
-}
-
-std::span<const std::uint8_t> Picture::jpeg_bytes() const {
-    if (kind() != PictureKind::Jpeg)
-        return {};
-    return state_->jpeg_bytes;
-}
-
 const Pixels& Picture::pixels_for(int min_width, int min_height, const DecodeProgress& progress) const {
     static const Pixels none;
     State* s = state_.get();
@@ -195,28 +121,6 @@ const Pixels& Picture::pixels_for(int min_width, int min_height, const DecodePro
 
 void Picture::clear() {
     state_ = std::make_unique<State>();
-}
-
-std::vector<std::uint8_t> convert_to_bmp24(std::string_view file_name, std::span<const std::uint8_t> bytes) {
-    switch (picture_kind_for(file_name)) {
-    case PictureKind::Bitmap:
-        return write_bmp24(BmpImage::parse(bytes).to_pixels());
-    case PictureKind::Codec:
-        return write_bmp24(decode_codec_picture(bytes, 0));
-    default:
-        return jpeg_to_bmp24(bytes);
-    }
-}
-
-std::vector<std::uint8_t> convert_file_to_bmp24(const std::string& path) {
-    switch (picture_kind_for(path)) {
-    case PictureKind::Bitmap:
-        return write_bmp24(BmpImage::parse(read_whole_file(path)).to_pixels());
-    case PictureKind::Codec:
-        return write_bmp24(decode_codec_picture(read_whole_file(path), 0));
-    default:
-        return jpeg_file_to_bmp24(path);
-    }
 }
 
 } // namespace velmaro::imaging

@@ -1,5 +1,6 @@
 // The preview's picture: nothing, a bitmap, a JPEG picture, or a picture that the
-// system's codecs read (see system_codec.h), picked by the file's extension. A JPEG
+// system's codecs read (see system_codec.h), picked by the file's extension (see
+// picture_format.h). A JPEG
 // picture reads only its header at load; its pixels are decoded when first asked for, at
 // the smallest decoder scale that still covers the frame, and kept. A picture of the
 // system's codecs is decoded whole at load, so a file they reject is no picture at all.
@@ -7,6 +8,7 @@
 
 #include "imaging/bmp.h"
 #include "imaging/jpeg.h"
+#include "imaging/picture_format.h"
 #include "imaging/pixels.h"
 
 #include <cstdint>
@@ -16,24 +18,6 @@
 #include <vector>
 
 namespace velmaro::imaging {
-
-enum class PictureKind { None, Bitmap, Jpeg, Codec };
-
-// The kind a file name asks for: "bmp" a bitmap, "jpg" and "jpeg" a JPEG picture, the
-// other extensions of kMoreTypesMask a picture of the system's codecs, in any letter case.
-// Any other extension (none included) raises velmaro::InvalidGraphic.
-PictureKind picture_kind_for(std::string_view file_name);
-
-// The file list's masks: the pictures the program always lists, and those together with
-// the formats of the system's codecs (the "MoreTypes" option).
-inline constexpr const char* kDesignedMask = "*.jpg;*.jpeg;*.bmp;";
-inline constexpr const char* kMoreTypesMask =
-    "*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.tif;*.tiff;*.jxr;*.wdp;*.webp;*.heic;*.heif;*.avif;*.jxl;";
-// The one place that picks between them, for the file list and through it the rotation
-// and the "Select folder" question.
-inline const char* file_list_mask(bool more_types) {
-    return more_types ? kMoreTypesMask : kDesignedMask;
-}
 
 class Picture {
   public:
@@ -57,10 +41,7 @@ class Picture {
     // The upright size (a JPEG turned by its Exif orientation); 0 when empty.
     int width() const;
     int height() const;
-    const BmpImage* bitmap() const;        // null unless a bitmap
-    const JpegHeader* jpeg_header() const; // null unless a JPEG picture
-    // The bytes of the file a JPEG picture was loaded from (empty otherwise).
-    std::span<const std::uint8_t> jpeg_bytes() const;
+    const BmpImage* bitmap() const; // null unless a bitmap
 
     // Pixels to draw in a frame of min_width x min_height: a bitmap's own pixels; those
     // of a picture of the system's codecs, decoded at load (upright, opaque); a JPEG
@@ -79,13 +60,5 @@ class Picture {
     struct State;
     std::unique_ptr<State> state_;
 };
-
-// The wallpaper converter's route from any picture file the preview accepts to a 24-bit
-// bitmap file (transparency of the system codecs' pictures over black). Throws like
-// Picture::load_bytes and decode_jpeg.
-std::vector<std::uint8_t> convert_to_bmp24(std::string_view file_name, std::span<const std::uint8_t> bytes);
-// The same from a file; a JPEG is read as it decodes (see jpeg_file_to_bmp24), so only
-// the bitmap is held whole. Throws like Picture::load_file.
-std::vector<std::uint8_t> convert_file_to_bmp24(const std::string& path);
 
 } // namespace velmaro::imaging

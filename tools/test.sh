@@ -9,6 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMARO_BUILD_DIR:-$root/build}
 bash "$root/tools/setup.sh"
 bash "$root/tools/check-format.sh"
+bash "$root/tools/check-layers.sh"
 bash "$root/tools/build.sh" native win fuzz
 
 status=0

@@ -71,6 +71,7 @@ TFormMain::TFormMain(gui::Application& app)
     Slika.create(*this, 208, 192, 217, 145);
     Slika.set_incremental_display(true);
 
+    // The captions' leading spaces are theirs, as users have always seen them: kept.
     setup_hover_button(SelectSB, "SelectSB", "  >>", "Select folder", controls::taLeftJustify, true,
                        "Comic Sans MS", clWhite, [this](gui::Object* s) { SelectBClick(s); });
     SelectSB.set_bounds(200, 72, 41, 17);
@@ -137,6 +138,8 @@ void TFormMain::set_dialogs(TAboutDialog& about, TODialog& options) {
 
 void TFormMain::FormCreate() {
     LoadFolderList();
+    // The help file keeps the name it always had; where there is none of that name, the
+    // application shows the .chm of the same name beside it.
     app().set_help_file(program_file("Velmaro.HLP"));
 }
 
@@ -206,6 +209,7 @@ void TFormMain::update_size_labels() {
         !selected_image_path_.empty() && state::load_exclusion_list().contains(selected_image_path_);
     VisinaL.set_caption("Height: " + std::to_string(Slika.picture().height()) +
                         (excluded ? "   Excluded from the rotation" : ""));
+    // Two spaces after "Width:", as users have always seen it: kept on purpose.
     DuzinaL.set_caption("Width:  " + std::to_string(Slika.picture().width()));
 }
 
@@ -221,6 +225,7 @@ void TFormMain::SelectBClick(gui::Object*) {
     std::string folder = ShellTV.selected_path();
     for (int i = 0; i < SelDirLB.count(); ++i) {
         if (SelDirLB.item(i) == folder) {
+            // "allready" as users have always seen it: kept on purpose.
             gui::message_box(gui::MsgKind::error, "Folder allready selected!", gui::mbOK);
             return;
         }
@@ -286,6 +291,7 @@ void TFormMain::SetBClick(gui::Object*) {
 
 void TFormMain::request_wallpaper(std::optional<wallpaper::MonitorChange> change) {
     if (FileLB.item_index() == -1) {
+        // The spaces round the text are the box's own, as users have always seen it.
         gui::message_box(gui::MsgKind::error, " No file selected! ", gui::mbOK);
         return;
     }

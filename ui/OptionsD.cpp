@@ -27,6 +27,7 @@ gui::FormDesc options_desc() {
 
 } // namespace
 
+// "every time Windows start" is the box's caption as users have always seen it: kept.
 // Controls are created in tab order: the list, the random box and its no-repeat box, OK,
 // Cancel, the daily box, the formats box, the per-monitor box and the desktop menu box.
 TODialog::TODialog(gui::Application& app)

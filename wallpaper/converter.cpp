@@ -2,97 +2,51 @@
 
 #include <array>
 #include <cstdio>
-#include <memory>
 
 #include "base/error.h"
+#include "base/file_read.h"
 #include "imaging/bmp.h"
 #include "imaging/bmp_write.h"
 #include "imaging/jpeg.h"
-#include "imaging/picture.h"
+#include "imaging/picture_format.h"
 #include "imaging/system_codec.h"
 
 namespace velmaro::wallpaper {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using UniqueStdFile = std::unique_ptr<std::FILE, FileCloser>;
-
-// A file named .jpg may hold a bitmap and the other way round; the contents decide.
-std::vector<std::uint8_t> to_bmp24(std::span<const std::uint8_t> file) {
-    if (file.size() >= 2 && file[0] == 'B' && file[1] == 'M')
-        return imaging::write_bmp24(imaging::BmpImage::parse(file).to_pixels());
-    if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xD8)
-        return imaging::jpeg_to_bmp24(file);
-    throw InvalidGraphic("Unknown picture format");
-}
-
-} // namespace
-
-std::vector<std::uint8_t> read_whole_file(const std::string& path) {
-    UniqueStdFile f(std::fopen(path.c_str(), "rb"));
-    if (!f)
-        throw FileError(format_message("Cannot open file %s", path));
-    std::vector<std::uint8_t> bytes;
-    // Room for the whole file at once, so that a large picture is not copied over and over
-    // as the vector grows (the length is only a hint: the reading goes on to the end).
-    if (std::fseek(f.get(), 0, SEEK_END) == 0) {
-        const long length = std::ftell(f.get());
-        if (length > 0)
-            bytes.reserve(static_cast<std::size_t>(length));
-        std::rewind(f.get());
-    }
-    std::uint8_t chunk[64 * 1024];
-    for (;;) {
-        std::size_t got = std::fread(chunk, 1, sizeof chunk, f.get());
-        bytes.insert(bytes.end(), chunk, chunk + got);
-        if (got < sizeof chunk)
-            break;
-    }
-    if (std::ferror(f.get()))
-        throw FileError(format_message("Cannot open file %s", path));
-    return bytes;
-}
-
-namespace {
 // The first bytes of a file, which tell a bitmap from a JPEG stream.
 std::array<std::uint8_t, 2> signature(const std::string& path) {
-    UniqueStdFile f(std::fopen(path.c_str(), "rb"));
+    std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         throw FileError(format_message("Cannot open file %s", path));
     std::array<std::uint8_t, 2> sig{};
-    if (std::fread(sig.data(), 1, sig.size(), f.get()) != sig.size())
+    if (std::fread(sig.data(), 1, sig.size(), f) != sig.size())
         sig = {};
+    std::fclose(f);
     return sig;
 }
-} // namespace
 
-namespace {
-// Whether the name asks for the system's codecs. A file named like a bitmap or a JPEG
-// picture never goes to them, so those files are read exactly as they always were.
-bool named_for_codecs(const std::string& path) {
-    try {
-        return imaging::picture_kind_for(path) == imaging::PictureKind::Codec;
-    } catch (const InvalidGraphic&) {
-        return false;
-    }
-}
 } // namespace
 
 int ImageConverter::load(const std::string& path) {
     std::vector<std::uint8_t> bmp, jpeg, coded;
     try {
-        const auto sig = signature(path);
-        if (sig == std::array<std::uint8_t, 2>{0xFF, 0xD8}) {
+        switch (imaging::staged_kind(path, signature(path))) {
+        case imaging::PictureKind::Jpeg:
             jpeg = read_whole_file(path);
             imaging::read_jpeg_header(jpeg);
-        } else if (sig != std::array<std::uint8_t, 2>{'B', 'M'} && named_for_codecs(path)) {
+            break;
+        case imaging::PictureKind::Codec:
             coded = read_whole_file(path);
             imaging::read_codec_header(coded);
-        } else {
-            bmp = to_bmp24(read_whole_file(path));
+            break;
+        case imaging::PictureKind::Bitmap:
+            bmp = imaging::write_bmp24(imaging::BmpImage::parse(read_whole_file(path)).to_pixels());
+            break;
+        default:
+            read_whole_file(path); // a file that cannot be read says so first
+            throw InvalidGraphic("Unknown picture format");
         }
     } catch (const InvalidGraphic&) {
         throw InvalidGraphic(format_message("Cannot read picture %s", path));

@@ -43,8 +43,6 @@ class ImageConverter {
     std::vector<std::uint8_t> screen_bmp_bytes(int id, imaging::ScreenFit fit,
                                                const imaging::Screen& screen) const;
 
-    int latest_id() const { return id_; }
-
   private:
     void check_id(int id) const;
 
@@ -54,8 +52,5 @@ class ImageConverter {
     std::vector<std::uint8_t> jpeg_;  // or a JPEG file's bytes
     std::vector<std::uint8_t> coded_; // or the bytes of a file for the system's codecs
 };
-
-// Reads a whole file; FileError "Cannot open file %s" when it cannot be opened or read.
-std::vector<std::uint8_t> read_whole_file(const std::string& path);
 
 } // namespace velmaro::wallpaper

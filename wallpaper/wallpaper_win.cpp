@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "base/desktop_colour_win.h"
 #include "base/error.h"
 #include "base/file_write_win.h"
 #include "base/known_folder_win.h"
@@ -98,9 +99,7 @@ void SetDesktopWallpaper(const std::string& path, const DisplayMode& mode) {
 }
 
 imaging::Screen primary_screen() {
-    const COLORREF c = GetSysColor(COLOR_BACKGROUND); // 0x00BBGGRR
-    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-            std::uint32_t{GetRValue(c)} << 16 | std::uint32_t{GetGValue(c)} << 8 | GetBValue(c)};
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), desktop_colour()};
 }
 
 } // namespace velmaro::wallpaper

@@ -1,6 +1,7 @@
 #include "imaging/picture.h"
 
 #include "base/error.h"
+#include "base/file_read.h"
 #include "imaging/fit.h"
 #include "imaging_test_files.h"
 
@@ -13,33 +14,46 @@ using testing::data_file;
 using testing::data_path;
 
 TEST(FitRule, TheExamplesOfThePreview) {
-    EXPECT_EQ(fit_to_frame(1024, 768), (FitRect{12, 0, 193, 145}));
-    EXPECT_EQ(fit_to_frame(100, 50), (FitRect{58, 47, 100, 50}));
-    EXPECT_EQ(fit_to_frame(145, 300), (FitRect{73, 0, 70, 145}));
+    EXPECT_EQ(fit_in_frame(1024, 768), (FitRect{12, 0, 193, 145}));
+    EXPECT_EQ(fit_in_frame(100, 50), (FitRect{58, 47, 100, 50}));
+    EXPECT_EQ(fit_in_frame(145, 300), (FitRect{73, 0, 70, 145}));
 }
 
 TEST(FitRule, EdgesOfTheRule) {
     // The frame's own size and smaller pictures are never scaled.
-    EXPECT_EQ(fit_to_frame(217, 145), (FitRect{0, 0, 217, 145}));
-    EXPECT_EQ(fit_to_frame(1, 1), (FitRect{108, 72, 1, 1}));
+    EXPECT_EQ(fit_in_frame(217, 145), (FitRect{0, 0, 217, 145}));
+    EXPECT_EQ(fit_in_frame(1, 1), (FitRect{108, 72, 1, 1}));
     // One side too large is enough to scale.
-    EXPECT_EQ(fit_to_frame(218, 10), (FitRect{0, 68, 217, 9}));   // 217 / 21.8 = 9.95
-    EXPECT_EQ(fit_to_frame(100, 146), (FitRect{59, 0, 99, 145})); // 145 * 0.6849 = 99.3
+    EXPECT_EQ(fit_in_frame(218, 10), (FitRect{0, 68, 217, 9}));   // 217 / 21.8 = 9.95
+    EXPECT_EQ(fit_in_frame(100, 146), (FitRect{59, 0, 99, 145})); // 145 * 0.6849 = 99.3
     // Wide but not wide enough: the height limit wins and the width is recomputed.
-    EXPECT_EQ(fit_to_frame(300, 240), (FitRect{18, 0, 181, 145})); // 217 / 1.25 = 173.6
+    EXPECT_EQ(fit_in_frame(300, 240), (FitRect{18, 0, 181, 145})); // 217 / 1.25 = 173.6
     // Square pictures take the "not wider than tall" branch.
-    EXPECT_EQ(fit_to_frame(1000, 1000), (FitRect{36, 0, 145, 145}));
+    EXPECT_EQ(fit_in_frame(1000, 1000), (FitRect{36, 0, 145, 145}));
     // Extreme shapes truncate to 0 along the short side.
-    EXPECT_EQ(fit_to_frame(1, 1000), (FitRect{108, 0, 0, 145}));
-    EXPECT_EQ(fit_to_frame(5000, 1), (FitRect{0, 72, 217, 0}));
-    // An empty picture stays empty, centred.
-    EXPECT_EQ(fit_to_frame(0, 0), (FitRect{108, 72, 0, 0}));
-    EXPECT_EQ(fit_to_frame(0, 500), (FitRect{108, -177, 0, 500}));
+    EXPECT_EQ(fit_in_frame(1, 1000), (FitRect{108, 0, 0, 145}));
+    EXPECT_EQ(fit_in_frame(5000, 1), (FitRect{0, 72, 217, 0}));
+    // An empty picture is drawn nowhere.
+    EXPECT_EQ(fit_in_frame(0, 0), (FitRect{}));
+    EXPECT_EQ(fit_in_frame(0, 500), (FitRect{}));
+}
+
+TEST(FitRule, OtherLayouts) {
+    // The start-up picture: proportional, from the top-left.
+    const FrameLayout startup{false, true, false};
+    EXPECT_EQ(fit_in_frame(566, 283, 465, 233, startup), (FitRect{0, 0, 465, 232}));
+    EXPECT_EQ(fit_in_frame(300, 100, 465, 233, startup), (FitRect{0, 0, 300, 100}));
+    // Stretching fills the frame; with proportions it enlarges as far as they allow.
+    EXPECT_EQ(fit_in_frame(50, 25, 217, 145, {false, false, true}), (FitRect{0, 0, 217, 145}));
+    EXPECT_EQ(fit_in_frame(50, 25, 217, 145, {true, true, true}), (FitRect{0, 18, 217, 108}));
+    // Neither: own size, centred even when larger (offsets truncated toward zero).
+    EXPECT_EQ(fit_in_frame(1024, 767, 217, 145, {true, false, false}), (FitRect{-403, -311, 1024, 767}));
+    EXPECT_EQ(fit_in_frame(1024, 767, 217, 145, {false, false, false}), (FitRect{0, 0, 1024, 767}));
 }
 
 TEST(FitRule, TheStartUpPicture) {
     // 566 x 283 in the start-up window's 465 x 233 control comes out 465 x 232.
-    const FitRect r = fit_to_frame(566, 283, 465, 233);
+    const FitRect r = fit_in_frame(566, 283, 465, 233);
     EXPECT_EQ(r.width, 465);
     EXPECT_EQ(r.height, 232);
 }
@@ -84,8 +98,6 @@ TEST(PictureLoad, ABitmap) {
     EXPECT_EQ(p.width(), 97);
     EXPECT_EQ(p.height(), 61);
     ASSERT_NE(p.bitmap(), nullptr);
-    EXPECT_EQ(p.jpeg_header(), nullptr);
-    EXPECT_TRUE(p.jpeg_bytes().empty());
     const Pixels& px = p.pixels_for(217, 145);
     EXPECT_EQ(px.width, 97);
     EXPECT_EQ(px.bgra, p.bitmap()->to_pixels().bgra);
@@ -98,10 +110,8 @@ TEST(PictureLoad, AJpegDecodesWhenDrawnAndKeepsItsPixels) {
     EXPECT_EQ(p.width(), 640);
     EXPECT_EQ(p.height(), 400);
     EXPECT_EQ(p.bitmap(), nullptr);
-    ASSERT_NE(p.jpeg_header(), nullptr);
-    EXPECT_EQ(p.jpeg_bytes().size(), data_file("scale-base.jpg").size());
 
-    const FitRect r = fit_to_frame(p.width(), p.height());
+    const FitRect r = fit_in_frame(p.width(), p.height());
     int progress_calls = 0;
     const Pixels& preview = p.pixels_for(r.width, r.height, [&](const Pixels&, int) { ++progress_calls; });
     EXPECT_EQ(preview.width, 240); // 3/8 is the first scale covering 217 x 135
@@ -147,27 +157,10 @@ TEST(PictureLoad, EmptyingLeavesNoPicture) {
     EXPECT_EQ(a.width(), 0);                // NOLINT(bugprone-use-after-move)
 }
 
-TEST(ConvertToBmp24, BitmapsAndJpegs) {
-    const std::vector<std::uint8_t> from_bmp = convert_to_bmp24("x.BMP", data_file("bmp3-rle8.bmp"));
-    const BmpImage a = BmpImage::parse(from_bmp);
-    EXPECT_EQ(a.bit_count(), 24);
-    EXPECT_EQ(a.to_pixels().bgra, BmpImage::parse(data_file("bmp3-rle8.bmp")).to_pixels().bgra);
-
-    const std::vector<std::uint8_t> from_jpeg = convert_to_bmp24("x.jpeg", data_file("jpeg-base.jpg"));
-    EXPECT_EQ(from_jpeg.size(), 54u + 292 * 61);
-    EXPECT_EQ(BmpImage::parse(from_jpeg).to_pixels().bgra, decode_jpeg(data_file("jpeg-base.jpg")).bgra);
-
-    EXPECT_THROW(convert_to_bmp24("x.gif", data_file("jpeg-base.jpg")), InvalidGraphic);
-}
-
-TEST(ConvertToBmp24, FromFilesReadAsTheyDecode) {
-    for (const char* name : {"scale-prog.jpg", "jpeg-cmyk.jpg", "jpeg-truncated.jpg", "bmp3-rle8.bmp"})
-        EXPECT_EQ(convert_file_to_bmp24(data_path(name)), convert_to_bmp24(name, data_file(name))) << name;
-    EXPECT_THROW(convert_file_to_bmp24(data_path("missing.jpg")), FileError);
-    EXPECT_THROW(convert_file_to_bmp24(data_path("missing.bmp")), FileError);
-    EXPECT_THROW(convert_file_to_bmp24(data_path("folder.jpg")), FileError);
-    EXPECT_THROW(convert_file_to_bmp24(data_path("jpeg-header-cut.jpg")), InvalidGraphic);
-    EXPECT_THROW(convert_file_to_bmp24(data_path("bmp3-24.ppm")), InvalidGraphic);
+TEST(ReadWholeFile, WhatCannotBeReadIsAFileError) {
+    EXPECT_EQ(read_whole_file(data_path("bmp3-rle8.bmp")), data_file("bmp3-rle8.bmp"));
+    for (const char* name : {"missing.jpg", "folder.jpg"})
+        EXPECT_THROW(read_whole_file(data_path(name)), FileError) << name;
 }
 
 } // namespace

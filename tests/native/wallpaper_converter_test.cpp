@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "base/file_read.h"
 
 namespace velmaro::wallpaper {
 
@@ -160,7 +161,6 @@ TEST(ImageConverter, KeepsOnlyTheLatestBuffer) {
         ASSERT_GT(id, previous);
         previous = id;
     }
-    EXPECT_EQ(c.latest_id(), previous);
     EXPECT_THROW(c.bmp_bytes(first), Error) << "an earlier buffer is gone";
     EXPECT_NO_THROW(c.bmp_bytes(previous));
 }
@@ -169,7 +169,7 @@ TEST(ImageConverter, AFailedRequestLeavesThePendingBuffer) {
     ImageConverter c;
     int id = c.load(data("wallpaper-rgb24.bmp"));
     EXPECT_THROW(c.load(data("wallpaper-not-a-picture.jpg")), InvalidGraphic);
-    EXPECT_EQ(c.latest_id(), id);
+    EXPECT_NO_THROW(c.bmp_bytes(id)) << "the earlier buffer is still the latest";
     expect_same_picture(copy(c.bmp_bytes(id)), "wallpaper-rgb24.bmp", 0);
 }
 

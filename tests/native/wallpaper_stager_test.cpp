@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "base/file_read.h"
 #include "imaging/bmp.h"
 #include "imaging/jpeg.h"
 

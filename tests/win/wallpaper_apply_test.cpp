@@ -1,5 +1,7 @@
 #include "wallpaper/wallpaper_win.h"
 
+#include "wallpaper/stager_win.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -187,6 +189,25 @@ TEST(SetDesktopWallpaper, ARefusalIsReported) {
     }
     EXPECT_EQ(asked, "C:\\staged\\VMImage.bmp");
     EXPECT_EQ(text_of("WallpaperStyle"), "2") << "the values are written before the system is asked";
+}
+
+TEST(SetWallpaperNow, WithoutAWindowInTheStoredMode) {
+    DesktopValuesKept keep;
+    TempDir dir;
+    const std::string picture = dir.file("tiny.bmp");
+    write_file(picture, tiny_bmp());
+    const std::string staged = staged_wallpaper_path();
+    const std::string before = read_file(staged);
+    set_wallpaper_now(picture);
+    const std::string now = read_file(staged);
+    EXPECT_EQ(now.substr(0, 2), "BM");
+    EXPECT_EQ(now.size(), tiny_bmp().size()) << "a 24-bit bitmap stays one";
+    EXPECT_EQ(system_wallpaper(), staged);
+    EXPECT_EQ(text_of("TileWallpaper"), stored_display_mode().tile_wallpaper);
+    EXPECT_THROW(set_wallpaper_now(dir.file("gone.bmp")), FileError);
+    EXPECT_EQ(read_file(staged), now) << "a picture that cannot be read changes nothing";
+    if (before != "(missing)")
+        write_file(staged, before);
 }
 
 } // namespace velmaro::wallpaper

@@ -94,31 +94,6 @@ std::vector<std::uint8_t> read_file(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST(PictureRect, PreviewRuleMatchesTheImagingFit) {
-    for (int w = 1; w <= 700; w += 7)
-        for (int h = 1; h <= 500; h += 11)
-            ASSERT_EQ(picture_rect(w, h, 217, 145, kPreviewLayout), imaging::fit_to_frame(w, h, 217, 145))
-                << w << " x " << h;
-    EXPECT_EQ(picture_rect(1024, 768, 217, 145, kPreviewLayout), (FitRect{12, 0, 193, 145}));
-    EXPECT_EQ(picture_rect(100, 50, 217, 145, kPreviewLayout), (FitRect{58, 47, 100, 50}));
-    EXPECT_EQ(picture_rect(145, 300, 217, 145, kPreviewLayout), (FitRect{73, 0, 70, 145}));
-    EXPECT_EQ(picture_rect(217, 145, 217, 145, kPreviewLayout), (FitRect{0, 0, 217, 145}));
-    EXPECT_EQ(picture_rect(0, 0, 217, 145, kPreviewLayout), (FitRect{}));
-}
-
-TEST(PictureRect, OtherLayouts) {
-    // The start-up picture: proportional, from the top-left.
-    const PictureLayout startup{false, true, false};
-    EXPECT_EQ(picture_rect(566, 283, 465, 233, startup), (FitRect{0, 0, 465, 232}));
-    EXPECT_EQ(picture_rect(300, 100, 465, 233, startup), (FitRect{0, 0, 300, 100}));
-    // Stretching fills the frame; with proportions it enlarges as far as they allow.
-    EXPECT_EQ(picture_rect(50, 25, 217, 145, {false, false, true}), (FitRect{0, 0, 217, 145}));
-    EXPECT_EQ(picture_rect(50, 25, 217, 145, {true, true, true}), (FitRect{0, 18, 217, 108}));
-    // Neither: own size, centred even when larger (offsets truncated toward zero).
-    EXPECT_EQ(picture_rect(1024, 767, 217, 145, {true, false, false}), (FitRect{-403, -311, 1024, 767}));
-    EXPECT_EQ(picture_rect(1024, 767, 217, 145, {false, false, false}), (FitRect{0, 0, 1024, 767}));
-}
-
 class PictureBoxTest : public ::testing::Test {
   protected:
     void make(int x, int y, int w, int h) {
@@ -139,7 +114,7 @@ class PictureBoxTest : public ::testing::Test {
 TEST_F(PictureBoxTest, SmallBitmapAtItsOwnSizeInTheMiddle) {
     make(208, 192, 217, 145);
     box.load_from_file(kData + "red-100x50.bmp");
-    EXPECT_TRUE(box.is_bitmap());
+    EXPECT_EQ(box.picture().kind(), imaging::PictureKind::Bitmap);
     EXPECT_EQ(box.width(), 100);
     EXPECT_EQ(box.height(), 50);
     EXPECT_EQ(box.drawn_rect(), (FitRect{58, 47, 100, 50}));
@@ -157,7 +132,7 @@ TEST_F(PictureBoxTest, SmallBitmapAtItsOwnSizeInTheMiddle) {
 TEST_F(PictureBoxTest, LargeJpegShrunkAndDecodedAtAReducedScale) {
     make(208, 192, 217, 145);
     box.load_from_file(kData + "blue-1024x768.jpg");
-    EXPECT_TRUE(box.is_jpeg());
+    EXPECT_EQ(box.picture().kind(), imaging::PictureKind::Jpeg);
     EXPECT_EQ(box.width(), 1024);
     EXPECT_EQ(box.height(), 768);
     auto c = render();
@@ -214,7 +189,7 @@ TEST_F(PictureBoxTest, EmptyingAndFailedLoadsKeepOrDropThePicture) {
     EXPECT_TRUE(box.empty());
     EXPECT_EQ(box.width(), 0);
     EXPECT_EQ(box.height(), 0);
-    EXPECT_FALSE(box.is_bitmap());
+    EXPECT_NE(box.picture().kind(), imaging::PictureKind::Bitmap);
     EXPECT_TRUE(close_to(render()->at(108, 72), face()));
 }
 
