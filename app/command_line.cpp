@@ -9,9 +9,12 @@ namespace velmaro::app {
 namespace {
 
 constexpr std::array kSwitches{
-    SwitchRow{"/s", RunMode::Unattended, false, false},    SwitchRow{"/next", RunMode::Next, true, true},
-    SwitchRow{"/previous", RunMode::Previous, true, true}, SwitchRow{"/show", RunMode::Show, true, true},
+    SwitchRow{"/s", RunMode::Unattended, false, false},
+    SwitchRow{"/next", RunMode::Next, true, true},
+    SwitchRow{"/previous", RunMode::Previous, true, true},
+    SwitchRow{"/show", RunMode::Show, true, true},
     SwitchRow{"/exclude", RunMode::Exclude, true, true},
+    SwitchRow{"/scheduled", RunMode::Scheduled, true, true},
 };
 
 bool names_row(const SwitchRow& row, std::string_view arg) {

@@ -25,6 +25,7 @@ enum class RunMode {
     Previous,
     Show,
     Exclude,
+    Scheduled, // "/scheduled", the Task Scheduler's: a "/next" that stands back from a full screen
 };
 
 struct SwitchRow {

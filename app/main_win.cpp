@@ -18,6 +18,7 @@
 #include "ui/MainForm.h"
 #include "ui/OptionsD.h"
 #include "ui/PocetakD.h"
+#include "wallpaper/schedule_task_win.h"
 
 namespace {
 
@@ -100,8 +101,11 @@ int run_program(HINSTANCE instance) {
     auto& options = app.create_form<ui::TODialog>();
     main.set_dialogs(about, options);
 
-    if (!started_unattended())
+    if (!started_unattended()) {
         renew_desktop_menu();
+        state::ProgramSettings settings;
+        wallpaper::refresh_schedule_task(settings.change_every(), settings.battery_pause());
+    }
     StartupCourse course(startup, main);
     startup.arm(app::kFirstTickMs);
     app.show_modal(startup);

@@ -1,11 +1,13 @@
 #include "app/quiet_run_win.h"
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include "app/quiet_log_win.h"
 #include "app/quiet_rotation_win.h"
 #include "app/quiet_stage_win.h"
+#include "app/scheduled_run.h"
 #include "base/error.h"
 #include "base/handles_win.h"
 #include "base/text_file_win.h"
@@ -86,6 +88,20 @@ void exclude_picture() {
     apply_rotation(history, whole ? std::string() : monitor);
 }
 
+// What the system says of the user's screen; a system that cannot tell lets the change go.
+UserNotificationState notification_state() {
+    QUERY_USER_NOTIFICATION_STATE state{};
+    if (FAILED(SHQueryUserNotificationState(&state)))
+        return UserNotificationState::accepts_notifications;
+    return static_cast<UserNotificationState>(state);
+}
+
+void scheduled_picture() {
+    run_scheduled(
+        notification_state, [] { return next_picture(), 0; },
+        [](const std::string& line) { log_failure("/scheduled", line); });
+}
+
 void quiet_action(RunMode mode) {
     switch (mode) {
     case RunMode::Next:
@@ -96,6 +112,8 @@ void quiet_action(RunMode mode) {
         return show_picture();
     case RunMode::Exclude:
         return exclude_picture();
+    case RunMode::Scheduled:
+        return scheduled_picture();
     case RunMode::Interactive:
     case RunMode::Unattended:
         break;

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "controls/contrast_colors.h"
 #include "gui/container_win.h"
+#include "gui/contrast_win.h"
 
 namespace velmaro::controls {
 
@@ -86,9 +88,18 @@ void TSelButton::DrawFace(gui::Canvas& canvas, ButtonFace face) {
     // The design's lengths at the parent's DPI: each outline of the border is one design
     // pixel deep.
     const FaceMetrics metrics{scaled(1), scaled(5), scaled(6), scaled(1)};
-    const FaceLayout layout{width(),       height(), caption_, alignment_, scaled(border_width_),
-                            color_border_, metrics};
-    const ButtonColors colors{colors_.face(), font().color, color_over_, color_over_caption_, color_down_};
+    // High contrast draws in the system's colours; the designed ones stay in the properties.
+    const bool contrast = gui::high_contrast();
+    const FaceLayout layout{width(),
+                            height(),
+                            caption_,
+                            alignment_,
+                            scaled(border_width_),
+                            contrast ? contrast_border_color(Enabled()) : color_border_,
+                            metrics};
+    const ButtonColors colors =
+        contrast ? contrast_button_colors(Enabled())
+                 : ButtonColors{colors_.face(), font().color, color_over_, color_over_caption_, color_down_};
     draw_face(adapter, layout, face, colors);
 }
 

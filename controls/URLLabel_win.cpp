@@ -1,7 +1,9 @@
 #include "controls/URLLabel_win.h"
 
 #include "base/error.h"
+#include "controls/contrast_colors.h"
 #include "gui/application_win.h"
+#include "gui/contrast_win.h"
 #include "gui/form_win.h"
 
 namespace velmaro::controls {
@@ -82,6 +84,19 @@ void TURLLabel::click() {
     const std::string address = Address();
     // Whether the shell could open it is its own business: it shows any message itself.
     shell_execute(application_window(), "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TURLLabel::paint(gui::Canvas& canvas) {
+    if (!gui::high_contrast()) {
+        GraphicLabel::paint(canvas);
+        return;
+    }
+    const LinkColors colors = contrast_link_colors(hover_look_);
+    canvas.set_font(font());
+    canvas.set_font_color(colors.text);
+    canvas.set_brush_color(colors.back);
+    canvas.fill_rect(RECT{0, 0, width(), height()});
+    canvas.text_out(0, 0, caption());
 }
 
 HWND TURLLabel::application_window() const {

@@ -62,6 +62,8 @@ class TURLLabel : public gui::GraphicLabel {
     void mouse_enter() override;
     void mouse_leave() override;
     void click() override;
+    // In high contrast the caption is drawn in the system's colours.
+    void paint(gui::Canvas& canvas) override;
 
   private:
     HWND application_window() const;

@@ -10,9 +10,10 @@ namespace {
 constexpr int kDropDownRows = 8;
 } // namespace
 
-ComboBox::ComboBox(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font) {
-    create(parent, "COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, x, y, w,
-           h + kDropDownRows * 16, font);
+ComboBox::ComboBox(Container& parent, int x, int y, int w, int h, const std::optional<FontSpec>& font,
+                   ComboStyle style) {
+    const DWORD kind = style == ComboStyle::drop_down ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
+    create(parent, "COMBOBOX", "", kind | WS_VSCROLL | WS_TABSTOP, 0, x, y, w, h + kDropDownRows * 16, font);
 }
 
 int ComboBox::add(const std::string& item) {
@@ -118,6 +119,38 @@ bool CheckBox::on_command(WORD code) {
         return false;
     if (OnClick)
         OnClick(this);
+    return true;
+}
+
+NumberEdit::NumberEdit(Container& parent, int x, int y, int w, int h, int digits,
+                       const std::optional<FontSpec>& font)
+    : digits_(digits) {
+    create(parent, "EDIT", "", ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, x, y, w, h, font);
+    SendMessageA(hwnd(), EM_LIMITTEXT, static_cast<WPARAM>(digits), 0);
+}
+
+std::optional<int> NumberEdit::value() const {
+    const std::string digits = text();
+    if (digits.empty() || digits.size() > static_cast<size_t>(digits_))
+        return std::nullopt;
+    int value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+void NumberEdit::set_value(int value) {
+    set_text(std::to_string(value));
+}
+
+bool NumberEdit::on_command(WORD code) {
+    if (code != EN_CHANGE)
+        return false;
+    if (OnChange)
+        OnChange(this);
     return true;
 }
 

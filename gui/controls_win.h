@@ -93,11 +93,16 @@ class ListBox : public Widget {
     int item_height_ = 0; // design; 0 while the font decides
 };
 
-// A drop-down list with an edit field: the user may choose an item or type a text.
+enum class ComboStyle {
+    drop_down,     // with an edit field: the user may choose an item or type a text
+    drop_down_list // the items only
+};
+
+// A drop-down list, with an edit field unless made a drop-down list only.
 class ComboBox : public Widget {
   public:
     ComboBox(Container& parent, int x, int y, int w, int h,
-             const std::optional<FontSpec>& font = std::nullopt);
+             const std::optional<FontSpec>& font = std::nullopt, ComboStyle style = ComboStyle::drop_down);
     int add(const std::string& item);
     void clear();
     int count() const;
@@ -137,6 +142,23 @@ class CheckBox : public Widget {
 
     TNotifyEvent OnClick;
     bool on_command(WORD code) override;
+};
+
+// A one-line edit field for a whole number of up to `digits` digits; the system keeps
+// other characters out of what the user types (not out of what is pasted).
+class NumberEdit : public Widget {
+  public:
+    NumberEdit(Container& parent, int x, int y, int w, int h, int digits,
+               const std::optional<FontSpec>& font = std::nullopt);
+    // The number the field holds; nothing when it holds no whole number of its digits.
+    std::optional<int> value() const;
+    void set_value(int value);
+
+    TNotifyEvent OnChange;
+    bool on_command(WORD code) override;
+
+  private:
+    int digits_;
 };
 
 class PushButton : public Widget {

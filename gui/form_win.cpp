@@ -1,5 +1,6 @@
 #include "gui/form_win.h"
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -246,13 +247,32 @@ void Form::on_dpi_changed(WPARAM wp, const RECT& suggested) {
     apply_dpi_to_children();
 }
 
+// At a large scale the designed place of a dialog can run past the edge of a small
+// screen, its buttons out of reach: it moves in as far as it must, no further.
+void Form::keep_on_work_area() {
+    RECT r;
+    GetWindowRect(hwnd(), &r);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi))
+        return;
+    const RECT& work = mi.rcWork;
+    const LONG x = std::max(work.left, std::min(r.left, work.right - (r.right - r.left)));
+    const LONG y = std::max(work.top, std::min(r.top, work.bottom - (r.bottom - r.top)));
+    if (x != r.left || y != r.top)
+        SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Form::place_for_showing() {
     if (visible())
         return;
     // Whatever the activation comes from, the first one after a showing runs the handler.
     activate_pending_ = true;
-    if (desc_.position == FormPosition::designed)
+    if (desc_.position == FormPosition::designed) {
+        if (!desc_.maximized)
+            keep_on_work_area();
         return;
+    }
     RECT r;
     GetWindowRect(hwnd(), &r);
     int w = r.right - r.left, h = r.bottom - r.top;

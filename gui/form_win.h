@@ -138,6 +138,7 @@ class Form : public Object, public Container, public KeyHandler {
     void restore_focus();
     void on_command(WPARAM wp, LPARAM lp);
     void place_for_showing();
+    void keep_on_work_area();
     bool run_close_handlers(CloseAction& action);
     LRESULT default_button_id();
 

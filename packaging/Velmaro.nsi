@@ -187,6 +187,37 @@ Section "-un.Next and previous wallpaper, desktop menu" UnSecQuiet
   DeleteRegValue HKCU "${SETTINGS_KEY}\Settings" "DesktopMenu"
 SectionEnd
 
+; The task of the scheduled change ("Change the wallpaper every" in Options) is named
+; after the user's SID. Its setting goes too, so that kept settings promise no task.
+Section "-un.Scheduled change" UnSecSchedule
+  Call un.DeleteScheduleTask
+  DeleteRegValue HKCU "${SETTINGS_KEY}\Settings" "ChangeEvery"
+SectionEnd
+
+Function un.DeleteScheduleTask
+  ; TOKEN_QUERY of this process's token; TokenUser (1) holds the SID first.
+  System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r0'
+  ${If} $0 == 0
+    Return
+  ${EndIf}
+  System::Call 'advapi32::GetTokenInformation(p r1, i 1, p 0, i 0, *i .r2)'
+  System::Alloc $2
+  Pop $3
+  System::Call 'advapi32::GetTokenInformation(p r1, i 1, p r3, i r2, *i .r2) i .r0'
+  ${If} $0 != 0
+    System::Call '*$3(p .r4)'
+    System::Call 'advapi32::ConvertSidToStringSidW(p r4, *p .r5) i .r0'
+    ${If} $0 != 0
+      System::Call '*$5(&w256 .r6)'
+      System::Call 'kernel32::LocalFree(p r5)'
+      nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "Velmaro-$6" /F'
+      Pop $0
+    ${EndIf}
+  ${EndIf}
+  System::Free $3
+  System::Call 'kernel32::CloseHandle(p r1)'
+FunctionEnd
+
 Section /o "un.Remove my settings and folder list" UnSecSettings
   Delete "$INSTDIR\Directory.drl"
   DeleteRegKey HKCU "${SETTINGS_KEY}"

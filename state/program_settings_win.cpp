@@ -1,5 +1,7 @@
 #include "state/program_settings_win.h"
 
+#include "state/number_text.h"
+
 namespace velmaro::state {
 
 namespace {
@@ -74,6 +76,21 @@ bool ProgramSettings::per_monitor() const {
 }
 void ProgramSettings::set_per_monitor(bool on) {
     store_.WriteFlag(kSection, "PerMonitor", on);
+}
+
+int ProgramSettings::change_every() const {
+    const int minutes = parse_number(store_.ReadText(kSection, "ChangeEvery", "0"), 0);
+    return minutes > 0 ? minutes : 0;
+}
+void ProgramSettings::set_change_every(int minutes) {
+    store_.WriteText(kSection, "ChangeEvery", format_number(minutes > 0 ? minutes : 0));
+}
+
+bool ProgramSettings::battery_pause() const {
+    return store_.ReadFlag(kSection, "BatteryPause", true);
+}
+void ProgramSettings::set_battery_pause(bool on) {
+    store_.WriteFlag(kSection, "BatteryPause", on);
 }
 
 bool ProgramSettings::desktop_menu() const {

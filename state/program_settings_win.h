@@ -59,6 +59,13 @@ class ProgramSettings {
     std::map<std::string, std::string> monitor_pictures() const;
     void set_monitor_pictures(const std::map<std::string, std::string>& pictures);
 
+    // The scheduled change: its interval in minutes (0: none), and whether it stands back
+    // on battery power. Stored as text; anything but a positive number means none.
+    int change_every() const;
+    void set_change_every(int minutes);
+    bool battery_pause() const;
+    void set_battery_pause(bool on);
+
     void close() { store_.Close(); }
 
   private:

@@ -1,5 +1,7 @@
 #include "ui/AboutD.h"
 
+#include "controls/accessible_controls_win.h"
+#include "gui/contrast_win.h"
 #include "res/resource_ids.h"
 #include "ui/resources.h"
 
@@ -46,6 +48,9 @@ TAboutDialog::TAboutDialog(gui::Application& app)
     OKButton.set_default(true);
     OKButton.set_modal_result(gui::mrOk);
     set_default_button(&OKButton);
+    gui::follow_system_colors(hwnd());
+    access_ = std::make_unique<gui::AccessibleWindow>(
+        Panel1.hwnd(), gui::AccessibleInfo{"", {}, 0, {controls::accessible_link(URLLabel1)}});
 }
 
 } // namespace velmaro::ui

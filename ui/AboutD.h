@@ -2,7 +2,10 @@
 // maker's home page.
 #pragma once
 
+#include <memory>
+
 #include "controls/URLLabel_win.h"
+#include "gui/accessible_win.h"
 #include "gui/controls_win.h"
 #include "gui/form_win.h"
 #include "gui/picture_box_win.h"
@@ -19,6 +22,10 @@ class TAboutDialog : public gui::Form {
     gui::Label ProductName;
     controls::TURLLabel URLLabel1;
     gui::PushButton OKButton;
+
+  private:
+    // The link, drawn on the panel, as a screen reader finds it there.
+    std::unique_ptr<gui::AccessibleWindow> access_;
 };
 
 } // namespace velmaro::ui

@@ -87,6 +87,7 @@ TFormMain::TFormMain(gui::Application& app)
 
     Timer.OnTimer = [this](gui::Object* s) { TimerTimer(s); };
     build_menu();
+    setup_access();
 }
 
 void TFormMain::setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
@@ -117,6 +118,7 @@ void TFormMain::build_menu() {
     actions.add("Set as wallpaper", gui::Shortcut::ctrl_key('S'),
                 [this](gui::Object*) { M_A_SetClick(this); });
     actions.add("Select &directory", [this](gui::Object*) { M_A_SelectClick(this); });
+    actions.add("&Unselect directory", [this](gui::Object*) { M_A_UnselectClick(this); });
     actions.add("&Include in the rotation again", [this](gui::Object* s) { M_A_IncludeClick(s); });
     actions.add_separator();
     actions.add("&Options", [this](gui::Object* s) { M_H_OptionsClick(s); });
@@ -193,6 +195,7 @@ void TFormMain::FileLBClick(gui::Object*) {
     }
     update_size_labels();
     hints().set_window_hint(Slika.hwnd(), "Picture: " + selected_image_path_);
+    preview_changed();
 }
 
 void TFormMain::M_A_IncludeClick(gui::Object*) {
@@ -257,6 +260,9 @@ void TFormMain::M_A_SetClick(gui::Object*) {
 }
 void TFormMain::M_A_SelectClick(gui::Object*) {
     SelectBClick(this);
+}
+void TFormMain::M_A_UnselectClick(gui::Object*) {
+    UnSelectBClick(this);
 }
 
 void TFormMain::M_H_OptionsClick(gui::Object*) {

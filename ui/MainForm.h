@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls/ButtonComps_win.h"
+#include "gui/accessible_win.h"
 #include "gui/controls_win.h"
 #include "gui/file_list_win.h"
 #include "gui/folder_tree_win.h"
@@ -42,7 +43,11 @@ class TFormMain : public gui::Form {
     void ZatvoriButtonClick(gui::Object* sender);
     void M_A_SetClick(gui::Object* sender);
     void M_A_SelectClick(gui::Object* sender);
+    void M_A_UnselectClick(gui::Object* sender);
     void M_A_IncludeClick(gui::Object* sender);
+    // Delete in the selected-folder list unselects its folder, Enter in the tree selects
+    // the tree's folder; then the form's own keys.
+    bool pre_translate(MSG& msg) override;
     void M_A_ExitClick(gui::Object* sender);
     void M_H_OptionsClick(gui::Object* sender);
     void M_H_ContentsClick(gui::Object* sender);
@@ -89,12 +94,18 @@ class TFormMain : public gui::Form {
                             const char* font_name, TColor over_caption, gui::TNotifyEvent on_click);
     void LoadFolderList();
     void SaveFolderList();
+    // Names, roles and actions for screen readers; redrawing when high contrast changes.
+    void setup_access();
+    // The preview's size, its description for screen readers, may have changed.
+    void preview_changed();
     void update_size_labels();
     // The file list's mask for the stored "MoreTypes" option.
     void apply_file_mask();
 
     TAboutDialog* about_ = nullptr;
     TODialog* options_ = nullptr;
+    std::vector<std::unique_ptr<gui::AccessibleWindow>> access_;
+    gui::AccessibleWindow* preview_access_ = nullptr;
     std::string selected_image_path_;
     std::string folder_list_path_;
     bool folder_list_whole_ = true;

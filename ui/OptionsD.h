@@ -1,6 +1,9 @@
 // The Options dialog: display mode, random order, the once-a-day change, the further
-// picture formats of the file list and a picture per monitor, each stored at OK.
+// picture formats of the file list, a picture per monitor and the change every few
+// minutes, hours or days by the Task Scheduler, each stored at OK.
 #pragma once
+
+#include <optional>
 
 #include "gui/controls_win.h"
 #include "gui/form_win.h"
@@ -27,6 +30,21 @@ class TODialog : public gui::Form {
     gui::CheckBox MoreTypesCB;
     gui::CheckBox PerMonitorCB;
     gui::CheckBox DesktopMenuCB;
+    gui::CheckBox ChangeEveryChkB;
+    gui::NumberEdit EveryNumberE;
+    gui::ComboBox EveryUnitCB;
+    gui::CheckBox BatteryPauseChkB;
+
+  private:
+    void LoadSchedule();
+    void ChangeEveryChkBClick(gui::Object* sender);
+    // The interval the boxes ask for, in minutes (0: none), or nothing after telling the
+    // user what is wrong with it.
+    std::optional<int> ChosenInterval();
+    // Brings the Task Scheduler's task in line with the choice; false after telling the
+    // user why it refused.
+    bool ApplySchedule(int minutes, bool battery_pause);
+    bool TaskStillThere();
 
   protected:
     void on_create() override { LoadOptions(); }

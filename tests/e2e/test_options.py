@@ -28,10 +28,14 @@ LAYOUT = {
     "MoreTypesCB": (8, 128, 282, 17),
     "PerMonitorCB": (8, 152, 282, 17),
     "DesktopMenuCB": (8, 176, 282, 17),
-    "OKB": (40, 208, 75, 25),
-    "CancelB": (144, 208, 75, 25),
+    "ChangeEveryChkB": (8, 202, 164, 17),
+    "EveryNumberE": (176, 200, 36, 21),
+    "EveryUnitCB": (216, 200, 74, 21),
+    "BatteryPauseChkB": (24, 226, 266, 17),
+    "OKB": (40, 256, 75, 25),
+    "CancelB": (144, 256, 75, 25),
 }
-CLIENT_SIZE = (298, 243)
+CLIENT_SIZE = (298, 291)
 
 WS_THICKFRAME = 0x00040000
 WS_MINIMIZEBOX = 0x00020000
@@ -47,13 +51,17 @@ class Options(WallpaperScenario):
     def controls(self, dlg):
         return {
             "DisplayL": dlg.find(cls="Static", text="&Display:"),
-            "DisplayCB": dlg.find(cls="ComboBox"),
+            "DisplayCB": min(dlg.find_all(cls="ComboBox"), key=lambda w: w.rect()[0]),
             "RndChkB": dlg.find(cls="Button", text=RANDOM_TEXT),
             "NoRepeatChkB": dlg.find(cls="Button", text=NO_REPEAT_TEXT),
             "ChangeWPCB": dlg.find(cls="Button", text=DAILY_TEXT),
             "MoreTypesCB": dlg.find(cls="Button", text=MORE_TYPES_TEXT),
             "PerMonitorCB": dlg.find(cls="Button", text=MONITOR_TEXT),
             "DesktopMenuCB": dlg.find(cls="Button", text="Add Velmaro to the desktop's right-click men&u"),
+            "ChangeEveryChkB": dlg.find(cls="Button", text="Change the wallpaper every"),
+            "EveryNumberE": max(dlg.find_all(cls="Edit"), key=lambda w: w.rect()[0]),
+            "EveryUnitCB": max(dlg.find_all(cls="ComboBox"), key=lambda w: w.rect()[0]),
+            "BatteryPauseChkB": dlg.find(cls="Button", text="Not on battery power"),
             "OKB": dlg.find(cls="Button", text="&OK"),
             "CancelB": dlg.find(cls="Button", text="&Cancel"),
         }
@@ -217,22 +225,23 @@ class Options(WallpaperScenario):
         combo_edit = c["DisplayCB"].find(cls="Edit")
         focused = lambda: self.focus()["focus"]
         # Tab order: Display list, random box, its no-repeat box, OK, Cancel, daily box, formats
-        # box, per-monitor box, desktop menu box.
+        # box, per-monitor box, the desktop menu box, the scheduled change's box (its number and
+        # unit off while it is), the battery box.
         wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
-        order = self.tab_order(9, combo_edit)
+        order = self.tab_order(11, combo_edit)
         self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "NoRepeatChkB", "OKB", "CancelB", "ChangeWPCB",
-                                                     "MoreTypesCB", "PerMonitorCB", "DesktopMenuCB")] +
-                         [combo_edit.hwnd])
-        # Access keys: Alt+N, Alt+F, Alt+W, Alt+P and Alt+M toggle the boxes, Alt+D goes to the
-        # list. The no-repeat box keeps its tick but is offered only with the random order.
+                                                     "MoreTypesCB", "PerMonitorCB", "DesktopMenuCB", "ChangeEveryChkB",
+                                                     "BatteryPauseChkB")] + [combo_edit.hwnd])
+        # Access keys: Alt+N, Alt+F, Alt+W, Alt+P, Alt+M and Alt+B toggle the boxes, Alt+D goes to
+        # the list. The no-repeat box keeps its tick but is offered only with the random order.
         boxes = lambda: (c["RndChkB"].checked(), c["NoRepeatChkB"].checked(), c["ChangeWPCB"].checked(),
-                         c["MoreTypesCB"].checked(), c["PerMonitorCB"].checked())
+                         c["MoreTypesCB"].checked(), c["PerMonitorCB"].checked(), c["BatteryPauseChkB"].checked())
         self.assertTrue(c["NoRepeatChkB"].info()["enabled"])
-        self.key("alt+n", "alt+f", "alt+w", "alt+p", "alt+m")
+        self.key("alt+n", "alt+f", "alt+w", "alt+p", "alt+m", "alt+b")
         try:
-            wait_until(lambda: boxes() == (0, 1, 1, 1, 1), 5, "the boxes toggled")
+            wait_until(lambda: boxes() == (0, 1, 1, 1, 1, 0), 5, "the boxes toggled")
         finally:
-            self.assertEqual(boxes(), (0, 1, 1, 1, 1))
+            self.assertEqual(boxes(), (0, 1, 1, 1, 1, 0))
         self.assertFalse(c["NoRepeatChkB"].info()["enabled"], "the no-repeat box offered without random order")
         self.key("alt+d")
         try:
@@ -279,7 +288,7 @@ class Options(WallpaperScenario):
                  if not inside(x, y) and shot.pixel(x, y) != face]
         self.assertEqual(stray[:10], [], "drawing outside the controls' places")
         for name, (x, y, w, h) in LAYOUT.items():
-            if name in ("ChangeWPCB", "MoreTypesCB", "PerMonitorCB", "DesktopMenuCB"):
+            if name in ("ChangeWPCB", "MoreTypesCB", "PerMonitorCB", "DesktopMenuCB", "BatteryPauseChkB"):
                 w = min(w, CLIENT_SIZE[0] - x)  # the box's text runs to the dialog's edge
             drawn = (w * h) - shot.count(face, (x, y, x + w, y + h))
             self.assertGreater(drawn, 20, "%s shows nothing at its place" % name)

@@ -19,8 +19,14 @@
 #include "input.h"
 #include "protocol.h"
 #include "remote.h"
+#include "tasks.h"
 
 namespace e2e {
+
+// Active Accessibility (access.cpp).
+std::string cmd_acc(const std::vector<std::string>& args);
+std::string cmd_acc_do(const std::vector<std::string>& args);
+
 namespace {
 
 using Args = std::vector<std::string>;
@@ -882,8 +888,11 @@ const std::map<std::string, Handler>& commands() {
         {"reg_set", cmd_reg_set},
         {"reg_delete", cmd_reg_delete},
         {"sys_color", cmd_sys_color},
+        {"acc", cmd_acc},
+        {"acc_do", cmd_acc_do},
         {"text_extent", cmd_text_extent},
         {"link", cmd_link},
+        {"has_task", [](const Args& a) { return cmd_has_task(text_arg(a, 1, "name")); }},
         {"cursor", [](const Args&) { return cursor_json(); }},
         {"move",
          [](const Args& a) {
