@@ -14,6 +14,7 @@
 #include "wallpaper/picture_mask_win.h"
 #include "wallpaper/rotation_sequence.h"
 #include "wallpaper/rotation_win.h"
+#include "wallpaper/shuffle_round_win.h"
 #include "wallpaper/stager_win.h"
 
 namespace velmaro::app {
@@ -33,7 +34,8 @@ class WindowlessRotation : public wallpaper::RotationHost {
           patterns_(split_mask(wallpaper::listed_picture_mask())) {}
 
     wallpaper::StoredRotation read_stored() override {
-        return {settings_.file(), settings_.folder(), settings_.random_for_rotation(), false};
+        return {settings_.file(), settings_.folder(), settings_.random_for_rotation(), false,
+                settings_.no_repeat()};
     }
     std::string stored_date() override { return {}; }
     void store_date(const std::string&) override {}
@@ -74,6 +76,21 @@ class WindowlessRotation : public wallpaper::RotationHost {
     void request_wallpaper() override;
     wallpaper::RandomGenerator random_generator() override { return wallpaper::clock_random_generator(); }
 
+    // The round without repeats, shared with the unattended change.
+    wallpaper::PictureFolder list_folder(int index) override {
+        const std::string& path = folders_.at(static_cast<std::size_t>(index));
+        return {path, gui::list_picture_files(path, patterns_)};
+    }
+    std::string file_name(int index) override {
+        return names_.at(static_cast<std::size_t>(choices_.at(index)));
+    }
+    std::vector<std::uint8_t> load_round() override { return wallpaper::load_round_file(round_path_); }
+    void save_round(const std::vector<std::uint8_t>& bytes) override {
+        wallpaper::save_round_file(round_path_, bytes);
+    }
+    wallpaper::RoundRandom round_random() override { return wallpaper::system_round_random(); }
+    wallpaper::ExcludedPicture excluded_pictures() override { return wallpaper::excluded_by(excluded_); }
+
     wallpaper::HistoryEntry wanted;
 
   private:
@@ -87,6 +104,7 @@ class WindowlessRotation : public wallpaper::RotationHost {
     std::vector<int> choices_;
     std::vector<wallpaper::Monitor> monitors_;
     std::vector<std::string> chosen_;
+    std::string round_path_ = wallpaper::round_file_path();
 };
 
 void WindowlessRotation::request_wallpaper() {

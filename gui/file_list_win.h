@@ -61,6 +61,8 @@ class FileList : public Widget {
     std::string selected_file_path() const;
     const std::string& current_folder() const { return folder_; }
     const std::string& mask() const { return mask_; }
+    // The mask's patterns, for listing another folder as this list would.
+    const std::vector<std::string>& patterns() const { return patterns_; }
 
     // The user chose a line with the mouse or the keyboard.
     std::function<void()> on_click;

@@ -37,6 +37,13 @@ void ProgramSettings::set_random(bool on) {
     store_.WriteFlag(kSection, "RndFile", on);
 }
 
+bool ProgramSettings::no_repeat() const {
+    return store_.ReadFlag(kSection, "NoRepeat", false);
+}
+void ProgramSettings::set_no_repeat(bool on) {
+    store_.WriteFlag(kSection, "NoRepeat", on);
+}
+
 bool ProgramSettings::once_per_day() const {
     return store_.ReadFlag(kSection, "ChangeWP", false);
 }

@@ -26,6 +26,9 @@ class ProgramSettings {
     bool random_for_dialog() const;
     bool random_for_rotation() const;
     void set_random(bool on);
+    // With random order: none again until every picture has been shown.
+    bool no_repeat() const;
+    void set_no_repeat(bool on);
 
     // At most one change a day, and the date of the last one.
     bool once_per_day() const;

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/module_path_win.h"
+#include "base/path.h"
 #include "gui/application_win.h"
 #include "gui/error_report_win.h"
 #include "gui/hint_win.h"
@@ -17,6 +18,7 @@
 #include "wallpaper/picture_mask_win.h"
 #include "wallpaper/rotation_sequence.h"
 #include "wallpaper/rotation_win.h"
+#include "wallpaper/shuffle_round_win.h"
 #include "wallpaper/stager_win.h"
 #include "wallpaper/wallpaper_win.h"
 
@@ -356,7 +358,7 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
 
     wallpaper::StoredRotation read_stored() override {
         return {settings_.file(), settings_.folder(), settings_.random_for_rotation(),
-                settings_.once_per_day()};
+                settings_.once_per_day(), settings_.no_repeat()};
     }
     std::string stored_date() override { return settings_.last_change_date(); }
     void store_date(const std::string& date) override { settings_.set_last_change_date(date); }
@@ -410,9 +412,31 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
     }
     wallpaper::RandomGenerator random_generator() override { return wallpaper::clock_random_generator(); }
 
+    wallpaper::PictureFolder list_folder(int index) override {
+        std::string path = form_.SelDirLB.item(index);
+        std::vector<std::string> names = gui::list_picture_files(path, form_.FileLB.patterns());
+        return {std::move(path), std::move(names)};
+    }
+    std::string file_name(int index) override {
+        return form_.FileLB.item(choices_.at(static_cast<std::size_t>(index)));
+    }
+    std::vector<std::uint8_t> load_round() override { return wallpaper::load_round_file(round_path()); }
+    void save_round(const std::vector<std::uint8_t>& bytes) override {
+        wallpaper::save_round_file(round_path(), bytes);
+    }
+    wallpaper::RoundRandom round_random() override { return wallpaper::system_round_random(); }
+    wallpaper::ExcludedPicture excluded_pictures() override { return wallpaper::excluded_by(excluded_); }
+
   private:
+    const std::string& round_path() {
+        if (round_path_.empty())
+            round_path_ = wallpaper::round_file_path();
+        return round_path_;
+    }
+
     TFormMain& form_;
     state::ProgramSettings settings_;
+    std::string round_path_;
     state::ExclusionList excluded_;
     std::vector<int> choices_;                 // the file list's lines the rotation may choose
     std::vector<wallpaper::Monitor> monitors_; // each with its own picture; empty for one picture

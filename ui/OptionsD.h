@@ -18,10 +18,12 @@ class TODialog : public gui::Form {
     void FormActivate(gui::Object* sender);
     void OKBClick(gui::Object* sender);
     void CancelBClick(gui::Object* sender);
+    void RndChkBClick(gui::Object* sender);
 
     gui::Label DisplayL;
     gui::ComboBox DisplayCB;
     gui::CheckBox RndChkB;
+    gui::CheckBox NoRepeatChkB;
     gui::PushButton OKB;
     gui::PushButton CancelB;
     gui::CheckBox ChangeWPCB;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "wallpaper/rotation.h"
+#include "wallpaper/shuffle_round.h"
 
 namespace velmaro::wallpaper {
 
@@ -17,6 +18,8 @@ struct StoredRotation {
     int folder = 0;
     bool random = false;
     bool once_per_day = false;
+    // With `random`: every picture of all the selected folders once before any again.
+    bool no_repeat = false;
 };
 
 class RotationHost {
@@ -45,6 +48,17 @@ class RotationHost {
     virtual void store_position(const RotationPosition& next) = 0;
     virtual void request_wallpaper() = 0;
     virtual RandomGenerator random_generator() = 0;
+
+    // For the round without repeats: the pictures of selected folder `index` (as the file
+    // list would show them, without showing them), the name of a choice of the folder
+    // selected (as select_file counts them), the remembered round (empty when there is
+    // none) and its update, the shuffle's source and the pictures never to choose.
+    virtual PictureFolder list_folder(int index) = 0;
+    virtual std::string file_name(int index) = 0;
+    virtual std::vector<std::uint8_t> load_round() = 0;
+    virtual void save_round(const std::vector<std::uint8_t>& bytes) = 0;
+    virtual RoundRandom round_random() = 0;
+    virtual ExcludedPicture excluded_pictures() { return {}; }
 };
 
 // Runs the steps in order. Several pictures in one run are chosen as that many runs

@@ -16,24 +16,26 @@ RANDOM_TEXT = "Randomize file list"
 DAILY_TEXT = "Change wallpaper every time Windows start"
 MORE_TYPES_TEXT = "Also list PNG, GIF, TIFF, WebP and HEIC pictures"
 MONITOR_TEXT = "A different picture on each monitor"
+NO_REPEAT_TEXT = "&None again until all are shown"
 
 # Client-area positions of the controls: (left, top, width, height).
 LAYOUT = {
     "DisplayL": (8, 8, 41, 15),
     "DisplayCB": (8, 24, 89, 23),
     "RndChkB": (8, 56, 129, 17),
-    "ChangeWPCB": (8, 80, 249, 17),
-    "MoreTypesCB": (8, 104, 282, 17),
-    "PerMonitorCB": (8, 128, 282, 17),
-    "DesktopMenuCB": (8, 152, 282, 17),
-    "ChangeEveryChkB": (8, 178, 164, 17),
-    "EveryNumberE": (176, 176, 36, 21),
-    "EveryUnitCB": (216, 176, 74, 21),
-    "BatteryPauseChkB": (24, 202, 266, 17),
-    "OKB": (40, 232, 75, 25),
-    "CancelB": (144, 232, 75, 25),
+    "NoRepeatChkB": (24, 80, 249, 17),
+    "ChangeWPCB": (8, 104, 249, 17),
+    "MoreTypesCB": (8, 128, 282, 17),
+    "PerMonitorCB": (8, 152, 282, 17),
+    "DesktopMenuCB": (8, 176, 282, 17),
+    "ChangeEveryChkB": (8, 202, 164, 17),
+    "EveryNumberE": (176, 200, 36, 21),
+    "EveryUnitCB": (216, 200, 74, 21),
+    "BatteryPauseChkB": (24, 226, 266, 17),
+    "OKB": (40, 256, 75, 25),
+    "CancelB": (144, 256, 75, 25),
 }
-CLIENT_SIZE = (298, 267)
+CLIENT_SIZE = (298, 291)
 
 WS_THICKFRAME = 0x00040000
 WS_MINIMIZEBOX = 0x00020000
@@ -51,6 +53,7 @@ class Options(WallpaperScenario):
             "DisplayL": dlg.find(cls="Static", text="&Display:"),
             "DisplayCB": min(dlg.find_all(cls="ComboBox"), key=lambda w: w.rect()[0]),
             "RndChkB": dlg.find(cls="Button", text=RANDOM_TEXT),
+            "NoRepeatChkB": dlg.find(cls="Button", text=NO_REPEAT_TEXT),
             "ChangeWPCB": dlg.find(cls="Button", text=DAILY_TEXT),
             "MoreTypesCB": dlg.find(cls="Button", text=MORE_TYPES_TEXT),
             "PerMonitorCB": dlg.find(cls="Button", text=MONITOR_TEXT),
@@ -221,22 +224,25 @@ class Options(WallpaperScenario):
         c = self.controls(dlg)
         combo_edit = c["DisplayCB"].find(cls="Edit")
         focused = lambda: self.focus()["focus"]
-        # Tab order: Display list, random box, OK, Cancel, daily box, formats box, per-monitor box,
-        # the desktop menu box, the scheduled change's box (its number and unit off while it
-        # is), the battery box.
+        # Tab order: Display list, random box, its no-repeat box, OK, Cancel, daily box, formats
+        # box, per-monitor box, the desktop menu box, the scheduled change's box (its number and
+        # unit off while it is), the battery box.
         wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
-        order = self.tab_order(10, combo_edit)
-        self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "OKB", "CancelB", "ChangeWPCB", "MoreTypesCB",
-                                                     "PerMonitorCB", "DesktopMenuCB", "ChangeEveryChkB",
+        order = self.tab_order(11, combo_edit)
+        self.assertEqual(order, [c[n].hwnd for n in ("RndChkB", "NoRepeatChkB", "OKB", "CancelB", "ChangeWPCB",
+                                                     "MoreTypesCB", "PerMonitorCB", "DesktopMenuCB", "ChangeEveryChkB",
                                                      "BatteryPauseChkB")] + [combo_edit.hwnd])
-        # Access keys: Alt+F, Alt+W, Alt+P, Alt+M and Alt+B toggle the boxes, Alt+D goes to the list.
-        boxes = lambda: (c["RndChkB"].checked(), c["ChangeWPCB"].checked(), c["MoreTypesCB"].checked(),
-                         c["PerMonitorCB"].checked(), c["BatteryPauseChkB"].checked())
-        self.key("alt+f", "alt+w", "alt+p", "alt+m", "alt+b")
+        # Access keys: Alt+N, Alt+F, Alt+W, Alt+P, Alt+M and Alt+B toggle the boxes, Alt+D goes to
+        # the list. The no-repeat box keeps its tick but is offered only with the random order.
+        boxes = lambda: (c["RndChkB"].checked(), c["NoRepeatChkB"].checked(), c["ChangeWPCB"].checked(),
+                         c["MoreTypesCB"].checked(), c["PerMonitorCB"].checked(), c["BatteryPauseChkB"].checked())
+        self.assertTrue(c["NoRepeatChkB"].info()["enabled"])
+        self.key("alt+n", "alt+f", "alt+w", "alt+p", "alt+m", "alt+b")
         try:
-            wait_until(lambda: boxes() == (0, 1, 1, 1, 0), 5, "the boxes toggled")
+            wait_until(lambda: boxes() == (0, 1, 1, 1, 1, 0), 5, "the boxes toggled")
         finally:
-            self.assertEqual(boxes(), (0, 1, 1, 1, 0))
+            self.assertEqual(boxes(), (0, 1, 1, 1, 1, 0))
+        self.assertFalse(c["NoRepeatChkB"].info()["enabled"], "the no-repeat box offered without random order")
         self.key("alt+d")
         try:
             wait_until(lambda: focused() == combo_edit.hwnd, 5, "the keyboard in the Display list")
@@ -247,6 +253,7 @@ class Options(WallpaperScenario):
         self.assertEqual(self.stored(), (("REG_SZ", "0"), ("REG_SZ", "0"), ("REG_SZ", "1")))
         self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "MoreTypes"), ("REG_SZ", "1"))
         self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "PerMonitor"), ("REG_SZ", "1"))
+        self.assertEqual(harness.wine_reg_query(SETTINGS_KEY, "NoRepeat"), ("REG_SZ", "1"))
         main.close()
         self.assertEqual(app.wait_exit(), 0)
 

@@ -3,6 +3,7 @@ Repeated runs walk the folders and their pictures in turn (every picture gets it
 or at random; the once-a-day option; a missing list file; a large folder; and the list
 file, which only an interactive close writes."""
 
+import glob
 import os
 import sys
 import time
@@ -14,7 +15,7 @@ from wallpaper_common import (MISSING_LIST_TEXT, WallpaperScenario, bmp24_pixel,
 
 # One colour per picture, so the staged file tells which picture was applied.
 COLOURS = [(200, 30, 30), (30, 160, 40), (40, 60, 210), (220, 200, 40), (150, 40, 170), (20, 180, 190),
-           (250, 130, 20), (90, 90, 90)]
+           (250, 130, 20), (90, 90, 90), (120, 220, 120), (240, 240, 240)]
 
 
 class Rotation(WallpaperScenario):
@@ -107,6 +108,21 @@ class Rotation(WallpaperScenario):
         self.assertGreaterEqual(len(shown), 2, "always the same picture")
         self.assertGreater(folder_changes, 0, "the folder never changed")
         self.assertGreater(off_turn, 0, "every picture was the one in turn: no random draw")
+
+    def test_without_repeats_folders_of_one_two_and_seven_show_all_ten_in_each_ten_runs(self):
+        for path in glob.glob(os.path.join(os.environ["WINEPREFIX"], "drive_c/users/*/AppData/Local/Velmaro/Round.dat")):
+            os.remove(path)  # a round left by an earlier run over the same folders
+        which = self.picture_folders(1, 2, 7)
+        self.reg_set("HKCU", harness.SETTINGS_SECTION, "RndFile", "sz", "1")
+        self.reg_set("HKCU", harness.SETTINGS_SECTION, "NoRepeat", "sz", "1")
+        shown = []
+        for _ in range(20):
+            self.run_unattended()
+            shown.append(self.applied(which))
+        for ten in (shown[:10], shown[10:]):
+            self.assertEqual(sorted(ten), sorted(which.values()), "a picture twice in ten runs")
+        self.assertNotEqual(shown[9], shown[10], "the second round began with the first's last")
+        self.assertEqual(self.position(), (None, None), "the plain random order's place changed")
 
     # ---- once a day ----
     def test_once_a_day_second_run_of_the_day_changes_nothing(self):

@@ -28,6 +28,8 @@ struct Runs : RotationHost {
     int stored_folder = 0; // a fresh system: no values, so the readers' defaults
     int stored_file = 0;
     bool once_per_day = false;
+    bool no_repeat = false;
+    std::vector<std::uint8_t> round; // the remembered round without repeats
     std::string date = "00";
     std::optional<std::string> today_text = "2026-12-09";
     std::mt19937 start_times{2024}; // times of day at which the machine is started
@@ -42,7 +44,7 @@ struct Runs : RotationHost {
 
     StoredRotation read_stored() override {
         steps.push_back("read");
-        return {stored_file, stored_folder, random, once_per_day};
+        return {stored_file, stored_folder, random, once_per_day, no_repeat};
     }
     std::string stored_date() override { return date; }
     void store_date(const std::string& d) override {
@@ -78,6 +80,20 @@ struct Runs : RotationHost {
         ++generators;
         std::uniform_int_distribution<std::uint32_t> time_of_day(0, 86'399'999);
         return RandomGenerator(time_of_day(start_times));
+    }
+
+    PictureFolder list_folder(int index) override {
+        std::vector<std::string> names;
+        for (int i = 0; i < folder_sizes.at(static_cast<std::size_t>(index)); ++i)
+            names.push_back(file_name(i));
+        return {std::to_string(index), names};
+    }
+    std::string file_name(int index) override { return std::to_string(index) + ".jpg"; }
+    std::vector<std::uint8_t> load_round() override { return round; }
+    void save_round(const std::vector<std::uint8_t>& bytes) override { round = bytes; }
+    RoundRandom round_random() override {
+        const std::uint32_t seed[] = {static_cast<std::uint32_t>(start_times()), 1};
+        return RoundRandom(seed);
     }
 
     // One unattended start: the (folder, picture) shown, picture -1 for an empty folder.
@@ -313,6 +329,17 @@ TEST(RotationSequence, AFailedStepStoresAndRequestsNothing) {
     EXPECT_EQ(r.steps, (std::vector<std::string>{"read", "reload", "folder 0"}));
     EXPECT_EQ(r.stored_folder, 0);
     EXPECT_EQ(r.requests, 0);
+}
+
+TEST(RotationSequence, WithoutRepeatsOneRoundOverAllFoldersAndThePositionKept) {
+    Runs r({1, 2, 7}, true, 1, 1);
+    r.no_repeat = true;
+    const Shown shown = r.runs(10);
+    EXPECT_EQ(std::set(shown.begin(), shown.end()).size(), 10u);
+    EXPECT_EQ(std::make_pair(r.stored_folder, r.stored_file), std::make_pair(1, 1));
+    Runs empty({}, true);
+    empty.no_repeat = true;
+    EXPECT_THROW(empty.run(), ListIndexError);
 }
 
 } // namespace velmaro::wallpaper
