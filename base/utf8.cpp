@@ -54,6 +54,69 @@ bool is_valid_utf8(std::string_view bytes) {
     return true;
 }
 
+namespace {
+
+void append_utf8(std::string& out, char32_t c) {
+    auto put = [&](unsigned v) { out.push_back(static_cast<char>(v)); };
+    if (c < 0x80) {
+        put(c);
+    } else if (c < 0x800) {
+        put(0xC0 | c >> 6);
+        put(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        put(0xE0 | c >> 12);
+        put(0x80 | (c >> 6 & 0x3F));
+        put(0x80 | (c & 0x3F));
+    } else {
+        put(0xF0 | c >> 18);
+        put(0x80 | (c >> 12 & 0x3F));
+        put(0x80 | (c >> 6 & 0x3F));
+        put(0x80 | (c & 0x3F));
+    }
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+} // namespace
+
+std::string repaired_utf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t n = sequence_length(bytes, at);
+        if (n == 0) {
+            append_utf8(out, kReplacement);
+            ++at;
+        } else {
+            out.append(bytes.substr(at, n));
+            at += n;
+        }
+    }
+    return out;
+}
+
+std::string utf16_to_utf8(std::string_view bytes, bool big_endian) {
+    const std::size_t units = bytes.size() / 2;
+    auto unit = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(bytes[2 * i]),
+                   b = static_cast<unsigned char>(bytes[2 * i + 1]);
+        return big_endian ? (a << 8 | b) : (b << 8 | a);
+    };
+    std::string out;
+    for (std::size_t i = 0; i < units; ++i) {
+        const char32_t c = unit(i);
+        if (c == 0)
+            break;
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
+            append_utf8(out, 0x10000 + ((c - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+            ++i;
+        } else {
+            append_utf8(out, c >= 0xD800 && c <= 0xDFFF ? kReplacement : c);
+        }
+    }
+    return out;
+}
+
 std::size_t utf8_char_length(std::string_view bytes, std::size_t at) {
     std::size_t n = sequence_length(bytes, at);
     return n == 0 ? 1 : n;

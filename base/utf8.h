@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace velmaro {
@@ -14,5 +15,12 @@ bool is_valid_utf8(std::string_view bytes);
 // The number of bytes of the well-formed UTF-8 character that starts at `at` (1 to 4);
 // 1 where no well-formed character starts there, so a bad byte counts as one character.
 std::size_t utf8_char_length(std::string_view bytes, std::size_t at);
+
+// The text with every byte that starts no well-formed character replaced by U+FFFD.
+std::string repaired_utf8(std::string_view bytes);
+
+// UTF-16 code units (two bytes each, in the given byte order) as UTF-8, up to the first
+// NUL unit; an unpaired surrogate becomes U+FFFD and an odd last byte is dropped.
+std::string utf16_to_utf8(std::string_view bytes, bool big_endian);
 
 } // namespace velmaro

@@ -97,3 +97,28 @@ python3 "$here/../tests/data/exif_orientation.py" corpus "$here/corpus/exif"
 python3 "$here/../tests/data/exif_orientation.py" tag "$jpeg/base.jpg" "$jpeg/exif-6-mm.jpg" 6 mm
 python3 "$here/../tests/data/exif_orientation.py" tag "$jpeg/base.jpg" "$jpeg/exif-loop.jpg" 6 loop
 python3 "$here/../tests/data/exif_orientation.py" tag "$jpeg/base.jpg" "$jpeg/exif-5-ii.jpg" 5 ii
+
+# GIF: still, laid at an offset on a larger screen, animated, a screen of 0 x 0, and cut
+# inside the first image descriptor.
+gif=$here/corpus/gif
+mkdir -p "$gif"
+convert "$tmp/src.png" -colors 16 "$gif/still.gif"
+convert "$tmp/src.png" -colors 16 -repage 21x15+5+4 "$gif/offset.gif"
+convert -delay 10 "$tmp/src.png" \( "$tmp/src.png" -negate -repage +2+1 \) -colors 16 "$gif/animated.gif"
+cp "$gif/offset.gif" "$gif/screen-0x0.gif"
+printf '\x00\x00\x00\x00' | dd of="$gif/screen-0x0.gif" bs=1 seek=6 conv=notrunc status=none
+head -c 40 "$gif/offset.gif" >"$gif/cut.gif"
+# The list file's reader: UTF-8, with a mark (twice), UTF-16 both ways, code page 1252,
+# and names that read in both.
+list=$here/corpus/folder_list
+mkdir -p "$list"
+printf 'C:\\Pictures\r\nD:\\Caf\xc3\xa9\r\n' >"$list/utf8.drl"
+printf '\xef\xbb\xbfC:\\Caf\xc3\xa9\r\n\xef\xbb\xbf\r\n' >"$list/utf8-mark.drl"
+printf '\xff\xfeC\x00:\x00\\\x00\xe9\x00\r\x00\n\x00=\xd8\x00\xde\x00\xd8' >"$list/utf16le.drl"
+printf '\xfe\xff\x00C\x00:\x00\\\x4e\x2d\x00\n\x00\x00\x00X' >"$list/utf16be.drl"
+printf 'C:\\Caf\xe9\r\nD:\\\xc4rger\n' >"$list/legacy-1252.drl"
+printf 'D:\\Fotos\xc2\xb7\r\nD:\\\xcd\xbc\xc6\xac\r\nab\xc3\xa9\r' >"$list/ambiguous.drl"
+printf 'A\r\n\x00\xff\xfe' >"$list/nul.drl"
+# A TIFF file for the orientation reader, whose directory chain loops back on itself.
+convert "$tmp/src.png" -orient RightTop -compress none "$here/corpus/exif/tiff-loop-6.tif"
+python3 "$here/../tests/data/exif_orientation.py" loop-tiff "$here/corpus/exif/tiff-loop-6.tif"

@@ -17,6 +17,13 @@
 //    kMaxJpegWorkingMemory.
 // A small picture (at most kAlwaysAllowedPixels) is never refused for being short: its
 // buffer is harmless whatever the file holds.
+//
+// A picture of the system's codecs is decoded whole, 4 bytes a pixel, and turned upright
+// into a second copy when its orientation asks for it. Both copies together may take at
+// most kMaxCodecBytes (what the pixel ceiling gives one copy), and above
+// kCodecAlwaysAllowedBytes at most kMaxCodecBytesPerFileByte for every byte of the file
+// (a deflate stream, as in PNG, grows at most about 1032 times; a flat picture of any
+// screen's size stays below the free allowance, so plain-colour wallpapers pass).
 #pragma once
 
 #include <cstdint>
@@ -28,5 +35,8 @@ inline constexpr std::int64_t kAlwaysAllowedPixels = std::int64_t{1} << 20;
 inline constexpr std::int64_t kMaxRlePixelsPerByte = 1024;
 inline constexpr std::int64_t kMaxJpegPixelsPerByte = 1024;
 inline constexpr long kMaxJpegWorkingMemory = 1024L * 1024 * 1024;
+inline constexpr std::int64_t kMaxCodecBytes = 4 * kMaxPixels;
+inline constexpr std::int64_t kCodecAlwaysAllowedBytes = std::int64_t{256} << 20;
+inline constexpr std::int64_t kMaxCodecBytesPerFileByte = 1024;
 
 } // namespace velmaro::imaging

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "imaging/exif.h"
+#include "imaging/gif_screen.h"
 #include "imaging/limits.h"
 #include "imaging/orientation.h"
 
@@ -22,10 +23,44 @@ const SystemCodec& codec() {
     return *installed();
 }
 
-void check_size(const CodecHeader& h) {
+// The picture the program will show, and how many whole copies of it are held at once
+// (the decoded one, and the one it is laid out or turned into).
+struct Shown {
+    CodecHeader header;
+    int copies = 1;
+};
+
+// A GIF's frame on its logical screen, and a TIFF's orientation read by our own reader
+// rather than the codec's metadata query, which a broken directory chain can make fail
+// badly.
+Shown as_shown(CodecHeader h, std::span<const std::uint8_t> file) {
+    int copies = 1;
+    if (const auto place = gif_first_frame_place(file);
+        place && h.width == place->frame_width && h.height == place->frame_height &&
+        (h.width != place->screen_width || h.height != place->screen_height)) {
+        h.width = place->screen_width;
+        h.height = place->screen_height;
+        ++copies;
+    }
+    if (is_tiff(file))
+        h.orientation = tiff_orientation(file);
+    if (h.orientation != kOrientationAsStored)
+        ++copies;
+    return {h, copies};
+}
+
+// Refused before any pixels are asked for: an empty picture, one past the ceiling, and
+// one whose decoded copy and turned copy together the file's bytes do not justify.
+void check_size(const Shown& shown, std::size_t file_size) {
+    const CodecHeader& h = shown.header;
     if (h.width <= 0 || h.height <= 0)
         throw InvalidGraphic("Picture without pixels");
-    if (std::int64_t{h.width} * h.height > kMaxPixels)
+    const std::int64_t pixels = std::int64_t{h.width} * h.height;
+    if (pixels > kMaxPixels)
+        throw InvalidGraphic("Picture too large");
+    const std::int64_t bytes = 4 * pixels * shown.copies;
+    if (bytes > kMaxCodecBytes || (bytes > kCodecAlwaysAllowedBytes &&
+                                   bytes / kMaxCodecBytesPerFileByte > static_cast<std::int64_t>(file_size)))
         throw InvalidGraphic("Picture too large");
 }
 
@@ -36,19 +71,22 @@ void install_system_codec(std::unique_ptr<SystemCodec> codec) {
 }
 
 CodecHeader read_codec_header(std::span<const std::uint8_t> file) {
-    CodecHeader h = codec().read_header(file);
-    check_size(h);
-    return h;
+    const Shown shown = as_shown(codec().read_header(file), file);
+    check_size(shown, file.size());
+    return shown.header;
 }
 
 Pixels decode_codec_picture(std::span<const std::uint8_t> file, std::uint32_t background) {
     int orientation = kOrientationAsStored;
-    Pixels pixels = codec().decode(file, [&](const CodecHeader& h) {
-        check_size(h);
-        orientation = h.orientation;
+    Pixels pixels = codec().decode(file, [&](const CodecHeader& stored) {
+        const Shown shown = as_shown(stored, file);
+        check_size(shown, file.size());
+        orientation = shown.header.orientation;
     });
     if (pixels.empty() || pixels.bgra.size() != std::size_t{4} * pixels.width * pixels.height)
         throw InvalidGraphic("Picture without pixels");
+    if (const auto place = gif_first_frame_place(file))
+        pixels = place_gif_frame(std::move(pixels), *place);
     composite_over(pixels, background);
     return orient(std::move(pixels), orientation);
 }

@@ -65,13 +65,21 @@ int orientation_of(IWICBitmapFrameDecode* frame) {
     return 1;
 }
 
-CodecHeader header_of(IWICBitmapFrameDecode* frame) {
+// A TIFF's orientation is read by our own directory reader (exif.h) instead: the
+// component's metadata query follows a directory chain that loops into a crash.
+bool is_tiff_container(IWICBitmapDecoder* decoder) {
+    GUID format{};
+    return SUCCEEDED(decoder->GetContainerFormat(&format)) && IsEqualGUID(format, GUID_ContainerFormatTiff);
+}
+
+CodecHeader header_of(const Frame& f) {
     UINT w = 0, h = 0;
-    check(frame->GetSize(&w, &h));
+    check(f.frame->GetSize(&w, &h));
     constexpr UINT kMaxSide = static_cast<UINT>(std::numeric_limits<int>::max());
     if (w > kMaxSide || h > kMaxSide)
         throw InvalidGraphic("Picture too large");
-    return {static_cast<int>(w), static_cast<int>(h), orientation_of(frame)};
+    const int orientation = is_tiff_container(f.decoder.get()) ? 1 : orientation_of(f.frame.get());
+    return {static_cast<int>(w), static_cast<int>(h), orientation};
 }
 
 // The frame converted to 32-bit BGRA: a conversion straight to 24 bits is not offered
@@ -97,12 +105,12 @@ class WicCodec : public SystemCodec {
   public:
     CodecHeader read_header(std::span<const std::uint8_t> file) const override {
         const Frame f = open_first_frame(file);
-        return header_of(f.frame.get());
+        return header_of(f);
     }
 
     Pixels decode(std::span<const std::uint8_t> file, const HeaderCheck& check_header) const override {
         const Frame f = open_first_frame(file);
-        const CodecHeader h = header_of(f.frame.get());
+        const CodecHeader h = header_of(f);
         if (check_header)
             check_header(h);
         return copy_bgra(f, h);

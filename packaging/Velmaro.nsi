@@ -63,6 +63,14 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
   WriteRegStr HKCU "${DESKTOP_MENU_KEY}\shell\${n}\command" "" '"$INSTDIR\Velmaro.exe" ${switch}'
 !macroend
 
+; The licences ship beside the program (before the program's section, whose size
+; estimate counts them).
+Section "-Licences" SecLicences
+  SetOutPath "$INSTDIR"
+  File "${STAGE}\LICENSE.txt"
+  File "${STAGE}\THIRD-PARTY-NOTICES.txt"
+SectionEnd
+
 Section "Velmaro" SecProgram
   SectionIn RO
   SetShellVarContext current
@@ -169,6 +177,21 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; A running Velmaro keeps its files: say so, and go on only once it has ended.
+!define MAIN_WINDOW_CLASS "TFormMain"
+Section "-un.Wait for Velmaro to end"
+  ${Do}
+    FindWindow $0 "${MAIN_WINDOW_CLASS}"
+    ${If} $0 = 0
+      ${Break}
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "Velmaro is running. Close it, then choose Retry to go on, or Cancel to keep Velmaro installed." \
+      /SD IDCANCEL IDRETRY +2
+    Abort "Velmaro is running."
+  ${Loop}
+SectionEnd
+
 Section "un.Velmaro" UnSecProgram
   SectionIn RO
   SetShellVarContext current
@@ -221,6 +244,20 @@ FunctionEnd
 Section /o "un.Remove my settings and folder list" UnSecSettings
   Delete "$INSTDIR\Directory.drl"
   DeleteRegKey HKCU "${SETTINGS_KEY}"
+SectionEnd
+
+Section "-un.Licences"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
+SectionEnd
+
+; The wallpaper Velmaro staged for this user where the Windows folder refused it, with
+; any temporary file an interrupted staging left beside it.
+Section "-un.Staged wallpaper"
+  SetShellVarContext current
+  Delete "$LOCALAPPDATA\Velmaro\VMImage.bmp"
+  Delete "$LOCALAPPDATA\Velmaro\vel*.tmp"
+  RMDir "$LOCALAPPDATA\Velmaro"
 SectionEnd
 
 ; Last, so that the Uninstall key is there until everything else has gone.

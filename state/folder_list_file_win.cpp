@@ -62,14 +62,24 @@ std::optional<std::vector<std::string>> load_folder_list_file(const std::string&
             break;
         bytes.append(chunk, got);
     }
-    return parse_folder_list(list_text_from_file(bytes));
+    return entries_from_file(bytes);
 }
 
-std::string list_text_from_file(std::string_view bytes) {
-    const std::string_view text = folder_list_text(bytes);
+std::vector<std::string> entries_from_file(std::string_view bytes) {
     // A list from before the UTF-8 lists, in the system's 8-bit code page, is read in
     // that code page, so no one loses the list; the next save writes it as UTF-8.
-    return convert_code_page(text, folder_list_is_utf8(text) ? CP_UTF8 : legacy_code_page(), CP_ACP);
+    ListDecoding system;
+    system.legacy_to_utf8 = [cp = legacy_code_page()](std::string_view text) {
+        return convert_code_page(text, cp, CP_UTF8);
+    };
+    system.folder_exists = [](const std::string& utf8) {
+        const DWORD attrs = GetFileAttributesW(to_wide(utf8, CP_UTF8).c_str());
+        return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY);
+    };
+    std::vector<std::string> entries = decode_folder_list(bytes, system);
+    for (std::string& entry : entries)
+        entry = convert_code_page(entry, CP_UTF8, CP_ACP);
+    return entries;
 }
 
 void save_folder_list_file(const std::string& path, const std::vector<std::string>& entries,

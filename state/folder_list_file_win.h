@@ -33,10 +33,9 @@ using ProbePath = std::function<PathProbe(const std::string& path)>;
 std::optional<std::vector<std::string>> load_folder_list_file(const std::string& path,
                                                               const ProbePath& probe);
 
-// The list file's text (up to its first NUL) in the program's own code page: UTF-8 as
-// the program writes it, or the system locale's 8-bit code page for a list written
-// before in that.
-std::string list_text_from_file(std::string_view bytes);
+// The list file's entries in the program's own code page, read as decode_folder_list
+// says (folder_list.h), with the system locale's 8-bit code page as the legacy one.
+std::vector<std::string> entries_from_file(std::string_view bytes);
 
 // Replaces the file with the entries in UTF-8, each followed by CR LF. The list goes to a new
 // file in the same folder first, which takes the old file's place only once it is

@@ -1,5 +1,6 @@
 #include "state/program_settings_win.h"
 
+#include "base/error.h"
 #include "state/number_text.h"
 
 namespace velmaro::state {
@@ -102,8 +103,14 @@ void ProgramSettings::set_desktop_menu(bool on) {
 
 std::map<std::string, std::string> ProgramSettings::monitor_pictures() const {
     std::map<std::string, std::string> pictures;
-    for (const std::string& name : store_.ValueNames(kMonitorsSection))
-        pictures[name] = store_.ReadText(kMonitorsSection, name, "");
+    for (const std::string& name : store_.ValueNames(kMonitorsSection)) {
+        // A value that is no text (written by hand, or by something else) names no
+        // picture: it is left out here, and replaced or removed at the next store.
+        try {
+            pictures[name] = store_.ReadText(kMonitorsSection, name, "");
+        } catch (const Error&) {
+        }
+    }
     return pictures;
 }
 void ProgramSettings::set_monitor_pictures(const std::map<std::string, std::string>& pictures) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the release files in build/release/ (or --out DIR):
-#   Velmaro-<version>-x64.zip    the stripped Velmaro.exe, Velmaro.chm and README.txt
+#   Velmaro-<version>-x64.zip    the stripped Velmaro.exe, Velmaro.chm, README.txt and the
+#                                licences (LICENSE.txt, THIRD-PARTY-NOTICES.txt)
 #   Velmaro-<version>-setup.exe  the per-user installer (NSIS)
 # The version is the project's, from project() in CMakeLists.txt (the version resource
 # takes it from there too).
@@ -39,19 +40,30 @@ trap 'rm -rf "$stage"' EXIT
 
 x86_64-w64-mingw32-strip -o "$stage/Velmaro.exe" "$exe"
 
-# The help: chmcmd compiles the project in its own folder, so it works on a copy.
+# The help: chmcmd compiles the project in its own folder, so it works on a copy. Its
+# licences page shows the two licence files, filled in here so that there is one text.
 cp -r "$root/help" "$stage/help"
+python3 - "$stage/help/licences.html" "$root/LICENSE" "$root/THIRD-PARTY-NOTICES.txt" <<'PY'
+import html, sys
+page, licence, notices = sys.argv[1:]
+text = open(page, encoding="cp1252").read()
+for mark, path in (("@LICENSE@", licence), ("@THIRD-PARTY-NOTICES@", notices)):
+    text = text.replace(mark, html.escape(open(path, encoding="ascii").read().rstrip("\n")))
+open(page, "w", encoding="cp1252").write(text)
+PY
 (cd "$stage/help" && chmcmd Velmaro.hhp >/dev/null)
 mv "$stage/help/Velmaro.chm" "$stage/Velmaro.chm"
 
 # Windows' Notepad wants CR LF.
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/packaging/README.txt" > "$stage/README.txt"
+sed -e 's/$/\r/' "$root/LICENSE" > "$stage/LICENSE.txt"
+sed -e 's/$/\r/' "$root/THIRD-PARTY-NOTICES.txt" > "$stage/THIRD-PARTY-NOTICES.txt"
 cp "$root/res/velmaro.ico" "$stage/velmaro.ico"
 
 zip_file=$out/Velmaro-$version-x64.zip
 setup_file=$out/Velmaro-$version-setup.exe
 rm -f "$zip_file" "$setup_file"
-(cd "$stage" && zip -q -X "$zip_file" Velmaro.exe Velmaro.chm README.txt)
+(cd "$stage" && zip -q -X "$zip_file" Velmaro.exe Velmaro.chm README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt)
 makensis -V2 -DVERSION="$version" -DFILE_VERSION="$full.0" -DSTAGE="$stage" -DOUTFILE="$setup_file" \
   "$root/packaging/Velmaro.nsi"
 echo "release: $zip_file"

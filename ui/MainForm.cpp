@@ -139,15 +139,26 @@ void TFormMain::set_dialogs(TAboutDialog& about, TODialog& options) {
 // --- creation and closing ---------------------------------------------------------
 
 void TFormMain::FormCreate() {
-    LoadFolderList();
-    // The help file keeps the name it always had; where there is none of that name, the
+    // The help first: a list file that cannot be read throws out of the load. The help
+    // file keeps the name it always had; where there is none of that name, the
     // application shows the .chm of the same name beside it.
     app().set_help_file(program_file("Velmaro.HLP"));
+    LoadFolderList();
 }
 
 void TFormMain::LoadFolderList() {
     folder_list_path_ = state::folder_list_file_path();
-    auto entries = state::load_folder_list_file(folder_list_path_);
+    std::optional<std::vector<std::string>> entries;
+    try {
+        entries = state::load_folder_list_file(folder_list_path_);
+    } catch (const Error&) {
+        // The file may well hold the user's folders (another program has it open, say):
+        // it stays as it is unless the list is changed in this session.
+        folder_list_unreadable_ = true;
+        list_at_load_ = SelDirLB.items();
+        throw;
+    }
+    folder_list_unreadable_ = false;
     if (!entries) {
         gui::message_box(gui::MsgKind::error, state::kFolderListMissingText, gui::mbOK);
         return;
@@ -162,9 +173,18 @@ void TFormMain::LoadFolderList() {
 void TFormMain::SaveFolderList() {
     if (!folder_list_whole_)
         return; // the file keeps the list it has
+    if (folder_list_unreadable_ && !may_replace_unreadable_list())
+        return;
     if (folder_list_path_.empty())
         folder_list_path_ = state::folder_list_file_path();
     state::save_folder_list_file(folder_list_path_, SelDirLB.items());
+}
+
+bool TFormMain::may_replace_unreadable_list() const {
+    if (SelDirLB.items() == list_at_load_)
+        return false;
+    return gui::message_box(gui::MsgKind::confirmation, state::kReplaceUnreadableListText, gui::mbYesNo) ==
+           gui::idYes;
 }
 
 void TFormMain::on_close(gui::CloseAction&) {
@@ -301,8 +321,12 @@ void TFormMain::request_wallpaper(std::optional<wallpaper::MonitorChange> change
         gui::message_box(gui::MsgKind::error, " No file selected! ", gui::mbOK);
         return;
     }
-    ImagN.request(selected_image_path_, std::move(change));
-    requested_path_ = selected_image_path_;
+    request_picture(selected_image_path_, std::move(change));
+}
+
+void TFormMain::request_picture(const std::string& picture, std::optional<wallpaper::MonitorChange> change) {
+    ImagN.request(picture, std::move(change));
+    requested_path_ = picture;
     staged_path_ = wallpaper::staged_wallpaper_path();
     // A running timer keeps its countdown: two quick requests give one tick.
     if (!Timer.enabled())
@@ -359,7 +383,7 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
         form_.FileLB.set_item_index(inside ? choices_[static_cast<std::size_t>(index)] : -1);
         form_.FileLBClick(&form_);
         if (!monitors_.empty())
-            chosen_.push_back(form_.selected_image_path_);
+            chosen_.push_back(form_.selected_image_path_); // "" for an empty folder
     }
     int pictures_per_run() override {
         monitors_ = wallpaper::per_monitor_screens();
@@ -375,12 +399,16 @@ class TFormMain::RotationSteps : public wallpaper::RotationHost {
             form_.SetBClick(&form_);
             return;
         }
-        // The pictures in the monitors' order; an empty folder's turn leaves its monitor's.
+        // The pictures in the monitors' order; an empty folder's turn leaves its monitor's,
+        // wherever it comes, and asks nothing. With no picture at all, nothing changes.
         wallpaper::MonitorChange change{monitors_, {}};
         for (std::size_t i = 0; i < chosen_.size() && i < monitors_.size(); ++i)
             if (!chosen_[i].empty())
                 change.chosen[wallpaper::monitor_key(monitors_[i])] = chosen_[i];
-        form_.request_wallpaper(std::move(change));
+        if (change.chosen.empty())
+            return;
+        const std::string first = change.chosen.begin()->second;
+        form_.request_picture(first, std::move(change));
     }
     wallpaper::RandomGenerator random_generator() override { return wallpaper::clock_random_generator(); }
 

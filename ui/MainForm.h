@@ -88,12 +88,17 @@ class TFormMain : public gui::Form {
     class RotationSteps;
     // Reads the selected picture and starts the tick; with a change, each monitor its own.
     void request_wallpaper(std::optional<wallpaper::MonitorChange> change);
+    // The same for a picture chosen elsewhere than in the file list (the rotation's).
+    void request_picture(const std::string& picture, std::optional<wallpaper::MonitorChange> change);
     void build_menu();
     void setup_hover_button(controls::TSelButton& b, const char* name, const std::string& caption,
                             const std::string& hint, controls::TAlignment alignment, bool bold,
                             const char* font_name, TColor over_caption, gui::TNotifyEvent on_click);
     void LoadFolderList();
     void SaveFolderList();
+    // Whether the close may write over a list file that could not be read at start: only
+    // when the list was changed since and the user agrees.
+    bool may_replace_unreadable_list() const;
     // Names, roles and actions for screen readers; redrawing when high contrast changes.
     void setup_access();
     // The preview's size, its description for screen readers, may have changed.
@@ -109,6 +114,8 @@ class TFormMain : public gui::Form {
     std::string selected_image_path_;
     std::string folder_list_path_;
     bool folder_list_whole_ = true;
+    bool folder_list_unreadable_ = false;
+    std::vector<std::string> list_at_load_;
     std::string requested_path_; // the picture of the pending request
     std::string staged_path_;
 };

@@ -149,15 +149,18 @@ std::vector<std::uint8_t> compose_monitors(const std::vector<Monitor>& monitors,
     return file;
 }
 
+MonitorPicture bmp24_monitor_picture(std::vector<std::uint8_t> file) {
+    const imaging::ConstView view = bmp24_view(file);
+    return picture_of(std::move(file), view);
+}
+
 MonitorPicture render_for_monitor(const ImageConverter& converter, int id, const DisplayMode& mode, int width,
                                   int height, std::uint32_t background) {
     if (mode.fit) {
-        std::vector<std::uint8_t> file =
-            converter.screen_bmp_bytes(id, *mode.fit, {width, height, background});
-        const imaging::ConstView view = bmp24_view(file);
-        return picture_of(std::move(file), view);
+        return bmp24_monitor_picture(converter.screen_bmp_bytes(id, *mode.fit, {width, height, background}));
     }
-    const std::vector<std::uint8_t> file = converter.bmp_bytes(id);
+    // Transparency over the desktop colour, as on every other path.
+    const std::vector<std::uint8_t> file = converter.bmp_bytes(id, background);
     imaging::Raster shown(width, height, 3);
     const imaging::RectLayout layout = mode.layout;
     if (layout == imaging::RectLayout::Stretch)

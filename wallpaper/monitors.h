@@ -70,6 +70,10 @@ struct MonitorPicture {
     MonitorPicture& operator=(const MonitorPicture&) = delete;
 };
 
+// A 24-bit bottom-up bitmap file (as the converter and the screen fit write it) as a
+// monitor's picture, without copying its rows. Throws InvalidGraphic for another file.
+MonitorPicture bmp24_monitor_picture(std::vector<std::uint8_t> file);
+
 // The staged 24-bit bottom-up bitmap file of the virtual screen's size. `picture(i)`
 // gives monitor i's picture at exactly its size, or none to leave the monitor in
 // `background` (0x00RRGGBB).

@@ -1,5 +1,7 @@
 #include "wallpaper/monitors_win.h"
 
+#include "base/error.h"
+
 namespace velmaro::wallpaper {
 
 namespace {
@@ -16,19 +18,32 @@ bool describe(HMONITOR handle, Monitor& out) {
     return true;
 }
 
+struct Found {
+    std::vector<Monitor> monitors;
+    bool unreadable = false;
+};
+
+// A monitor left out would show the wrong part of the desktop's bitmap: the search stops
+// and the caller reports it.
 BOOL CALLBACK add_monitor(HMONITOR handle, HDC, LPRECT, LPARAM found) {
+    auto& f = *reinterpret_cast<Found*>(found);
     Monitor m;
-    if (describe(handle, m))
-        reinterpret_cast<std::vector<Monitor>*>(found)->push_back(std::move(m));
+    if (!describe(handle, m)) {
+        f.unreadable = true;
+        return FALSE;
+    }
+    f.monitors.push_back(std::move(m));
     return TRUE;
 }
 
 } // namespace
 
 std::vector<Monitor> display_monitors() {
-    std::vector<Monitor> found;
+    Found found;
     EnumDisplayMonitors(nullptr, nullptr, add_monitor, reinterpret_cast<LPARAM>(&found));
-    return in_monitor_order(std::move(found));
+    if (found.unreadable)
+        throw Error("Cannot read the monitors' information");
+    return in_monitor_order(std::move(found.monitors));
 }
 
 std::string window_monitor_key(HWND window) {

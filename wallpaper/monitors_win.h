@@ -11,6 +11,8 @@
 namespace velmaro::wallpaper {
 
 // Every monitor of the desktop, in the order they take pictures (in_monitor_order).
+// Throws Error "Cannot read the monitors' information" when the system cannot describe one
+// of them: a monitor left out would get another part of the bitmap.
 std::vector<Monitor> display_monitors();
 
 // The key (monitor_key) of the monitor that shows most of the window, or of the one

@@ -43,10 +43,24 @@ void Stager::request(const std::string& picture, std::optional<MonitorChange> pe
 
 StagedWallpaper Stager::stage(const DisplayMode& mode, const imaging::Screen& primary,
                               const std::map<std::string, std::string>& remembered,
-                              const imaging::Picture* shown) const {
+                              const imaging::Picture* shown, const std::vector<Monitor>& monitors) const {
     if (per_monitor_)
         return monitor_pictures(mode, primary.background, remembered);
+    if (mode.fit && monitors.size() >= 2)
+        return one_picture_on_each(mode, primary.background, monitors, shown);
     return {one_picture(mode, primary, shown), &mode, std::nullopt};
+}
+
+// Rendered at one screen's size and centred, the picture would fit only the primary: a
+// larger monitor would show bands, a smaller one would cut it.
+StagedWallpaper Stager::one_picture_on_each(const DisplayMode& mode, std::uint32_t background,
+                                            const std::vector<Monitor>& monitors,
+                                            const imaging::Picture* shown) const {
+    auto render = [&](std::size_t i) {
+        const MonitorRect& r = monitors[i].rect;
+        return bmp24_monitor_picture(one_picture(mode, {r.width, r.height, background}, shown));
+    };
+    return {compose_monitors(monitors, render, background), &tiled_mode(), std::nullopt};
 }
 
 std::vector<std::uint8_t> Stager::one_picture(const DisplayMode& mode, const imaging::Screen& primary,
@@ -77,13 +91,16 @@ StagedWallpaper Stager::monitor_pictures(const DisplayMode& mode, std::uint32_t 
             return render_for_monitor(converter, id, mode, r.width, r.height, background);
         } catch (const Error&) {
             // A picture chosen now is reported; one remembered from before that has gone
-            // since leaves its monitor plain.
-            if (change.chosen.count(monitor_key(change.monitors[i])))
+            // since leaves its monitor plain, and is remembered no longer.
+            const std::string key = monitor_key(change.monitors[i]);
+            if (change.chosen.count(key))
                 throw;
+            kept.erase(key);
             return {};
         }
     };
-    return {compose_monitors(change.monitors, render, background), &tiled_mode(), std::move(kept)};
+    std::vector<std::uint8_t> bytes = compose_monitors(change.monitors, render, background);
+    return {std::move(bytes), &tiled_mode(), std::move(kept)};
 }
 
 } // namespace velmaro::wallpaper

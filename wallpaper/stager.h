@@ -66,13 +66,17 @@ class Stager {
     // preview, at the tick) holds is staged from there, as it is shown; any other from
     // the request's file. Without a preview (null) the request's file is read here as the
     // preview would read it, its transparency laid over `primary.background`.
+    // Fit and Fill on a desktop of two or more `monitors` (in_monitor_order): one bitmap
+    // of the whole desktop with the one picture rendered at each monitor's own size on
+    // its part, tiled as a picture per monitor is; on one monitor, as above.
     // A picture per monitor: each laid out at its monitor's size with `primary.background`
     // around; `remembered` gives the pictures of the monitors that none was chosen for. A
     // chosen picture that cannot be decoded throws; a remembered one leaves its monitor
-    // plain.
+    // plain and is forgotten (it is not among the pictures to remember).
     StagedWallpaper stage(const DisplayMode& mode, const imaging::Screen& primary,
                           const std::map<std::string, std::string>& remembered = {},
-                          const imaging::Picture* shown = nullptr) const;
+                          const imaging::Picture* shown = nullptr,
+                          const std::vector<Monitor>& monitors = {}) const;
 
     // Whether the latest request gives each monitor its own picture.
     bool per_monitor() const { return per_monitor_.has_value(); }
@@ -80,6 +84,9 @@ class Stager {
   private:
     std::vector<std::uint8_t> one_picture(const DisplayMode& mode, const imaging::Screen& primary,
                                           const imaging::Picture* shown) const;
+    StagedWallpaper one_picture_on_each(const DisplayMode& mode, std::uint32_t background,
+                                        const std::vector<Monitor>& monitors,
+                                        const imaging::Picture* shown) const;
     StagedWallpaper monitor_pictures(const DisplayMode& mode, std::uint32_t background,
                                      const std::map<std::string, std::string>& remembered) const;
 

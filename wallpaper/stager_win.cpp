@@ -26,11 +26,16 @@ void apply_staged_wallpaper(const Stager& stager, const std::string& staged_path
     const std::map<std::string, std::string> remembered = stager.per_monitor()
                                                               ? state::ProgramSettings().monitor_pictures()
                                                               : std::map<std::string, std::string>{};
-    const StagedWallpaper staged = stager.stage(mode, primary_screen(), remembered, shown);
+    // Fit and Fill see every monitor even with one picture for all; the other modes leave
+    // the layout to the system.
+    const std::vector<Monitor> monitors =
+        !stager.per_monitor() && mode.fit ? display_monitors() : std::vector<Monitor>{};
+    const StagedWallpaper staged = stager.stage(mode, primary_screen(), remembered, shown, monitors);
     write_staged_file(staged_path, staged.bytes);
+    SetDesktopWallpaper(staged_path, *staged.mode);
+    // Only what is shown is remembered: after a failed change the monitors keep theirs.
     if (staged.remembered)
         state::ProgramSettings().set_monitor_pictures(*staged.remembered);
-    SetDesktopWallpaper(staged_path, *staged.mode);
 }
 
 void set_wallpaper_now(const std::string& picture) {

@@ -19,9 +19,10 @@ std::vector<Monitor> per_monitor_screens();
 const DisplayMode& stored_display_mode();
 
 // The tick: stages the latest request in `mode` for the primary screen and the desktop
-// colour as they are now (with the remembered pictures of the monitors, and `shown` as
-// Stager::stage takes it), writes the file at `staged_path` (see
-// staged_wallpaper_path), remembers the monitors' pictures and sets the desktop values.
+// colour as they are now (with the remembered pictures of the monitors, the monitors
+// for Fit and Fill, and `shown` as Stager::stage takes it), writes the file at
+// `staged_path` (see staged_wallpaper_path), sets the desktop values and then remembers
+// the monitors' pictures.
 // Throws with the program's own messages.
 void apply_staged_wallpaper(const Stager& stager, const std::string& staged_path, const DisplayMode& mode,
                             const imaging::Picture* shown = nullptr);

@@ -76,7 +76,9 @@ std::string staged_wallpaper_path() {
 }
 
 void write_staged_file(const std::string& path, std::span<const std::uint8_t> bytes) {
-    write_file(path, bytes);
+    // Windows reads the file again at every display or theme change: a half-written one
+    // would leave the desktop plain, so the old one stays until the new one is whole.
+    replace_file(path, bytes);
 }
 
 void SetDesktopWallpaper(const std::string& path, const DisplayMode& mode, const ApplyWallpaper& apply) {

@@ -31,7 +31,8 @@ std::string staged_wallpaper_path();
 std::string choose_staged_path(const std::string& preferred_dir,
                                const std::function<std::string()>& fallback_root);
 
-// Creates or empties the file and writes the bytes. Throws FileError
+// Replaces the file with the bytes through a new file beside it (replace_file), so a
+// failed write (a full disk) leaves the previous file as it was. Throws FileError
 // "Cannot create file %s" or "Cannot write file %s".
 void write_staged_file(const std::string& path, std::span<const std::uint8_t> bytes);
 

@@ -3,7 +3,8 @@
 that has none), and JPEG files that carry them.
 
   exif_orientation.py corpus DIR             the orientation reader's fuzz corpus
-  exif_orientation.py tag IN.jpg OUT.jpg O [mm|ii|truncated|outside|loop]
+  exif_orientation.py tag IN.jpg OUT.jpg O [mm|ii|truncated|outside|loop|long|nolink]
+  exif_orientation.py loop-tiff FILE.tif     makes IFD0's next-directory link point at IFD0
 """
 import struct
 import sys
@@ -25,6 +26,13 @@ def broken(kind, orientation=6):
         b = bytearray(block(False, orientation))
         b[10] = 0x7F
         return bytes(b)
+    if kind == 'long':  # the value as a LONG, filling its field
+        e = '>'
+        b = bytearray(block(True, 0, 4))
+        b[36:40] = struct.pack(e + 'I', orientation)
+        return bytes(b)
+    if kind == 'nolink':  # IFD0 ends the block, without its next-directory link
+        return block(False, orientation)[:-4]
     if kind == 'loop':  # entries count runs out of the block, next IFD points at itself
         b = bytearray(block(False, orientation, 3, 8))
         b[14], b[15], b[16] = 0xFF, 0xFF, 0
@@ -37,13 +45,25 @@ def with_app1(jpeg, payload):
     return jpeg[:2] + b'\xff\xe1' + struct.pack('>H', len(payload) + 2) + payload + jpeg[2:]
 
 
+def loop_tiff(path):
+    data = bytearray(open(path, 'rb').read())
+    e = '>' if data[:2] == b'MM' else '<'
+    ifd0 = struct.unpack_from(e + 'I', data, 4)[0]
+    count = struct.unpack_from(e + 'H', data, ifd0)[0]
+    struct.pack_into(e + 'I', data, ifd0 + 2 + 12 * count, ifd0)
+    open(path, 'wb').write(bytes(data))
+
+
 def main(argv):
+    if argv[1] == 'loop-tiff':
+        loop_tiff(argv[2])
+        return
     if argv[1] == 'corpus':
         d = argv[2]
         for big in (False, True):
             for o in range(1, 9):
                 open(f'{d}/{"mm" if big else "ii"}-{o}.bin', 'wb').write(block(big, o))
-        for kind in ('truncated', 'outside', 'loop'):
+        for kind in ('truncated', 'outside', 'loop', 'long', 'nolink'):
             open(f'{d}/{kind}.bin', 'wb').write(broken(kind))
         open(f'{d}/value-9.bin', 'wb').write(block(True, 9))
         return

@@ -4,8 +4,9 @@
 # colour the tests use, as a binary PPM (".ppm" beside it); and broken files that must be
 # refused.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 out=$(mkdir -p "$1" && cd "$1" && pwd)/formats
-stamp=$out/.made-v1
+stamp=$out/.made-v2
 [ -f "$stamp" ] && exit 0
 rm -rf "$out"
 mkdir -p "$out"
@@ -37,6 +38,27 @@ convert src.png \( src.png -negate \) \( src.png -flip \) -compress lzw tiff-pag
 convert src.png -orient RightTop tiff-orient6.tif
 
 for f in png-*.png gif-*.gif tiff-*.tif; do ref "$f"; done
+
+# A GIF whose frame lies at an offset on a larger logical screen: viewers show the screen,
+# the rest of it transparent (here: the background colour).
+convert src.png -colors 64 -repage 81x50+12+9 gif-offset.gif
+convert "gif-offset.gif[0]" -background "$background" -flatten -alpha off -depth 8 ppm:gif-offset.ppm
+# The sideways TIFF with its directory chain looped back on itself (its pixels as before).
+cp tiff-orient6.tif tiff-loop.tif
+python3 "$here/exif_orientation.py" loop-tiff tiff-loop.tif
+# A PNG of a few kilobytes that asks for 16384 x 16384 pixels (a gigabyte decoded).
+python3 - <<'PY'
+import struct, zlib
+def chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+side = 16384
+z = zlib.compressobj(9)
+row = bytes(1 + side // 8)
+idat = b"".join(z.compress(row) for _ in range(side)) + z.flush()
+with open("png-gigabyte.png", "wb") as f:
+    f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 1, 0, 0, 0, 0))
+            + chunk(b"IDAT", idat) + chunk(b"IEND", b""))
+PY
 
 # WebP, which the system reads only where its codec is installed.
 convert src.png -quality 90 webp-lossy.webp

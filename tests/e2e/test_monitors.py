@@ -197,15 +197,37 @@ class Monitors(WallpaperScenario):
                 self.assertTrue(all(abs(a - b) <= 2 for a, b in zip(got, expected)),
                                 "Display %s at (%d, %d): %r, expected %r" % (display, x, y, got, expected))
 
-    def test_with_the_option_off_one_picture_for_the_primary_screen_as_before(self):
+    def test_with_the_option_off_one_picture_fitted_or_filled_on_each_monitor(self):
         self.options("0")
         data = self.run_unattended()
         h = bmp_header(data)
-        self.assertEqual((h["width"], abs(h["height"])), PRIMARY[2:])
-        self.assert_desktop("0", "0")
-        self.assert_filled(PRIMARY, 0, "the first picture at the primary's size")
+        self.assertEqual((h["width"], abs(h["height"])), VIRTUAL)
+        self.assert_desktop("1", "0")
+        self.assert_filled(PRIMARY, 0, "the first picture filled on the primary")
+        self.assert_filled(SECOND, 0, "the same picture filled at the second monitor's size")
         self.assertEqual(self.setting("File"), "1")
         self.assertFalse(self.key_exists("HKCU\\" + MONITORS_SECTION), "per-monitor pictures kept with the option off")
+        # Tiled, the one picture is staged as it is, for the system to tile.
+        self.options("0", "0")
+        self.assertEqual(self.run_unattended(), read_bytes(self.sources[1]))
+        self.assert_desktop("1", "0")
+
+    def test_an_empty_folder_leaves_its_monitor_and_a_value_of_another_type_is_replaced(self):
+        keys = self.monitor_keys()
+        self.options("1")
+        self.write_folder_list([harness.winpath(self.pictures), harness.winpath(self.make_folder("Empty"))])
+        self.reg_set("HKCU", MONITORS_SECTION, keys[1], "dword", "7")
+        self.run_unattended()
+        self.assert_filled(SECOND, 1, "the second picture, over a value of another type")
+        # The primary takes the folder's last picture; the empty folder's turn comes to the
+        # second monitor, which keeps its picture. No box stops the run.
+        self.reg_set("HKCU", harness.SETTINGS_SECTION, "File", "sz", "2")
+        self.run_unattended()
+        self.assert_filled(PRIMARY, 2, "the last picture on the primary")
+        self.assert_filled(SECOND, 1, "the second monitor as it was")
+        self.assertEqual((self.setting("File"), self.setting("Folder")), ("0", "2"))
+        win = [harness.winpath(p) for p in self.sources]
+        self.assertEqual(self.stored_pictures(), {keys[0]: win[2], keys[1]: win[1]})
 
 
 class OneMonitor(WallpaperScenario):

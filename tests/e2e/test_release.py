@@ -131,6 +131,7 @@ class Release(wc.WallpaperScenario):
         folders = [cls.driver.call("reg_get", "HKCU", SHELL_FOLDERS, name)["value"] for name in ("Programs", "Startup")]
         local, programs, startup = wine_env("%LOCALAPPDATA%", *folders)
         cls.install_win = local + r"\Programs\Velmaro"
+        cls.staged_dir = host_path(local + r"\Velmaro")
         cls.install_dir = host_path(cls.install_win)
         cls.start_menu_lnk = os.path.join(host_path(programs), "Velmaro.lnk")
         cls.startup_lnk = os.path.join(host_path(startup), "Velmaro.lnk")
@@ -141,7 +142,8 @@ class Release(wc.WallpaperScenario):
     # ---- the zip ----
     def test_zip_holds_the_stripped_program_the_help_and_a_readme(self):
         with zipfile.ZipFile(self.zip) as z:
-            self.assertEqual(sorted(z.namelist()), ["README.txt", "Velmaro.chm", "Velmaro.exe"])
+            self.assertEqual(sorted(z.namelist()),
+                             ["LICENSE.txt", "README.txt", "THIRD-PARTY-NOTICES.txt", "Velmaro.chm", "Velmaro.exe"])
         exe = wc.read_bytes(os.path.join(self.unpacked, "Velmaro.exe"))
         # A size budget: about 1.7 MiB of our own and libjpeg-turbo, and 0.9 MiB of the resampler's
         # vector kernels (zimg, one set for each instruction set).
@@ -194,6 +196,12 @@ class Release(wc.WallpaperScenario):
         extracted = os.path.join(self.dir, "chm")
         subprocess.run(["extract_chmLib", chm, extracted], check=True, stdout=subprocess.DEVNULL, timeout=60)
         for name in self.help_files():
+            if name == "licences.html":
+                # Filled in by the release with the licence files.
+                page = wc.read_bytes(os.path.join(extracted, name))
+                for text in (b"Permission is hereby granted, free of charge", b"GCC RUNTIME LIBRARY EXCEPTION"):
+                    self.assertIn(text, page)
+                continue
             self.assertEqual(wc.read_bytes(os.path.join(extracted, name)), wc.read_bytes(os.path.join(HELP_DIR, name)),
                              name)
         with open(os.path.join(extracted, "toc.hhc"), encoding="cp1252") as f:
@@ -312,8 +320,9 @@ class Release(wc.WallpaperScenario):
         return None if v is None else v["value"]
 
     def assert_installed(self, logon):
-        self.assertEqual(sorted(os.listdir(self.install_dir)), ["Uninstall.exe", "Velmaro.chm", "Velmaro.exe"])
-        for name in ("Velmaro.exe", "Velmaro.chm"):
+        self.assertEqual(sorted(os.listdir(self.install_dir)),
+                         ["LICENSE.txt", "THIRD-PARTY-NOTICES.txt", "Uninstall.exe", "Velmaro.chm", "Velmaro.exe"])
+        for name in ("Velmaro.exe", "Velmaro.chm", "LICENSE.txt", "THIRD-PARTY-NOTICES.txt"):
             self.assertEqual(wc.read_bytes(os.path.join(self.install_dir, name)),
                              wc.read_bytes(os.path.join(self.unpacked, name)), name)
         exe_win = self.install_win + r"\Velmaro.exe"
@@ -398,6 +407,38 @@ class Release(wc.WallpaperScenario):
         self.assertFalse(os.path.exists(self.install_dir), "the install folder stays")
         self.assertIsNone(self.setting("Display"))
         self.assertFalse(self.key_exists("HKCU\\" + harness.SETTINGS_KEY), "Software\\Velmaro stays")
+
+    def test_uninstall_while_velmaro_runs_removes_nothing_and_later_removes_the_staged_files(self):
+        self.run_setup()
+        os.makedirs(self.staged_dir, exist_ok=True)
+        for name in ("VMImage.bmp", "vel1A2B.tmp"):
+            with open(os.path.join(self.staged_dir, name), "wb") as f:
+                f.write(wc.solid_bmp(4, 4, (1, 2, 3)))
+        with open(os.path.join(self.install_dir, "Directory.drl"), "wb") as f:
+            f.write(b"C:\\\r\n")
+        # Started by its own path, as the Start menu starts it (a path through Z: would
+        # make it name itself so in the desktop's menu).
+        app = harness.App(self.driver, self.driver.call("start", self.install_win + r"\Velmaro.exe", "",
+                                                         self.install_win)["pid"])
+        self.apps.append(app)
+        main = app.wait_main(timeout=30)
+        # Run in place (_?=) so that the exit code is the uninstaller's own: silent, it
+        # takes Cancel, and stops with nothing removed.
+        un = self.start_program(os.path.join(self.install_dir, "Uninstall.exe"), "/S _?=" + self.install_win)
+        self.assertEqual(un.wait_exit(timeout=60), 2)
+        os.remove(os.path.join(self.install_dir, "Directory.drl"))
+        self.assert_installed(logon=False)
+        self.assertLessEqual({"VMImage.bmp", "vel1A2B.tmp"}, set(os.listdir(self.staged_dir)))
+        main.close()
+        self.assertEqual(app.wait_exit(timeout=15), 0)
+        # The program's history of wallpapers beside them is no staged file: without it
+        # the folder is left empty, and goes too.
+        history = os.path.join(self.staged_dir, "History.txt")
+        if os.path.exists(history):
+            os.remove(history)
+        self.uninstall()
+        self.assert_uninstalled()
+        self.assertFalse(os.path.exists(self.staged_dir), "the staged files of the user stay")
 
 
 if __name__ == "__main__":

@@ -7,6 +7,14 @@ import harness
 
 
 class Startup(harness.Scenario):
+    # A list with a bare LF, which the program's own close writes back with CR LF: the
+    # file tells that the close went through the program and not round it.
+    folder_list = None
+
+    def setUp(self):
+        super().setUp()
+        self.write_folder_list(None, raw=b"Z:\\one\n")
+
     def start_to_main(self):
         app = self.start()
         # The start-up picture comes first (about 3 s); the main window only after it.
@@ -22,7 +30,7 @@ class Startup(harness.Scenario):
         self.screenshot("main")
         main.close()
         self.assertEqual(app.wait_exit(timeout=15), 0)
-        self.assertFalse(main.exists())
+        self.assertEqual(self.read_folder_list(), b"Z:\\one\r\n")
 
     def test_system_close_command_ends_with_exit_code_0(self):
         # What the caption's close box sends (the box itself lies above the screen while
@@ -30,6 +38,7 @@ class Startup(harness.Scenario):
         app, main = self.start_to_main()
         main.system_close()
         self.assertEqual(app.wait_exit(timeout=15), 0)
+        self.assertEqual(self.read_folder_list(), b"Z:\\one\r\n")
 
 
 if __name__ == "__main__":

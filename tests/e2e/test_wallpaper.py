@@ -3,14 +3,32 @@ selected-folder list, a picture in the file list, then "Set as wallpaper" (or Ct
 About 2 s later the staged file is in the Windows directory, the five desktop values
 are written and the system shows the picture on the desktop."""
 
+import getpass
 import os
 import shutil
+import subprocess
 import time
 
 import harness
 from harness import wait_until
 from wallpaper_common import (STAGED_WIN, WallpaperScenario, bmp_header, convert, decode_rgb, read_bytes, solid_bmp,
                               staged_file)
+
+
+def unmount(path):
+    """Unmounts what the test mounted, by its path; lazily when a program still holds it."""
+    if subprocess.run(["umount", path], timeout=30).returncode != 0:
+        subprocess.run(["umount", "-l", path], check=True, timeout=30)
+
+
+def fill_up(path):
+    """Writes a file until its disk is full."""
+    with open(path, "wb", buffering=0) as f:
+        try:
+            while True:
+                f.write(b"\0" * 4096)
+        except OSError:
+            pass
 
 
 def testdata(name):
@@ -146,6 +164,41 @@ class Wallpaper(WallpaperScenario):
         main.close()
         self.assertEqual(app.wait_exit(), 0)
         self.assert_desktop_shows_tiled(host)
+
+    def test_a_full_disk_leaves_the_staged_file_and_the_desktop_values_as_they_were(self):
+        if os.geteuid() != 0:
+            self.skipTest("a small disk of its own needs root to mount")
+        # The Windows folder refuses (a folder in the way), so the file goes to the user's
+        # application data, which lies on a small disk of the test's own.
+        os.makedirs(staged_file())
+        local = os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", getpass.getuser(), "AppData", "Local",
+                             "Velmaro")
+        os.makedirs(local, exist_ok=True)
+        self.addCleanup(shutil.rmtree, local, True)
+        subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", local], check=True, timeout=30)
+        self.addCleanup(unmount, local)
+        first = solid_bmp(24, 12, (240, 120, 10))
+        self.add_bytes(first, "orange.bmp")
+        self.add_bytes(solid_bmp(64, 64, (10, 20, 250)), "blue.bmp")
+        app, main = self.start_main()
+        self.choose_picture(main, 0, "orange.bmp")
+        self.press_set(main)
+        wait_until(lambda: self.desktop("WallpaperOriginY") is not None, 10, "the desktop values")
+        staged = os.path.join(local, "VMImage.bmp")
+        self.assertEqual(read_bytes(staged), first)
+        applied = self.desktop_values()
+
+        fill_up(os.path.join(local, "filler"))
+        self.choose_picture(main, 0, "blue.bmp")
+        self.press_set(main)
+        box = app.wait_box()
+        self.assertEqual((box.caption, box.text), ("Velmaro", "Cannot write file %s." % applied[0]))
+        box.press("OK")
+        self.assertEqual(read_bytes(staged), first, "the staged file was cut")
+        self.assertEqual(self.desktop_values(), applied)
+        self.assertEqual([n for n in os.listdir(local) if n.endswith(".tmp")], [], "a temporary file stays")
+        main.close()
+        self.assertEqual(app.wait_exit(), 0)
 
     def test_jpeg_files_staged_through_the_converter_with_the_menu_key_too(self):
         self.add("wallpaper-photo.jpg", "photo.jpg")

@@ -67,11 +67,27 @@ TEST(ExifOrientation, EveryValueInBothByteOrders) {
             EXPECT_EQ(exif_orientation(exif_block(big, v)), v) << (big ? "MM " : "II ") << v;
 }
 
+TEST(ExifOrientation, LongValuesAndAMissingNextLinkAsReadersAccept) {
+    for (bool big : {false, true}) {
+        // A LONG fills the value field: in big-endian order the value is in its last byte.
+        std::vector<std::uint8_t> as_long = exif_block(big, 0, /*type LONG*/ 4);
+        as_long[6 + 30 + (big ? 3 : 0)] = 6;
+        EXPECT_EQ(exif_orientation(as_long), 6) << (big ? "MM" : "II");
+        std::vector<std::uint8_t> no_link = exif_block(big, 8);
+        no_link.resize(no_link.size() - 4);
+        EXPECT_EQ(exif_orientation(no_link), 8) << "IFD0 ends the block " << (big ? "MM" : "II");
+        // A TIFF file is the same structure without the Exif signature.
+        EXPECT_EQ(tiff_orientation(std::span(no_link).subspan(6)), 8);
+        EXPECT_TRUE(is_tiff(std::span(no_link).subspan(6)));
+    }
+    EXPECT_FALSE(is_tiff(exif_block(false, 1)));
+}
+
 TEST(ExifOrientation, AnythingOddGivesThePictureAsStored) {
     EXPECT_EQ(exif_orientation({}), 1);
     EXPECT_EQ(exif_orientation(exif_block(false, 0)), 1);
     EXPECT_EQ(exif_orientation(exif_block(true, 9)), 1);
-    EXPECT_EQ(exif_orientation(exif_block(false, 6, /*type LONG*/ 4)), 1);
+    EXPECT_EQ(exif_orientation(exif_block(false, 6, /*type RATIONAL*/ 5)), 1);
     // Cut anywhere before the value: never read past the end.
     const std::vector<std::uint8_t> good = exif_block(true, 6);
     for (std::size_t n = 0; n + 2 < good.size() - 4; ++n)

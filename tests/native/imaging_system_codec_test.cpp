@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "base/wildcard.h"
 #include "imaging/bmp.h"
 #include "imaging/bmp_write.h"
+#include "imaging/gif_screen.h"
 #include "imaging/picture.h"
 #include "wallpaper/converter.h"
 
@@ -48,16 +50,19 @@ class FakeCodec : public SystemCodec {
     int* pixel_calls_;
 };
 
-std::vector<std::uint8_t> fake_file(int w, int h, int orientation) {
-    return {'F',
-            'A',
-            'K',
-            'E',
-            static_cast<std::uint8_t>(w),
-            static_cast<std::uint8_t>(w >> 8),
-            static_cast<std::uint8_t>(h),
-            static_cast<std::uint8_t>(h >> 8),
-            static_cast<std::uint8_t>(orientation)};
+// `size`: the file's length, padded with zeros (at least the 9 bytes that say it all).
+std::vector<std::uint8_t> fake_file(int w, int h, int orientation, std::size_t size = 9) {
+    std::vector<std::uint8_t> f = {'F',
+                                   'A',
+                                   'K',
+                                   'E',
+                                   static_cast<std::uint8_t>(w),
+                                   static_cast<std::uint8_t>(w >> 8),
+                                   static_cast<std::uint8_t>(h),
+                                   static_cast<std::uint8_t>(h >> 8),
+                                   static_cast<std::uint8_t>(orientation)};
+    f.resize(std::max<std::size_t>(size, 9));
+    return f;
 }
 
 class SystemCodecTest : public ::testing::Test {
@@ -107,7 +112,61 @@ TEST_F(SystemCodecTest, PicturesBeyondTheCeilingAreRefusedBeforeAnyPixels) {
     EXPECT_THROW(decode_codec_picture(fake_file(0, 5, 1), kBackground), InvalidGraphic);
     EXPECT_THROW(Picture::load_bytes("big.png", fake_file(20000, 20000, 1)), InvalidGraphic);
     EXPECT_EQ(pixel_calls, 0);
-    EXPECT_EQ(read_codec_header(fake_file(16384, 16384, 1)).width, 16384); // 2^28: the ceiling itself
+}
+
+TEST_F(SystemCodecTest, TheFileMustJustifyTheDecodedAndTheTurnedCopyTogether) {
+    constexpr std::size_t KiB = 1024, MiB = 1024 * KiB;
+    struct Case {
+        int w, h, orientation;
+        std::size_t file_size;
+        bool allowed;
+    } cases[] = {
+        {16384, 16384, 1, 1 * MiB, true},      // 1 GiB for 1 MiB: the ceiling itself
+        {16384, 16384, 1, 1 * MiB - 1, false}, // a byte short
+        {16384, 16384, 6, 64 * MiB, false},    // 1 GiB and another for the turned copy
+        {16384, 8192, 6, 1 * MiB, true},       // half the picture, turned: 1 GiB together
+        {8192, 8192, 1, 1, true},              // 256 MiB: a flat picture of any screen's size
+        {8192, 8193, 1, 256 * KiB, false},
+    };
+    for (const Case& c : cases) {
+        const auto file = fake_file(c.w, c.h, c.orientation, c.file_size);
+        bool allowed = true;
+        try {
+            read_codec_header(file);
+        } catch (const InvalidGraphic& e) {
+            EXPECT_STREQ(e.what(), "Picture too large");
+            allowed = false;
+        }
+        EXPECT_EQ(allowed, c.allowed)
+            << c.w << " x " << c.h << " orientation " << c.orientation << ", " << c.file_size << " bytes";
+        if (!c.allowed) {
+            EXPECT_THROW(decode_codec_picture(file, kBackground), InvalidGraphic);
+        }
+    }
+    EXPECT_EQ(pixel_calls, 0);
+}
+
+// A GIF of 10 x 8 whose first frame, 4 x 5, lies at (3, 2), after a colour table and an
+// extension; a screen too small for the frame grows to hold it.
+TEST(GifScreen, TheFirstFrameAtItsOffsetOnTheLogicalScreen) {
+    for (int screen : {10, 0}) {
+        std::vector<std::uint8_t> g = {'G', 'I', 'F', '8',  '9', 'a', std::uint8_t(screen),
+                                       0,   8,   0,   0x80, 0,   0};
+        for (int b : {1, 2, 3, 4, 5, 6, 0x21, 0xF9, 4, 1, 0, 0,    0, 0, 0x2C,
+                      3, 0, 2, 0, 4, 0, 5,    0,    0, 2, 2, 0x4C, 1, 0})
+            g.push_back(static_cast<std::uint8_t>(b));
+        const auto place = gif_first_frame_place(g);
+        ASSERT_TRUE(place);
+        EXPECT_EQ(std::vector<int>({place->screen_width, place->screen_height, place->left, place->top}),
+                  (std::vector<int>{screen ? 10 : 7, 8, 3, 2}));
+        const Pixels laid = place_gif_frame(Pixels{4, 5, std::vector<std::uint8_t>(80, 200)}, *place);
+        ASSERT_EQ(laid.width * laid.height, place->screen_width * 8);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < laid.width; ++x)
+                EXPECT_EQ(laid.row(y)[4 * x + 3], x >= 3 && x < 7 && y >= 2 && y < 7 ? 200 : 0)
+                    << x << ", " << y;
+        EXPECT_FALSE(gif_first_frame_place(std::span(g).first(36))) << "cut inside the descriptor";
+    }
 }
 
 TEST_F(SystemCodecTest, ThePreviewPictureIsDecodedAtLoad) {

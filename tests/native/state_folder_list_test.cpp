@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace velmaro::state {
 
 using List = std::vector<std::string>;
@@ -64,6 +66,63 @@ TEST(FolderListEncoding, DecidedOnTheTextBeforeTheFirstNul) {
     EXPECT_TRUE(folder_list_is_utf8("\0\xFF"s));
     EXPECT_EQ(folder_list_text("A\r\n\0B"s), "A\r\n");
     EXPECT_EQ(folder_list_text("A\r\n"), "A\r\n");
+}
+
+// Code page 1252's upper half as Latin-1 (close enough for these bytes) and a few folders
+// that exist: what the list reader asks of the system.
+ListDecoding latin1_with(std::vector<std::string> folders) {
+    ListDecoding d;
+    d.legacy_to_utf8 = [](std::string_view text) {
+        std::string out;
+        for (unsigned char c : text)
+            out += c < 0x80 ? std::string(1, char(c))
+                            : std::string{char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
+        return out;
+    };
+    d.folder_exists = [folders](const std::string& f) {
+        return std::find(folders.begin(), folders.end(), f) != folders.end();
+    };
+    return d;
+}
+
+TEST(FolderListDecoding, MarksAndEncodings) {
+    const std::string cafe = "C:\\Caf\xC3\xA9"; // "C:\Café" in UTF-8
+    struct Case {
+        std::string bytes;
+        List entries;
+        const char* what;
+    } cases[] = {
+        {"\xEF\xBB\xBF" + cafe + "\r\nD:\\\r\n", {cafe, "D:\\"}, "a UTF-8 mark is no part of the first name"},
+        {"\xEF\xBB\xBF"
+         "C:\\\xFF\r\n",
+         {"C:\\\xEF\xBF\xBD"},
+         "after a UTF-8 mark a bad byte is U+FFFD"},
+        {"\xFF\xFE"
+         "C\0:\0\\\0\xE9\0\r\0\n\0D\0\0\0E\0"s,
+         {"C:\\\xC3\xA9", "D"},
+         "UTF-16 LE up to its NUL"},
+        {"\xFE\xFF\0C\0:\0\\\x4E\x2D\0\r\0\n"s, {"C:\\\xE4\xB8\xAD"}, "UTF-16 BE"},
+        {"\xFF\xFE=\xD8\0\xDEx\0\0\xD8"s, {"\xF0\x9F\x98\x80x\xEF\xBF\xBD"}, "a pair, then a lone surrogate"},
+        {"C:\\Caf\xE9\r\n", {cafe}, "not UTF-8: legacy text"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(decode_folder_list(c.bytes, latin1_with({})), c.entries) << c.what;
+}
+
+TEST(FolderListDecoding, AmbiguousEntriesTakeTheReadingWhoseFolderExists) {
+    // "FotosÃÂ·" ("FotosÂ·" in code page 1252) is also UTF-8 for "Fotos·".
+    const std::string legacy_bytes = "D:\\Fotos\xC2\xB7";
+    const std::string as_legacy = "D:\\Fotos\xC3\x82\xC2\xB7", as_utf8 = legacy_bytes;
+    const std::string file = legacy_bytes + "\r\n" + legacy_bytes + "\r\nE:\\\r\n";
+    EXPECT_EQ(decode_folder_list(file, latin1_with({as_legacy})), (List{as_legacy, as_legacy, "E:\\"}));
+    EXPECT_EQ(decode_folder_list(file, latin1_with({as_utf8})), (List{as_utf8, as_utf8, "E:\\"}));
+    EXPECT_EQ(decode_folder_list(file, latin1_with({as_utf8, as_legacy})), (List{as_utf8, as_utf8, "E:\\"}))
+        << "UTF-8 first when both exist";
+    // Once saved (in UTF-8), the list names the same folder at every later start.
+    List once = decode_folder_list(file, latin1_with({as_legacy}));
+    for (int start = 0; start < 3; ++start)
+        once = decode_folder_list(serialize_folder_list(once), latin1_with({as_legacy}));
+    EXPECT_EQ(once, (List{as_legacy, as_legacy, "E:\\"}));
 }
 
 TEST(FolderListPath, ProgramDirectoryAndFileName) {

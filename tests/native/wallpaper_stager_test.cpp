@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "base/error.h"
 #include "base/file_read.h"
 #include "imaging/bmp.h"
@@ -73,17 +75,41 @@ TEST(Stager, APicturePerMonitor) {
     Stager stager;
     stager.request(data("wallpaper-photo.jpg"), MonitorChange{monitors, {{a, data("wallpaper-photo.jpg")}}});
     ASSERT_TRUE(stager.per_monitor());
-    // A remembered picture that has gone leaves its monitor plain and is still remembered.
+    // A remembered picture that has gone leaves its monitor plain and is forgotten.
     const std::map<std::string, std::string> remembered{{b, data("gone.jpg")}, {"C 0,0,1,1", data("x.jpg")}};
     const StagedWallpaper s = stager.stage(display_mode(4), kScreen, remembered);
     EXPECT_EQ(s.mode, &tiled_mode());
     EXPECT_EQ(bmp_width(s.bytes), 64);
     ASSERT_TRUE(s.remembered.has_value());
-    EXPECT_EQ(*s.remembered,
-              (std::map<std::string, std::string>{{a, data("wallpaper-photo.jpg")}, {b, data("gone.jpg")}}));
+    EXPECT_EQ(*s.remembered, (std::map<std::string, std::string>{{a, data("wallpaper-photo.jpg")}}));
     // A chosen picture that cannot be read at the tick is reported.
     stager.request(data("wallpaper-photo.jpg"), MonitorChange{monitors, {{b, data("gone.jpg")}}});
     EXPECT_THROW(stager.stage(display_mode(0), kScreen), FileError);
+}
+
+TEST(Stager, FitAndFillOfOnePictureAtEachMonitorsSize) {
+    const std::vector<Monitor> two{{"A", {0, 0, 40, 30}, true}, {"B", {40, 0, 24, 48}, false}};
+    Stager stager;
+    stager.request(data("wallpaper-photo.jpg"));
+    for (int fit : {3, 4}) {
+        const StagedWallpaper s = stager.stage(display_mode(fit), kScreen, {}, nullptr, two);
+        EXPECT_EQ(s.mode, &tiled_mode());
+        const imaging::Pixels whole = imaging::BmpImage::parse(s.bytes).to_pixels();
+        ASSERT_EQ(std::vector<int>({whole.width, whole.height}), (std::vector<int>{64, 48}));
+        // Each monitor's part is the picture rendered at that monitor's size.
+        for (const Monitor& m : two) {
+            const imaging::Pixels alone =
+                imaging::BmpImage::parse(
+                    stager.stage(display_mode(fit), {m.rect.width, m.rect.height, kScreen.background}).bytes)
+                    .to_pixels();
+            for (int y = 0; y < m.rect.height; ++y)
+                EXPECT_EQ(0, std::memcmp(whole.row(y) + 4 * m.rect.left, alone.row(y), 4 * m.rect.width))
+                    << m.device << " row " << y;
+        }
+    }
+    // One monitor: as without any.
+    EXPECT_EQ(stager.stage(display_mode(4), kScreen, {}, nullptr, {two[0]}).bytes,
+              stager.stage(display_mode(4), kScreen).bytes);
 }
 
 } // namespace velmaro::wallpaper

@@ -11,6 +11,7 @@
 #include "imaging/bmp.h"
 #include "imaging/picture.h"
 #include "wallpaper/converter.h"
+#include "wallpaper/monitors.h"
 
 #include "native/imaging_test_files.h"
 
@@ -28,9 +29,9 @@ class WicTest : public ::testing::Test {
 };
 
 TEST_F(WicTest, PreviewAndStagedFileMatchImageMagick) {
-    for (const char* name :
-         {"png-palette.png", "png-24.png", "png-alpha.png", "png-48.png", "png-64.png", "png-interlaced.png",
-          "gif-still.gif", "gif-transparent.gif", "gif-animated.gif", "tiff-pages.tif", "tiff-orient6.tif"}) {
+    for (const char* name : {"png-palette.png", "png-24.png", "png-alpha.png", "png-48.png", "png-64.png",
+                             "png-interlaced.png", "gif-still.gif", "gif-transparent.gif", "gif-animated.gif",
+                             "gif-offset.gif", "tiff-pages.tif", "tiff-orient6.tif"}) {
         const std::string stem = std::string(name).substr(0, std::string(name).rfind('.'));
         const testing::RgbPicture ref = testing::read_ppm("../formats/" + stem + ".ppm");
         const Picture p = Picture::load_file(kFormats + name, kBackground);
@@ -57,6 +58,50 @@ TEST_F(WicTest, BrokenFilesAndMissingCodecsAreInvalidPictures) {
             EXPECT_EQ(std::string(e.what()), "Cannot read picture " + kFormats + name);
         }
     }
+}
+
+TEST_F(WicTest, EachMonitorsTileCenterAndStrechLayTransparencyOverTheDesktopColour) {
+    const testing::RgbPicture ref = testing::read_ppm("../formats/png-alpha.ppm");
+    wallpaper::ImageConverter converter;
+    const int id = converter.load(kFormats + "png-alpha.png");
+    for (int display : {0, 1, 2}) {
+        // At the picture's own size every layout shows it as it is (Strech through the
+        // resampler, within its rounding).
+        const wallpaper::MonitorPicture shown = wallpaper::render_for_monitor(
+            converter, id, wallpaper::display_mode(display), ref.width, ref.height, kBackground);
+        Pixels px{ref.width, ref.height,
+                  std::vector<std::uint8_t>(std::size_t{4} * ref.width * ref.height, 255)};
+        for (int y = 0; y < ref.height; ++y)
+            for (int x = 0; x < ref.width; ++x)
+                for (int c = 0; c < 3; ++c)
+                    px.row(y)[4 * x + c] = shown.view.row(y)[3 * x + c];
+        EXPECT_LE(testing::max_channel_difference(px, ref), display == 2 ? 2 : 0) << "Display " << display;
+    }
+}
+
+TEST_F(WicTest, ALoopingTiffChainIsReadUprightOrRefusedNeverACrash) {
+    // The orientation comes from our own reader; the codec decodes the first page only.
+    const testing::RgbPicture ref = testing::read_ppm("../formats/tiff-orient6.ppm");
+    try {
+        const Picture p = Picture::load_file(kFormats + "tiff-loop.tif", kBackground);
+        EXPECT_EQ(testing::max_channel_difference(p.pixels_for(217, 145), ref), 0);
+    } catch (const InvalidGraphic&) {
+        SUCCEED() << "refused by the codec";
+    }
+}
+
+TEST_F(WicTest, ASmallFileAskingForAGigabyteIsRefusedBeforeItsPixels) {
+    const auto began = GetTickCount64();
+    EXPECT_THROW(Picture::load_file(kFormats + "png-gigabyte.png", kBackground), InvalidGraphic);
+    wallpaper::ImageConverter converter;
+    try {
+        converter.load(kFormats + "png-gigabyte.png");
+        ADD_FAILURE() << "the request took it";
+    } catch (const InvalidGraphic& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot read picture " + kFormats + "png-gigabyte.png");
+    }
+    // Decoding the gigabyte under Wine takes far longer than reading two headers.
+    EXPECT_LT(GetTickCount64() - began, 10000u) << "the pixels were decoded first";
 }
 
 } // namespace

@@ -206,11 +206,19 @@ TEST(FolderListFileText, Utf8ListsAndLegacyListsBothLoad) {
 
     // One byte that is not UTF-8 makes the whole list legacy text, valid sequences too:
     // "\xC3\xA9" in code page 1252 is two letters.
-    EXPECT_EQ(list_text_from_file("\xC3\xA9\r\n\xE9\r\n"),
-              GetACP() == CP_UTF8 ? "\xC3\x83\xC2\xA9\r\n\xC3\xA9\r\n" : "\xC3\xA9\r\n\xE9\r\n");
+    const bool utf8 = GetACP() == CP_UTF8;
+    const List two_letters = utf8 ? List{"\xC3\x83\xC2\xA9", "\xC3\xA9"} : List{"\xC3\xA9", "\xE9"};
+    EXPECT_EQ(entries_from_file("\xC3\xA9\r\n\xE9\r\n"), two_letters);
     // Bytes after a NUL are no part of the list and do not decide.
-    EXPECT_EQ(list_text_from_file(std::string("C:\\Caf\xC3\xA9 \xC3\x84rger\r\n\0\xFF", 19)), cafe + "\r\n");
-    EXPECT_EQ(list_text_from_file(""), "");
+    EXPECT_EQ(entries_from_file(std::string("C:\\Caf\xC3\xA9 \xC3\x84rger\r\n\0\xFF", 19)), List{cafe});
+    EXPECT_EQ(entries_from_file(""), List{});
+    // Both readings of a name that is UTF-8 and code page 1252 at once: the one whose
+    // folder exists on the disk.
+    const std::string legacy_name = "Fotos\xC3\x82\xC2\xB7"; // "FotosÂ·" as UTF-8
+    ASSERT_TRUE(CreateDirectoryW((to_wide(dir.file(""), CP_ACP) + L"Fotos\u00C2\u00B7").c_str(), nullptr));
+    const List found = entries_from_file(dir.file("Fotos\xC2\xB7") + "\r\n"); // the folder's ASCII path
+
+    EXPECT_EQ(found, List{convert_code_page(dir.file(legacy_name), CP_UTF8, CP_ACP)});
 }
 
 TEST(FolderListFileText, SavedAsUtf8AndReadBackTheSame) {
@@ -225,3 +233,17 @@ TEST(FolderListFileText, SavedAsUtf8AndReadBackTheSame) {
 }
 
 } // namespace velmaro::state
+
+namespace velmaro {
+
+TEST(CodePageConversion, ARefusedConversionIsAnErrorNotEmptyText) {
+    try {
+        convert_code_page("C:\\Pictures", 54321, CP_UTF8);
+        ADD_FAILURE() << "no error for an unknown code page";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Cannot convert text from code page 54321");
+    }
+    EXPECT_EQ(convert_code_page("", 54321, CP_UTF8), "") << "no text, nothing to convert";
+}
+
+} // namespace velmaro

@@ -235,6 +235,31 @@ Started& process_arg(const Args& a, size_t i) {
     return it->second;
 }
 
+// Files the driver holds open with no sharing, as another program may hold the user's
+// files, until "release" or the driver's end.
+std::map<std::string, HANDLE>& held_files() {
+    static std::map<std::string, HANDLE> files;
+    return files;
+}
+
+std::string cmd_hold(const Args& a) {
+    const std::string path = text_arg(a, 1, "file");
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw CommandError("CreateFile failed with error " + std::to_string(GetLastError()));
+    held_files()[path] = h;
+    return std::string();
+}
+
+std::string cmd_release(const Args& a) {
+    auto it = held_files().find(text_arg(a, 1, "file"));
+    if (it != held_files().end()) {
+        CloseHandle(it->second);
+        held_files().erase(it);
+    }
+    return std::string();
+}
+
 std::string cmd_start(const Args& a) {
     std::string exe = text_arg(a, 1, "program");
     std::string cmdline(1, '"');
@@ -851,6 +876,8 @@ const std::map<std::string, Handler>& commands() {
     static const std::map<std::string, Handler> table = {
         {"ping", [](const Args&) { return json_text("pong"); }},
         {"start", cmd_start},
+        {"hold", cmd_hold},
+        {"release", cmd_release},
         {"wait_exit", cmd_wait_exit},
         {"alive", cmd_alive},
         {"kill", cmd_kill},
