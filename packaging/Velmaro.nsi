@@ -241,8 +241,15 @@ Function un.DeleteScheduleTask
   System::Call 'kernel32::CloseHandle(p r1)'
 FunctionEnd
 
+; The user's own lists go with the settings: the excluded pictures beside the folder list,
+; and the history, the round without repeats and the log of the quiet runs.
 Section /o "un.Remove my settings and folder list" UnSecSettings
   Delete "$INSTDIR\Directory.drl"
+  Delete "$INSTDIR\Excluded.txt"
+  SetShellVarContext current
+  Delete "$LOCALAPPDATA\Velmaro\History.txt"
+  Delete "$LOCALAPPDATA\Velmaro\Round.dat"
+  Delete "$LOCALAPPDATA\Velmaro\Velmaro.log"
   DeleteRegKey HKCU "${SETTINGS_KEY}"
 SectionEnd
 

@@ -401,10 +401,16 @@ class Release(wc.WallpaperScenario):
         with open(os.path.join(self.install_dir, "Directory.drl"), "wb") as f:
             f.write(b"C:\\\r\n")
         self.reg_set("HKCU", harness.SETTINGS_SECTION, "Display", "sz", "2")
+        os.makedirs(self.staged_dir, exist_ok=True)
+        for folder, name in ((self.install_dir, "Excluded.txt"), (self.staged_dir, "History.txt"),
+                             (self.staged_dir, "Round.dat"), (self.staged_dir, "Velmaro.log")):
+            with open(os.path.join(folder, name), "wb") as f:
+                f.write(b"x\r\n")
 
         self.uninstall("/REMOVESETTINGS")
         self.assert_uninstalled()
         self.assertFalse(os.path.exists(self.install_dir), "the install folder stays")
+        self.assertFalse(os.path.exists(self.staged_dir), "the user's history and round stay")
         self.assertIsNone(self.setting("Display"))
         self.assertFalse(self.key_exists("HKCU\\" + harness.SETTINGS_KEY), "Software\\Velmaro stays")
 
