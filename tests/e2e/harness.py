@@ -712,8 +712,13 @@ def screenshot(name):
 def wine_reg_query(key, name):
     """A registry value read by Wine's own reg tool (independent of the driver):
     (type name, data as printed) or None when it is missing."""
-    out = subprocess.run(["wine", "reg", "query", key, "/v", name], stdin=subprocess.DEVNULL,
-                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=120)
+    # A reg process that fails to start under load also ends non-zero; only its own
+    # "Unable to find" means that the value is missing.
+    for _ in range(3):
+        out = subprocess.run(["wine", "reg", "query", key, "/v", name], stdin=subprocess.DEVNULL,
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
+        if out.returncode == 0 or b"Unable to find" in out.stdout:
+            break
     if out.returncode != 0:
         return None
     for line in out.stdout.decode("utf-8", "replace").splitlines():
@@ -971,18 +976,22 @@ def timed(test):
 
 
 class _Loader(unittest.TestLoader):
-    """Loads the timed tests only, all but them, or all (--timed only|skip|all)."""
+    """Loads the timed tests only, all but them, or all (--timed only|skip|all), and of
+    those every count-th from the index-th on (--shard index/count), so that a long file
+    can run in several lanes."""
 
-    def __init__(self, timed_filter):
+    def __init__(self, timed_filter, shard=(0, 1)):
         super().__init__()
         self.timed_filter = timed_filter
+        self.shard = shard
 
     def getTestCaseNames(self, testCaseClass):
         names = super().getTestCaseNames(testCaseClass)
-        if self.timed_filter == "all":
-            return names
-        want = self.timed_filter == "only"
-        return [n for n in names if bool(getattr(getattr(testCaseClass, n), "velmaro_timed", False)) == want]
+        if self.timed_filter != "all":
+            want = self.timed_filter == "only"
+            names = [n for n in names if bool(getattr(getattr(testCaseClass, n), "velmaro_timed", False)) == want]
+        index, count = self.shard
+        return names[index::count]
 
 
 def clone_prefix(name):
@@ -1015,6 +1024,7 @@ def main():
                         help='NAME,WxH for a Wine virtual desktop (the default), or "none"')
     parser.add_argument("--timed", choices=("all", "skip", "only"), default="all",
                         help="run the tests marked @harness.timed only, all but them, or all")
+    parser.add_argument("--shard", default="0/1", help="index/count: every count-th test from the index-th")
     opts, rest = parser.parse_known_args()
     if not _in_wine_lane():
         # Run on our own: inside a Wine lane of the build tree, like CTest does.
@@ -1027,7 +1037,7 @@ def main():
     Config.desktop = None if opts.desktop in ("", "none") else opts.desktop
     Config.scenario = os.path.splitext(os.path.basename(sys.argv[0]))[0]
     program = unittest.main(module="__main__", argv=[sys.argv[0], "-v"] + rest, exit=False,
-                            testLoader=_Loader(opts.timed))
+                            testLoader=_Loader(opts.timed, tuple(int(n) for n in opts.shard.split("/"))))
     result = program.result
     failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
     print("%d passed, %d failed, %d skipped" % (result.testsRun - failed - len(result.skipped), failed,
