@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "base/code_page_win.h"
 #include "base/error.h"
+#include "base/file_write_win.h"
 #include "base/handles_win.h"
 
 namespace velmaro {
@@ -26,6 +28,18 @@ std::optional<std::string> read_text_file(const std::string& path) {
         throw FileError(format_message("Cannot open file %s", path));
     text.resize(got);
     return text;
+}
+
+std::optional<std::string> read_utf8_text_file(const std::string& path) {
+    auto text = read_text_file(path);
+    if (text)
+        *text = convert_code_page(*text, CP_UTF8, GetACP());
+    return text;
+}
+
+void replace_utf8_text_file(const std::string& path, std::string_view text) {
+    const std::string utf8 = convert_code_page(text, GetACP(), CP_UTF8);
+    replace_file(path, {reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size()});
 }
 
 bool file_exists(const std::string& path) {

@@ -1,10 +1,6 @@
 #include "wallpaper/history_file_win.h"
 
-#include <windows.h>
-
 #include "base/app_data_win.h"
-#include "base/code_page_win.h"
-#include "base/file_write_win.h"
 #include "base/text_file_win.h"
 #include "state/program_settings_win.h"
 
@@ -15,13 +11,12 @@ std::string history_file_path() {
 }
 
 History load_history(const std::string& path) {
-    const auto text = read_text_file(path);
-    return text ? History::from_text(convert_code_page(*text, CP_UTF8, GetACP())) : History();
+    const auto text = read_utf8_text_file(path);
+    return text ? History::from_text(*text) : History();
 }
 
 void save_history(const History& history, const std::string& path) {
-    const std::string text = convert_code_page(history.to_text(), GetACP(), CP_UTF8);
-    replace_file(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    replace_utf8_text_file(path, history.to_text());
 }
 
 HistoryEntry shown_after(const Stager& stager, const std::string& picture, int display_index) {
