@@ -141,28 +141,11 @@ class Driver:
         self.reader.start()
         self.errors = threading.Thread(target=self._pass_on_errors, daemon=True)
         self.errors.start()
-        try:
-            ready = self._reply(90.0, "start-up")
-            if not isinstance(ready, dict) or not ready.get("ready"):
-                raise DriverError("the driver did not start: %r" % (ready,))
-        except DriverError:
-            self._abandon()
-            raise
-
-    @classmethod
-    def start(cls, driver_exe, desktop=None):
-        """A driver, asked twice: in a lane beside busy ones, Wine's first start of its
-        services and desktop has once taken longer than any wait worth making."""
-        try:
-            return cls(driver_exe, desktop)
-        except DriverError as first:
-            sys.stderr.write("harness: the driver did not start (%s); once more\n" % first)
-            return cls(driver_exe, desktop)
-
-    def _abandon(self):
-        if self.proc.poll() is None:
-            self.proc.kill()
-        self.proc.wait()
+        # In a lane beside busy ones, Wine's first start of its services and desktop has
+        # once taken longer than a minute.
+        ready = self._reply(120.0, "start-up")
+        if not isinstance(ready, dict) or not ready.get("ready"):
+            raise DriverError("the driver did not start: %r" % (ready,))
 
     def _read(self):
         for raw in self.proc.stdout:
@@ -857,7 +840,7 @@ class Scenario(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        cls.driver = Driver.start(Config.driver, Config.desktop)
+        cls.driver = Driver(Config.driver, Config.desktop)
 
     @classmethod
     def tearDownClass(cls):

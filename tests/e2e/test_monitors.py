@@ -41,7 +41,7 @@ class Monitors(WallpaperScenario):
         cls.rig.start()
         try:
             # Bare X: a Wine virtual desktop would be one monitor.
-            cls.driver = harness.Driver.start(harness.Config.driver, None)
+            cls.driver = harness.Driver(harness.Config.driver, None)
         except BaseException:
             cls.rig.stop()
             raise
